@@ -1,0 +1,85 @@
+#include "core/os_page.h"
+
+#include <array>
+#include <string>
+
+#include "core/setup_text.h"
+#include "registry_key.h"
+#include "resource.h"
+#include "text.h"
+
+namespace setup {
+
+namespace {
+constexpr std::array<int, kOsCodeCount> kButtons{IDC_OS_WIN98ME,    IDC_OS_NT,    IDC_OS_WIN2000,
+                                                 IDC_OS_WINXP,      IDC_OS_SERVER2003, IDC_OS_VISTA,
+                                                 IDC_OS_SERVER2008, IDC_OS_WIN7};
+constexpr std::string_view kCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+constexpr std::string_view kCompatibilityKey =
+    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Compatibility Assistant\\Persisted";
+constexpr std::size_t kProductNameBuffer = 256;
+constexpr std::size_t kMaxPath = 260;
+}  // namespace
+
+int OsPage::ButtonOf(int osCode) { return osCode >= 0 && osCode < kOsCodeCount ? kButtons[osCode] : 0; }
+
+void OsPage::OnInit(plat::Controls& controls) {
+    osCode_ = kOsWin98Me;
+    osCode_ = Detect(controls);
+    // Only the detected system's button stays usable; for code 0 that is the
+    // "Windows 98/Me" button, selected or not.
+    for (int code = 0; code < kOsCodeCount; ++code) controls.Enable(kButtons[code], code == osCode_);
+}
+
+int OsPage::Detect(plat::Controls& controls) {
+    const plat::OsVersion v = system_.GetVersion();
+    if (v.platformId == plat::kPlatformWindows) {
+        // Windows 95 (minor 0) is not supported: no button selected.
+        if (v.minor != 0) controls.SetCheck(IDC_OS_WIN98ME, true);
+        return kOsWin98Me;
+    }
+    if (v.platformId != plat::kPlatformNt) {
+        desktop_.MessageBox(controls.Window(), SetupString(IDS_OS_NOT_SUPPORTED), kWizardCaption, plat::kMbOk);
+        return kOsWin98Me;
+    }
+    int code = -1;
+    if (v.major == 4 && v.minor == 0) code = kOsNt4;
+    if (v.major == 5 && v.minor == 0) code = kOsWin2000;
+    if (v.major == 5 && v.minor == 1) code = kOsWinXp;
+    if (v.major == 5 && v.minor == 2) code = kOsServer2003;
+    if (v.major == 6 && v.minor == 1) code = kOsWin7;
+    if (v.major == 6 && v.minor == 0) {
+        if (IsServer2008()) {
+            code = kOsServer2008;
+        } else {
+            code = kOsVista;
+            RecordWithCompatibilityAssistant();
+        }
+    }
+    if (code < 0) return kOsWin98Me;  // a version this package does not know
+    controls.SetCheck(kButtons[code], true);
+    return code;
+}
+
+bool OsPage::IsServer2008() {
+    // An unreadable product name counts as Vista.
+    plat::RegistryKey key(registry_);
+    std::string productName;
+    if (!key.Open(plat::RootKey::LocalMachine, kCurrentVersionKey) ||
+        !key.ReadString("ProductName", kProductNameBuffer, &productName)) {
+        return false;
+    }
+    return plat::Contains(productName, "2008");
+}
+
+// Marks the installer as handled, so that Vista's compatibility assistant does
+// not step in when it ends. Failures change nothing for the installation.
+void OsPage::RecordWithCompatibilityAssistant() {
+    const std::string path = system_.ExecutablePath();
+    if (path.empty() || path.size() >= kMaxPath) return;
+    if (!plat::RegistryKey::CreateKey(registry_, plat::RootKey::CurrentUser, kCompatibilityKey)) return;
+    plat::RegistryKey key(registry_);
+    if (key.Open(plat::RootKey::CurrentUser, kCompatibilityKey)) (void)key.WriteDword(path, 1);
+}
+
+}  // namespace setup

@@ -1,0 +1,36 @@
+#pragma once
+// The page that shows the detected Windows version: one radio button per
+// supported system, only the detected one enabled and selected.
+#include "core/os_code.h"
+#include "ports/controls.h"
+#include "ports/desktop.h"
+#include "ports/registry.h"
+#include "ports/system_info.h"
+
+namespace setup {
+
+class OsPage : public plat::DialogHandler {
+public:
+    OsPage(plat::SystemInfo& system, plat::Registry& registry, plat::Desktop& desktop)
+        : system_(system), registry_(registry), desktop_(desktop) {}
+
+    void OnInit(plat::Controls& controls) override;
+
+    // The detected OsCode; 0 until the page has started.
+    int osCode() const { return osCode_; }
+
+    // The radio button of each OsCode.
+    static int ButtonOf(int osCode);
+
+private:
+    int Detect(plat::Controls& controls);
+    bool IsServer2008();
+    void RecordWithCompatibilityAssistant();
+
+    plat::SystemInfo& system_;
+    plat::Registry& registry_;
+    plat::Desktop& desktop_;
+    int osCode_ = kOsWin98Me;
+};
+
+}  // namespace setup

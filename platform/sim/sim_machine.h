@@ -1,0 +1,21 @@
+#pragma once
+// One simulated Windows machine: what a test sets up before the code runs and
+// inspects afterwards.
+#include "sim/sim_controls.h"
+#include "sim/sim_desktop.h"
+#include "sim/sim_files.h"
+#include "sim/sim_profile.h"
+#include "sim/sim_registry.h"
+#include "sim/sim_system_info.h"
+
+namespace sim {
+
+struct SimMachine {
+    SimFiles files;
+    SimProfile profile{files};
+    SimRegistry registry;
+    SimSystemInfo system;
+    SimDesktop desktop;
+};
+
+}  // namespace sim

@@ -1,0 +1,68 @@
+#pragma once
+// The simulated registry: keys and value names compared without regard to
+// case, values enumerated in the order they were first written, handles that
+// go stale when their key is deleted. Any operation can be made to fail.
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ports/registry.h"
+
+namespace sim {
+
+enum class RegistryOp { OpenKey, CreateKey, CloseKey, DeleteKey, QueryValue, SetValue, EnumValue };
+
+class SimRegistry : public plat::Registry {
+public:
+    SimRegistry();
+    ~SimRegistry() override;
+
+    long OpenKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) override;
+    long CreateKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) override;
+    long CloseKey(plat::KeyHandle key) override;
+    long DeleteKey(plat::RootKey root, std::string_view subKey) override;
+    long QueryValue(plat::KeyHandle key, std::string_view name, std::size_t capacity,
+                    plat::RegistryValue* value) override;
+    long SetValue(plat::KeyHandle key, std::string_view name, const plat::RegistryValue& value) override;
+    long EnumValue(plat::KeyHandle key, std::uint32_t index, std::size_t nameCapacity,
+                   std::string* name) override;
+
+    // Makes every later `op` on a key path containing `pathPart` (any path
+    // when empty) fail with `error`.
+    void Fail(RegistryOp op, long error, std::string pathPart = {});
+    void ClearFailures() { failures_.clear(); }
+
+    // Inspection and set-up for tests, bypassing failures and handles.
+    bool KeyExists(plat::RootKey root, std::string_view subKey) const;
+    std::optional<plat::RegistryValue> Value(plat::RootKey root, std::string_view subKey,
+                                             std::string_view name) const;
+    void Put(plat::RootKey root, std::string_view subKey, std::string_view name, plat::RegistryValue value);
+    void PutString(plat::RootKey root, std::string_view subKey, std::string_view name, std::string_view text);
+    void PutDword(plat::RootKey root, std::string_view subKey, std::string_view name, std::uint32_t value);
+    std::size_t OpenHandleCount() const { return handles_.size(); }
+
+    static constexpr long kErrorKeyDeleted = 1018;
+
+private:
+    struct Node;
+    using Path = std::vector<std::string>;  // lower-cased names from the root
+    static Path Split(plat::RootKey root, std::string_view subKey);
+    Node* Find(const Path& path) const;
+    Node* Make(const Path& path);
+    long Failure(RegistryOp op, const Path& path) const;
+    Node* FromHandle(plat::KeyHandle key, const Path** path) const;
+
+    std::unique_ptr<Node> tree_;
+    std::map<plat::KeyHandle, Path> handles_;
+    plat::KeyHandle nextHandle_ = 0x100;
+    struct FailureRule {
+        RegistryOp op;
+        long error;
+        std::string pathPart;
+    };
+    std::vector<FailureRule> failures_;
+};
+
+}  // namespace sim

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the builds, the tests and the demo need.
+# Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+need=(cmake ninja-build g++ clang libgtest-dev googletest
+      g++-mingw-w64-i686 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+      g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix
+      wine wine64 fonts-wine xvfb xauth imagemagick)
+
+missing=()
+for p in "${need[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-packages: missing ${missing[*]}; run as root (or install them) first" >&2
+  exit 1
+fi
+echo "install-packages: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
