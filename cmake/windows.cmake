@@ -6,3 +6,6 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 set(PP_VERSION_RC_DEFINES
     PP_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} PP_VERSION_MINOR=${PROJECT_VERSION_MINOR}
     PP_VERSION_PATCH=${PROJECT_VERSION_PATCH})
+# Small binaries: unused code dropped, symbols stripped in release builds.
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(-Wl,--gc-sections $<$<CONFIG:MinSizeRel,Release>:-s>)

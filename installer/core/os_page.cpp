@@ -39,7 +39,7 @@ int OsPage::Detect(plat::Controls& controls) {
         return kOsWin98Me;
     }
     if (v.platformId != plat::kPlatformNt) {
-        desktop_.MessageBox(controls.Window(), SetupString(IDS_OS_NOT_SUPPORTED), kWizardCaption, plat::kMbOk);
+        desktop_.ShowMessage(controls.Window(), SetupString(IDS_OS_NOT_SUPPORTED), kWizardCaption, plat::kMbOk);
         return kOsWin98Me;
     }
     int code = -1;

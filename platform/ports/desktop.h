@@ -21,7 +21,7 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
     // MessageBox: shows `text` and returns the button pressed.
-    virtual int MessageBox(WindowRef owner, std::string_view text, std::string_view caption,
+    virtual int ShowMessage(WindowRef owner, std::string_view text, std::string_view caption,
                            unsigned style) = 0;
 };
 

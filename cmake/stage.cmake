@@ -1,0 +1,15 @@
+# The staged package: the sample package with the built programs in place, as
+# the tests and the demo run it.
+set(PP_SYSTEM_FOLDERS win98 winnt win2003 Vista win2008 win7)
+set(stage_plugin_copies)
+foreach(folder ${PP_SYSTEM_FOLDERS})
+  list(APPEND stage_plugin_copies COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:7404VXUI> "${PP_STAGE_DIR}/${folder}/7404VXUI.DLL")
+endforeach()
+add_custom_target(stage ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory "${PROJECT_SOURCE_DIR}/package" "${PP_STAGE_DIR}"
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Setup> $<TARGET_FILE:Desinstalar> "${PP_STAGE_DIR}"
+  ${stage_plugin_copies}
+  COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/screenshots"
+  DEPENDS Setup Desinstalar 7404VXUI
+  COMMENT "Staging the package in ${PP_STAGE_DIR}"
+  VERBATIM)

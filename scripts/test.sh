@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The test command: native tests, the same under AddressSanitizer and
+# UndefinedBehaviorSanitizer, a short fuzz run, the Windows builds and their
+# checks, and the Windows tests under Wine. Ends with "N passed, M failed".
+set -u
+cd "$(dirname "$0")/.."
+passed=0 failed=0
+fuzz_seconds=${PP_FUZZ_SECONDS:-10}
+
+say() { printf '\n== %s\n' "$*"; }
+broken() { echo "FAILED: $*"; failed=$((failed + 1)); }
+summary() { echo; echo "$passed passed, $failed failed"; [ "$failed" -eq 0 ]; exit $?; }
+
+# Adds up the GoogleTest reports of a build; a test program that left no
+# report (it crashed or never ran) counts as one failure.
+count_results() {
+  local build=$1 name report tests failures errors disabled skipped
+  for name in $(ctest --test-dir "$build" -N | sed -n 's/^ *Test *#[0-9]*: //p'); do
+    report=$build/test-results/$name.xml
+    if [ ! -f "$report" ]; then
+      broken "$name left no report"
+      continue
+    fi
+    read -r tests failures errors disabled skipped < <(sed -n 's/.*<testsuites tests="\([0-9]*\)" failures="\([0-9]*\)" disabled="\([0-9]*\)" errors="\([0-9]*\)".*/\1 \2 \4 \3/p' "$report" | head -1; true)
+    skipped=$(grep -c '<skipped' "$report" || true)
+    passed=$((passed + ${tests:-0} - ${failures:-0} - ${errors:-0} - ${disabled:-0} - skipped))
+    failed=$((failed + ${failures:-0} + ${errors:-0}))
+  done
+}
+
+build() {  # preset
+  if [ ! -f "build/$1/CMakeCache.txt" ]; then
+    cmake --preset "$1" >"build/$1.configure.log" 2>&1 || { cat "build/$1.configure.log"; return 1; }
+  fi
+  cmake --build --preset "$1"
+}
+
+run_native() {  # preset
+  say "$1: build and test"
+  local start=$SECONDS
+  if ! build "$1"; then broken "$1 does not build"; return; fi
+  rm -f "build/$1"/test-results/*.xml
+  ctest --test-dir "build/$1" -j2 --output-on-failure --timeout 300
+  count_results "build/$1"
+  echo "($1: $((SECONDS - start)) s)"
+}
+
+mkdir -p build
+say "packages"
+if ! bash scripts/install-packages.sh; then broken "the build and test packages could not be installed"; summary; fi
+
+run_native native
+UBSAN_OPTIONS=print_stacktrace=1 ASAN_OPTIONS=detect_leaks=1 run_native native-asan
+
+say "fuzz: ${fuzz_seconds} s per target"
+if build fuzz; then
+  for target in build/fuzz/platform/profile_text_fuzz build/fuzz/installer/device_entry_fuzz; do
+    if "$target" -max_total_time="$fuzz_seconds" -print_final_stats=0 >"$target.log" 2>&1; then
+      echo "PASS $(basename "$target") ($(grep -o 'Done [0-9]* runs' "$target.log"))"
+      passed=$((passed + 1))
+    else
+      tail -30 "$target.log"
+      broken "$(basename "$target") found a crash"
+    fi
+  done
+else
+  broken "the fuzz targets do not build"
+fi
+
+for preset in windows:i686 windows64:x86_64; do
+  say "${preset%%:*}: build and check the binaries"
+  start=$SECONDS
+  if ! build "${preset%%:*}"; then broken "${preset%%:*} does not build"; continue; fi
+  while read -r verdict rest; do
+    case $verdict in
+      PASS) passed=$((passed + 1)); echo "PASS $rest" ;;
+      FAIL) broken "$rest" ;;
+      *) echo "$verdict $rest" ;;
+    esac
+  done < <(bash scripts/check-binaries.sh "build/${preset%%:*}" "${preset##*:}")
+  echo "(${preset%%:*}: $((SECONDS - start)) s)"
+done
+
+# This machine runs no 32-bit code, so Wine cannot start the i686 programs;
+# their x86_64 twins, built from the same sources, run instead.
+say "windows64: tests under Wine"
+start=$SECONDS
+if [ -f build/windows64/build.ninja ]; then
+  rm -f build/windows64/test-results/*.xml build/windows64/screenshots/*
+  xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/run-wine-tests.sh build/windows64
+  count_results build/windows64
+  for picture in build/windows64/screenshots/*.bmp; do
+    [ -f "$picture" ] && convert "$picture" "${picture%.bmp}.png" && rm -f "$picture"
+  done
+  echo "(Wine: $((SECONDS - start)) s; screenshots in build/windows64/screenshots)"
+else
+  broken "no Windows test build to run"
+fi
+
+summary

@@ -1,0 +1,50 @@
+#pragma once
+// Driving a program's dialogs from another process, as a person would: start
+// it, wait for its window, read control states by id, click, take pictures.
+// Cross-process text always travels through the W messages.
+#include <windows.h>
+
+#include <string>
+
+namespace automation {
+
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    // Starts `exe` with `workingDir` as its current folder.
+    bool Start(const std::wstring& exe, const std::wstring& workingDir);
+    // Waits for the end; on time-out the process is killed and false returned.
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
+    DWORD id() const { return info_.dwProcessId; }
+    bool running() const;
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// The visible top-level dialog of process `pid` with `caption`, waiting up to
+// timeoutMs for it; nullptr when none appears.
+HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs);
+// The child dialog (a page) of `parent` that holds control `controlId`.
+HWND FindChildDialogWith(HWND parent, int controlId);
+
+bool IsChecked(HWND dialog, int id);
+bool IsEnabled(HWND dialog, int id);
+std::wstring Text(HWND window);
+
+// Saves what the screen shows of `window` as an uncompressed 24-bit BMP.
+bool SaveScreenshot(HWND window, const std::string& bmpPath);
+
+// Sets the Windows version Wine reports to programs named `exeName`
+// (HKCU\Software\Wine\AppDefaults\<exe>\Version, e.g. "win7", "win98").
+bool SetWineAppVersion(const std::wstring& exeName, const std::wstring& version);
+
+// The full path of `relative` resolved against the current folder.
+std::wstring FullPath(const std::wstring& relative);
+std::wstring Widen(const std::string& text);
+
+}  // namespace automation
