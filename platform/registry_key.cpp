@@ -25,7 +25,9 @@ bool RegistryKey::Close() {
     return Record(registry_.CloseKey(key));
 }
 
-bool RegistryKey::RequireOpen() { return key_ != 0 || Record(kErrorInvalidHandle); }
+bool RegistryKey::RequireOpen() {
+    return key_ != 0 || Record(kErrorInvalidHandle);
+}
 
 bool RegistryKey::ReadDword(std::string_view name, std::uint32_t* value) {
     if (!RequireOpen()) return false;
@@ -78,8 +80,7 @@ bool RegistryKey::WriteString(std::string_view name, std::string_view text) {
     return WriteData(name, kRegSz, data);
 }
 
-bool RegistryKey::WriteData(std::string_view name, std::uint32_t type,
-                            const std::vector<std::uint8_t>& data) {
+bool RegistryKey::WriteData(std::string_view name, std::uint32_t type, const std::vector<std::uint8_t>& data) {
     if (!RequireOpen()) return false;
     return Record(registry_.SetValue(key_, name, RegistryValue{type, data}));
 }

@@ -31,8 +31,7 @@ public:
     [[nodiscard]] bool ReadStringList(std::string_view name, std::vector<std::string>* items);
     [[nodiscard]] bool WriteDword(std::string_view name, std::uint32_t value);
     [[nodiscard]] bool WriteString(std::string_view name, std::string_view text);
-    [[nodiscard]] bool WriteData(std::string_view name, std::uint32_t type,
-                                 const std::vector<std::uint8_t>& data);
+    [[nodiscard]] bool WriteData(std::string_view name, std::uint32_t type, const std::vector<std::uint8_t>& data);
     // The name of value `index` of the open key, at most nameCapacity - 1 characters.
     [[nodiscard]] bool EnumValueName(std::uint32_t index, std::size_t nameCapacity, std::string* name);
 

@@ -5,7 +5,9 @@
 
 namespace plat {
 
-char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char ToLowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string ToLowerAscii(std::string_view text) {
     std::string out(text);
@@ -21,7 +23,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+bool Contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
 
 std::string_view Trim(std::string_view text) {
     constexpr std::string_view blanks = " \t\r\n";
@@ -50,7 +54,11 @@ std::int32_t ParseDecimal(std::string_view text) {
 }
 }  // namespace
 
-int AsciiToInt(std::string_view text) { return ParseDecimal(text); }
-long AsciiToLong(std::string_view text) { return ParseDecimal(text); }
+int AsciiToInt(std::string_view text) {
+    return ParseDecimal(text);
+}
+long AsciiToLong(std::string_view text) {
+    return ParseDecimal(text);
+}
 
 }  // namespace plat

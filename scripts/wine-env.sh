@@ -39,6 +39,10 @@ Windows Registry Editor Version 5.00
 "ShowCrashDialog"=dword:00000000
 REG
   "$PP_WINE" regedit /S "$pp_build_dir/pp-prefix.reg" >/dev/null 2>&1
+  # Wine does not find the TrueType fonts of fonts-wine by itself here: without
+  # Tahoma and Marlett dialogs fall back to bitmap fonts and the caption
+  # buttons show letters.
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   "$PP_WINESERVER" -w
   touch "$WINEPREFIX/.pp-ready"
 fi

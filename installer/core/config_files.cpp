@@ -51,18 +51,18 @@ std::string ReadConfigText(plat::Profile& profile, std::string_view path, std::s
     return profile.GetString(path, section, key, kDefault, bufferSize);
 }
 
-int ReadConfigNumber(plat::Profile& profile, std::string_view path, std::string_view section,
-                     std::string_view key, std::size_t bufferSize) {
+int ReadConfigNumber(plat::Profile& profile, std::string_view path, std::string_view section, std::string_view key,
+                     std::size_t bufferSize) {
     return plat::AsciiToInt(ReadConfigText(profile, path, section, key, bufferSize));
 }
 
-long ReadConfigLong(plat::Profile& profile, std::string_view path, std::string_view section,
-                    std::string_view key, std::size_t bufferSize) {
+long ReadConfigLong(plat::Profile& profile, std::string_view path, std::string_view section, std::string_view key,
+                    std::size_t bufferSize) {
     return plat::AsciiToLong(ReadConfigText(profile, path, section, key, bufferSize));
 }
 
-bool ReadConfigFlag(plat::Profile& profile, std::string_view path, std::string_view section,
-                    std::string_view key, std::size_t bufferSize) {
+bool ReadConfigFlag(plat::Profile& profile, std::string_view path, std::string_view section, std::string_view key,
+                    std::size_t bufferSize) {
     return ReadConfigNumber(profile, path, section, key, bufferSize) != 0;
 }
 

@@ -27,21 +27,20 @@ std::string ConfigFolder(std::string_view executablePath);
 // Both are cleared first. A path that would not fit its 200-character buffer
 // is left empty and the result is false: reading a cut path would quietly
 // read another file.
-bool BuildConfigPaths(std::string_view configFolder, int module, std::string* setupIniPath,
-                      std::string* moduleIniPath);
+bool BuildConfigPaths(std::string_view configFolder, int module, std::string* setupIniPath, std::string* moduleIniPath);
 
 // Every configuration value is text read with the default "0".
 std::string ReadConfigText(plat::Profile& profile, std::string_view path, std::string_view section,
                            std::string_view key, std::size_t bufferSize);
 // Decimal values convert as atoi does: text that is not a number gives 0.
-int ReadConfigNumber(plat::Profile& profile, std::string_view path, std::string_view section,
-                     std::string_view key, std::size_t bufferSize);
+int ReadConfigNumber(plat::Profile& profile, std::string_view path, std::string_view section, std::string_view key,
+                     std::size_t bufferSize);
 // ATTRIBUTES converts with atol.
-long ReadConfigLong(plat::Profile& profile, std::string_view path, std::string_view section,
-                    std::string_view key, std::size_t bufferSize);
+long ReadConfigLong(plat::Profile& profile, std::string_view path, std::string_view section, std::string_view key,
+                    std::size_t bufferSize);
 // A flag is set when its value converts to a nonzero number.
-bool ReadConfigFlag(plat::Profile& profile, std::string_view path, std::string_view section,
-                    std::string_view key, std::size_t bufferSize);
+bool ReadConfigFlag(plat::Profile& profile, std::string_view path, std::string_view section, std::string_view key,
+                    std::size_t bufferSize);
 
 // The ".PORT" keys of a model in its module file (buffers of 200).
 int ReadModelPortNumber(plat::Profile& profile, std::string_view moduleIniPath, std::string_view model,

@@ -17,8 +17,7 @@ OsCode GetOsCode(plat::SystemInfo& system) {
 }
 
 namespace {
-constexpr std::array<std::string_view, kOsCodeCount> kSuffixes{"98",   "NT",    "2K",   "XP",
-                                                               "2003", "Vista", "2008", "Win7"};
+constexpr std::array<std::string_view, kOsCodeCount> kSuffixes{"98", "NT", "2K", "XP", "2003", "Vista", "2008", "Win7"};
 constexpr std::array<std::string_view, kOsCodeCount> kAlternateSuffixes{"98",   "NT",    "2K",   "XP",
                                                                         "2003", "Vista", "2003", "WIN7"};
 }  // namespace

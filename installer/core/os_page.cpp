@@ -11,9 +11,8 @@
 namespace setup {
 
 namespace {
-constexpr std::array<int, kOsCodeCount> kButtons{IDC_OS_WIN98ME,    IDC_OS_NT,    IDC_OS_WIN2000,
-                                                 IDC_OS_WINXP,      IDC_OS_SERVER2003, IDC_OS_VISTA,
-                                                 IDC_OS_SERVER2008, IDC_OS_WIN7};
+constexpr std::array<int, kOsCodeCount> kButtons{IDC_OS_WIN98ME,    IDC_OS_NT,    IDC_OS_WIN2000,    IDC_OS_WINXP,
+                                                 IDC_OS_SERVER2003, IDC_OS_VISTA, IDC_OS_SERVER2008, IDC_OS_WIN7};
 constexpr std::string_view kCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr std::string_view kCompatibilityKey =
     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Compatibility Assistant\\Persisted";
@@ -21,7 +20,9 @@ constexpr std::size_t kProductNameBuffer = 256;
 constexpr std::size_t kMaxPath = 260;
 }  // namespace
 
-int OsPage::ButtonOf(int osCode) { return osCode >= 0 && osCode < kOsCodeCount ? kButtons[osCode] : 0; }
+int OsPage::ButtonOf(int osCode) {
+    return osCode >= 0 && osCode < kOsCodeCount ? kButtons[osCode] : 0;
+}
 
 void OsPage::OnInit(plat::Controls& controls) {
     osCode_ = kOsWin98Me;

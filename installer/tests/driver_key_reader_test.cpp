@@ -54,11 +54,11 @@ TEST_F(SamplePackageList, ReadsEveryEntry) {
         int module;
         const char* model;
     } expected[] = {
-        {kModuleReceipt, "KTR-P410"}, {-1, "KTR-P410"},  // the bare entry belongs to no module
+        {kModuleReceipt, "KTR-P410"},   {-1, "KTR-P410"},  // the bare entry belongs to no module
         {kModuleReceipt, "KTR-P410II"}, {kModuleReceipt, "KTR-Q350-TicketPrinter"},
-        {kModuleTicket, "KTR-Q350"},  {kModuleTicket, "KTR-T200"},
-        {kModuleLabel, "KTR-L60"},    {kModuleLabel, "KTR-L80"},
-        {kModuleEmbedded, "KTR-E58"}, {kModuleEmbedded, "KTR-D9"},
+        {kModuleTicket, "KTR-Q350"},    {kModuleTicket, "KTR-T200"},
+        {kModuleLabel, "KTR-L60"},      {kModuleLabel, "KTR-L80"},
+        {kModuleEmbedded, "KTR-E58"},   {kModuleEmbedded, "KTR-D9"},
     };
     for (int n = 1; n <= 10; ++n) {
         std::string name;

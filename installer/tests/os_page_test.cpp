@@ -13,7 +13,7 @@ using plat::RootKey;
 constexpr const char* kCurrentVersion = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr const char* kPersisted =
     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Compatibility Assistant\\Persisted";
-constexpr int kAllButtons[] = {IDC_OS_WIN98ME, IDC_OS_NT,    IDC_OS_WIN2000,    IDC_OS_WINXP,
+constexpr int kAllButtons[] = {IDC_OS_WIN98ME,    IDC_OS_NT,    IDC_OS_WIN2000,    IDC_OS_WINXP,
                                IDC_OS_SERVER2003, IDC_OS_VISTA, IDC_OS_SERVER2008, IDC_OS_WIN7};
 
 struct OsRow {
@@ -40,12 +40,12 @@ const OsRow kRows[] = {
     {"NT 5.3", plat::kPlatformNt, 5, 3, nullptr, 0, 0, 0, false, false},
     {"Windows Vista", plat::kPlatformNt, 6, 0, "Windows Vista (TM) Business", 5, IDC_OS_VISTA, 5, true, false},
     {"Vista without product name", plat::kPlatformNt, 6, 0, nullptr, 5, IDC_OS_VISTA, 5, true, false},
-    {"Windows Server 2008", plat::kPlatformNt, 6, 0, "Windows Server (R) 2008 Standard", 6, IDC_OS_SERVER2008, 5,
-     false, false},
+    {"Windows Server 2008", plat::kPlatformNt, 6, 0, "Windows Server (R) 2008 Standard", 6, IDC_OS_SERVER2008, 5, false,
+     false},
     {"2008 is matched exactly", plat::kPlatformNt, 6, 0, "Windows Server 20O8", 5, IDC_OS_VISTA, 5, true, false},
     {"Windows 7", plat::kPlatformNt, 6, 1, "Windows 7 Professional", 7, IDC_OS_WIN7, 7, false, false},
-    {"Server 2008 R2 counts as Windows 7", plat::kPlatformNt, 6, 1, "Windows Server 2008 R2", 7, IDC_OS_WIN7, 7,
-     false, false},
+    {"Server 2008 R2 counts as Windows 7", plat::kPlatformNt, 6, 1, "Windows Server 2008 R2", 7, IDC_OS_WIN7, 7, false,
+     false},
     {"Windows 8", plat::kPlatformNt, 6, 2, "Windows 8", 0, 0, 0, false, false},
     {"Windows 10", plat::kPlatformNt, 10, 0, "Windows 10 Pro", 0, 0, 0, false, false},
     {"Win32s", plat::kPlatformWin32s, 3, 10, nullptr, 0, 0, 0, false, true},
@@ -57,7 +57,8 @@ protected:
         const OsRow& row = GetParam();
         machine.system.version = {row.platform, row.major, row.minor};
         machine.system.executablePath = "C:\\Pacote\\Setup.exe";
-        if (row.productName) machine.registry.PutString(RootKey::LocalMachine, kCurrentVersion, "ProductName", row.productName);
+        if (row.productName)
+            machine.registry.PutString(RootKey::LocalMachine, kCurrentVersion, "ProductName", row.productName);
     }
     sim::SimMachine machine;
     sim::SimControls controls;

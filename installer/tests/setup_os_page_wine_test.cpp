@@ -12,7 +12,7 @@ namespace {
 constexpr const wchar_t* kCaption = L"Setup do Driver da Impressora";
 constexpr const wchar_t* kPersisted =
     L"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Compatibility Assistant\\Persisted";
-constexpr int kButtons[] = {IDC_OS_WIN98ME, IDC_OS_NT,    IDC_OS_WIN2000,    IDC_OS_WINXP,
+constexpr int kButtons[] = {IDC_OS_WIN98ME,    IDC_OS_NT,    IDC_OS_WIN2000,    IDC_OS_WINXP,
                             IDC_OS_SERVER2003, IDC_OS_VISTA, IDC_OS_SERVER2008, IDC_OS_WIN7};
 
 struct WineVersion {
@@ -58,7 +58,11 @@ void ForgetPersistedRecord(const std::wstring& exePath) {
     RegCloseKey(key);
 }
 
-class SetupOsPage : public ::testing::TestWithParam<WineVersion> {};
+class SetupOsPage : public ::testing::TestWithParam<WineVersion> {
+protected:
+    // Later runs in this prefix (the demo) see Wine's default version again.
+    static void TearDownTestSuite() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Setup.exe"); }
+};
 
 TEST_P(SetupOsPage, ShowsTheSystemWineReports) {
     const WineVersion& v = GetParam();

@@ -37,31 +37,31 @@ void DrawLeftPicture(const FrameState& state, const DRAWITEMSTRUCT& item) {
 INT_PTR CALLBACK FrameProc(HWND wizard, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* state = reinterpret_cast<FrameState*>(GetWindowLongPtrA(wizard, DWLP_USER));
     switch (message) {
-    case WM_INITDIALOG: {
-        state = reinterpret_cast<FrameState*>(lParam);
-        SetWindowLongPtrA(wizard, DWLP_USER, lParam);
-        HWND page = win32::CreateBoundDialog(state->instance, IDD_OS_PAGE, wizard, *state->pages->osPage);
-        if (page) {
-            PlaceOnPageArea(wizard, page);
-            ShowWindow(page, SW_SHOW);
-        }
-        // The picture file lives in the package, relative to the current folder.
-        state->leftPicture = static_cast<HBITMAP>(
-            LoadImageA(nullptr, "DRVCONFIG\\Left.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-        return TRUE;
-    }
-    case WM_DRAWITEM:
-        if (state && wParam == IDC_LEFT_PICTURE) {
-            DrawLeftPicture(*state, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        case WM_INITDIALOG: {
+            state = reinterpret_cast<FrameState*>(lParam);
+            SetWindowLongPtrA(wizard, DWLP_USER, lParam);
+            HWND page = win32::CreateBoundDialog(state->instance, IDD_OS_PAGE, wizard, *state->pages->osPage);
+            if (page) {
+                PlaceOnPageArea(wizard, page);
+                ShowWindow(page, SW_SHOW);
+            }
+            // The picture file lives in the package, relative to the current folder.
+            state->leftPicture =
+                static_cast<HBITMAP>(LoadImageA(nullptr, "DRVCONFIG\\Left.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
             return TRUE;
         }
-        return FALSE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDCANCEL) EndDialog(wizard, IDCANCEL);
-        return TRUE;
-    case WM_DESTROY:
-        if (state && state->leftPicture) DeleteObject(state->leftPicture);
-        return FALSE;
+        case WM_DRAWITEM:
+            if (state && wParam == IDC_LEFT_PICTURE) {
+                DrawLeftPicture(*state, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                return TRUE;
+            }
+            return FALSE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDCANCEL) EndDialog(wizard, IDCANCEL);
+            return TRUE;
+        case WM_DESTROY:
+            if (state && state->leftPicture) DeleteObject(state->leftPicture);
+            return FALSE;
     }
     return FALSE;
 }

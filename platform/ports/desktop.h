@@ -21,8 +21,7 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
     // MessageBox: shows `text` and returns the button pressed.
-    virtual int ShowMessage(WindowRef owner, std::string_view text, std::string_view caption,
-                           unsigned style) = 0;
+    virtual int ShowMessage(WindowRef owner, std::string_view text, std::string_view caption, unsigned style) = 0;
 };
 
 }  // namespace plat

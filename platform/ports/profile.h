@@ -15,9 +15,8 @@ public:
 
     // GetPrivateProfileString: `bufferSize` counts the terminating NUL, so the
     // result holds at most bufferSize - 1 characters. Text is UTF-8.
-    virtual std::string GetString(std::string_view path, std::string_view section,
-                                  std::string_view key, std::string_view defaultText,
-                                  std::size_t bufferSize) = 0;
+    virtual std::string GetString(std::string_view path, std::string_view section, std::string_view key,
+                                  std::string_view defaultText, std::size_t bufferSize) = 0;
 };
 
 }  // namespace plat

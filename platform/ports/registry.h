@@ -51,13 +51,11 @@ public:
 
     // RegQueryValueEx into a buffer of `capacity` bytes: ERROR_MORE_DATA when
     // the value does not fit (and `value` is then left untouched).
-    virtual long QueryValue(KeyHandle key, std::string_view name, std::size_t capacity,
-                            RegistryValue* value) = 0;
+    virtual long QueryValue(KeyHandle key, std::string_view name, std::size_t capacity, RegistryValue* value) = 0;
     virtual long SetValue(KeyHandle key, std::string_view name, const RegistryValue& value) = 0;
     // RegEnumValue: the name of value `index`, at most nameCapacity - 1
     // characters; ERROR_NO_MORE_ITEMS past the last one.
-    virtual long EnumValue(KeyHandle key, std::uint32_t index, std::size_t nameCapacity,
-                           std::string* name) = 0;
+    virtual long EnumValue(KeyHandle key, std::uint32_t index, std::size_t nameCapacity, std::string* name) = 0;
 };
 
 }  // namespace plat

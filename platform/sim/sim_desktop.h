@@ -18,8 +18,7 @@ public:
         unsigned style;
     };
 
-    int ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption,
-                   unsigned style) override {
+    int ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption, unsigned style) override {
         boxes.push_back({owner, std::string(text), std::string(caption), style});
         if (!answers.empty()) {
             const int answer = answers.front();

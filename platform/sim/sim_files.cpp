@@ -12,9 +12,13 @@ std::string SimFiles::Key(std::string_view path) {
     return key;
 }
 
-void SimFiles::Write(std::string_view path, std::string content) { files_[Key(path)] = std::move(content); }
+void SimFiles::Write(std::string_view path, std::string content) {
+    files_[Key(path)] = std::move(content);
+}
 
-bool SimFiles::Remove(std::string_view path) { return files_.erase(Key(path)) != 0; }
+bool SimFiles::Remove(std::string_view path) {
+    return files_.erase(Key(path)) != 0;
+}
 
 std::optional<std::string> SimFiles::Read(std::string_view path) const {
     auto it = files_.find(Key(path));

@@ -4,8 +4,7 @@
 
 namespace sim {
 
-std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
-                                            std::string_view key) {
+std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section, std::string_view key) {
     bool inSection = false;
     bool sectionSeen = false;
     std::size_t pos = 0;
@@ -30,8 +29,7 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
         if (!plat::EqualsNoCase(name, key)) continue;
         if (equals == std::string_view::npos) return std::string();
         std::string_view value = plat::Trim(line.substr(equals + 1));
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-            value.back() == value.front()) {
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
             value = value.substr(1, value.size() - 2);
         }
         return std::string(value);

@@ -19,7 +19,6 @@ private:
 };
 
 // The value of `key` in `section` of profile text, if present.
-std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
-                                            std::string_view key);
+std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section, std::string_view key);
 
 }  // namespace sim

@@ -141,8 +141,7 @@ long SimRegistry::SetValue(plat::KeyHandle key, std::string_view name, const pla
     return plat::kErrorSuccess;
 }
 
-long SimRegistry::EnumValue(plat::KeyHandle key, std::uint32_t index, std::size_t nameCapacity,
-                            std::string* name) {
+long SimRegistry::EnumValue(plat::KeyHandle key, std::uint32_t index, std::size_t nameCapacity, std::string* name) {
     const Path* path = nullptr;
     Node* node = FromHandle(key, &path);
     if (!path) return plat::kErrorInvalidHandle;
@@ -167,8 +166,7 @@ std::optional<plat::RegistryValue> SimRegistry::Value(plat::RootKey root, std::s
     return std::nullopt;
 }
 
-void SimRegistry::Put(plat::RootKey root, std::string_view subKey, std::string_view name,
-                      plat::RegistryValue value) {
+void SimRegistry::Put(plat::RootKey root, std::string_view subKey, std::string_view name, plat::RegistryValue value) {
     Node* node = Make(Split(root, subKey));
     if (plat::RegistryValue* existing = node->FindValue(name)) {
         *existing = std::move(value);
@@ -177,15 +175,13 @@ void SimRegistry::Put(plat::RootKey root, std::string_view subKey, std::string_v
     }
 }
 
-void SimRegistry::PutString(plat::RootKey root, std::string_view subKey, std::string_view name,
-                            std::string_view text) {
+void SimRegistry::PutString(plat::RootKey root, std::string_view subKey, std::string_view name, std::string_view text) {
     std::vector<std::uint8_t> data(text.begin(), text.end());
     data.push_back(0);
     Put(root, subKey, name, {plat::kRegSz, std::move(data)});
 }
 
-void SimRegistry::PutDword(plat::RootKey root, std::string_view subKey, std::string_view name,
-                           std::uint32_t value) {
+void SimRegistry::PutDword(plat::RootKey root, std::string_view subKey, std::string_view name, std::uint32_t value) {
     Put(root, subKey, name,
         {plat::kRegDword,
          {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),

@@ -26,8 +26,7 @@ public:
     long QueryValue(plat::KeyHandle key, std::string_view name, std::size_t capacity,
                     plat::RegistryValue* value) override;
     long SetValue(plat::KeyHandle key, std::string_view name, const plat::RegistryValue& value) override;
-    long EnumValue(plat::KeyHandle key, std::uint32_t index, std::size_t nameCapacity,
-                   std::string* name) override;
+    long EnumValue(plat::KeyHandle key, std::uint32_t index, std::size_t nameCapacity, std::string* name) override;
 
     // Makes every later `op` on a key path containing `pathPart` (any path
     // when empty) fail with `error`.
@@ -36,8 +35,7 @@ public:
 
     // Inspection and set-up for tests, bypassing failures and handles.
     bool KeyExists(plat::RootKey root, std::string_view subKey) const;
-    std::optional<plat::RegistryValue> Value(plat::RootKey root, std::string_view subKey,
-                                             std::string_view name) const;
+    std::optional<plat::RegistryValue> Value(plat::RootKey root, std::string_view subKey, std::string_view name) const;
     void Put(plat::RootKey root, std::string_view subKey, std::string_view name, plat::RegistryValue value);
     void PutString(plat::RootKey root, std::string_view subKey, std::string_view name, std::string_view text);
     void PutDword(plat::RootKey root, std::string_view subKey, std::string_view name, std::uint32_t value);

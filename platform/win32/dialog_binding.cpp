@@ -2,9 +2,13 @@
 
 namespace win32 {
 
-void Win32Controls::SetCheck(int id, bool checked) { CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+void Win32Controls::SetCheck(int id, bool checked) {
+    CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
 
-void Win32Controls::Enable(int id, bool enabled) { EnableWindow(GetDlgItem(dialog_, id), enabled ? TRUE : FALSE); }
+void Win32Controls::Enable(int id, bool enabled) {
+    EnableWindow(GetDlgItem(dialog_, id), enabled ? TRUE : FALSE);
+}
 
 namespace {
 INT_PTR CALLBACK BoundDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,8 +6,7 @@
 
 namespace win32 {
 
-int Win32Desktop::ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption,
-                             unsigned style) {
+int Win32Desktop::ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption, unsigned style) {
     return MessageBoxA(reinterpret_cast<HWND>(owner), Utf8ToAnsi(text).c_str(), Utf8ToAnsi(caption).c_str(), style);
 }
 

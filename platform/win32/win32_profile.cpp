@@ -12,9 +12,9 @@ std::string Win32Profile::GetString(std::string_view path, std::string_view sect
                                     std::string_view defaultText, std::size_t bufferSize) {
     if (bufferSize == 0) return {};
     std::vector<char> buffer(bufferSize, '\0');
-    const DWORD length = GetPrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(),
-                                                  Utf8ToAnsi(defaultText).c_str(), buffer.data(),
-                                                  static_cast<DWORD>(bufferSize), Utf8ToAnsi(path).c_str());
+    const DWORD length =
+        GetPrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(), Utf8ToAnsi(defaultText).c_str(),
+                                 buffer.data(), static_cast<DWORD>(bufferSize), Utf8ToAnsi(path).c_str());
     return AnsiToUtf8(std::string_view(buffer.data(), length));
 }
 

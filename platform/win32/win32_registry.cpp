@@ -12,8 +12,12 @@ namespace {
 HKEY RootHandle(plat::RootKey root) {
     return root == plat::RootKey::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
-HKEY Handle(plat::KeyHandle key) { return reinterpret_cast<HKEY>(key); }
-bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+HKEY Handle(plat::KeyHandle key) {
+    return reinterpret_cast<HKEY>(key);
+}
+bool IsText(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ;
+}
 
 // String data converted between code pages; a terminating NUL stays where the
 // writer put one.
@@ -41,7 +45,9 @@ long Win32Registry::CreateKey(plat::RootKey root, std::string_view subKey, plat:
     return result;
 }
 
-long Win32Registry::CloseKey(plat::KeyHandle key) { return RegCloseKey(Handle(key)); }
+long Win32Registry::CloseKey(plat::KeyHandle key) {
+    return RegCloseKey(Handle(key));
+}
 
 long Win32Registry::DeleteKey(plat::RootKey root, std::string_view subKey) {
     // An empty name would mean the root itself.
@@ -54,8 +60,7 @@ long Win32Registry::QueryValue(plat::KeyHandle key, std::string_view name, std::
     std::vector<std::uint8_t> buffer(std::max<std::size_t>(capacity, 1));
     DWORD type = REG_NONE;
     DWORD size = static_cast<DWORD>(capacity);
-    const LONG result =
-        RegQueryValueExA(Handle(key), Utf8ToAnsi(name).c_str(), nullptr, &type, buffer.data(), &size);
+    const LONG result = RegQueryValueExA(Handle(key), Utf8ToAnsi(name).c_str(), nullptr, &type, buffer.data(), &size);
     if (result != ERROR_SUCCESS) return result;
     buffer.resize(size);
     value->type = type;
@@ -72,8 +77,7 @@ long Win32Registry::SetValue(plat::KeyHandle key, std::string_view name, const p
 long Win32Registry::EnumValue(plat::KeyHandle key, std::uint32_t index, std::size_t nameCapacity, std::string* name) {
     std::vector<char> buffer(std::max<std::size_t>(nameCapacity, 1));
     DWORD length = static_cast<DWORD>(nameCapacity);
-    const LONG result =
-        RegEnumValueA(Handle(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    const LONG result = RegEnumValueA(Handle(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
     if (result == ERROR_SUCCESS) *name = AnsiToUtf8(std::string_view(buffer.data(), length));
     return result;
 }

@@ -62,7 +62,9 @@ bool IsChecked(HWND dialog, int id) {
     return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+bool IsEnabled(HWND dialog, int id) {
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
 
 std::wstring Text(HWND window) {
     const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);

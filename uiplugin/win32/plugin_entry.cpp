@@ -6,13 +6,17 @@
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
+    return TRUE;
+}
 
 STDAPI DllGetClassObject(REFCLSID, REFIID, LPVOID* object) {
     if (object) *object = nullptr;
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-STDAPI DllCanUnloadNow() { return S_OK; }
+STDAPI DllCanUnloadNow() {
+    return S_OK;
+}
 
 }  // extern "C"
