@@ -37,7 +37,7 @@ else
   "$PP_WINE" Setup.exe &
   sleep 6
   mkdir -p ../../demo
-  import -window root ../../demo/setup.png
+  /usr/bin/import -window root ../../demo/setup.png
   echo "demo: screenshot saved to build/demo/setup.png"
 fi
 "$PP_WINESERVER" -k >/dev/null 2>&1 || true

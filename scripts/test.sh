@@ -90,7 +90,7 @@ if [ -f build/windows64/build.ninja ]; then
   xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/run-wine-tests.sh build/windows64
   count_results build/windows64
   for picture in build/windows64/screenshots/*.bmp; do
-    [ -f "$picture" ] && convert "$picture" "${picture%.bmp}.png" && rm -f "$picture"
+    [ -f "$picture" ] && /usr/bin/convert "$picture" "${picture%.bmp}.png" && rm -f "$picture"
   done
   echo "(Wine: $((SECONDS - start)) s; screenshots in build/windows64/screenshots)"
 else
