@@ -1,5 +1,6 @@
 #include "core/driver_key_reader.h"
 
+#include <algorithm>
 #include <array>
 
 namespace setup {
@@ -38,7 +39,8 @@ int SplitDeviceEntry(std::string_view entry, std::string* model) {
 }
 
 int DriverKeyReader::ReadDeviceCount() {
-    return ReadConfigNumber(profile_, paths_.setupIni, kDeviceSection, "DEVICENUMBER", kNumberBuffer);
+    const int count = ReadConfigNumber(profile_, paths_.setupIni, kDeviceSection, "DEVICENUMBER", kNumberBuffer);
+    return std::clamp(count, 0, kMaxDeviceEntries);
 }
 
 int DriverKeyReader::ReadDeviceEntry(int n, std::string* name) {

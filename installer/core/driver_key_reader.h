@@ -30,8 +30,10 @@ class DriverKeyReader {
 public:
     DriverKeyReader(plat::Profile& profile, ConfigPaths paths) : profile_(profile), paths_(std::move(paths)) {}
 
-    // DEVICENUMBER of the device list.
+    // DEVICENUMBER of the device list, within 0..kMaxDeviceEntries: a damaged
+    // count must not keep the wizard reading entries for hours.
     int ReadDeviceCount();
+    static constexpr int kMaxDeviceEntries = 1000;
     // Entry n (DEVICENAME + n) cut at its module suffix into `name`; the
     // PrinterModule, or -1 when the entry carries no suffix.
     int ReadDeviceEntry(int n, std::string* name);

@@ -2,6 +2,7 @@
 // The page that shows the detected Windows version: one radio button per
 // supported system, only the detected one enabled and selected.
 #include "core/os_code.h"
+#include "core/wizard_page.h"
 #include "ports/controls.h"
 #include "ports/desktop.h"
 #include "ports/registry.h"
@@ -9,7 +10,7 @@
 
 namespace setup {
 
-class OsPage : public plat::DialogHandler {
+class OsPage : public WizardPage {
 public:
     OsPage(plat::SystemInfo& system, plat::Registry& registry, plat::Desktop& desktop)
         : system_(system), registry_(registry), desktop_(desktop) {}

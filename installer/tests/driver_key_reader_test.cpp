@@ -83,6 +83,11 @@ TEST(DriverKeyReader, EntriesAreCutToTheirBufferAndMissingFilesReadAsEmpty) {
     EXPECT_EQ(reader.ReadDeviceCount(), 0);
     EXPECT_EQ(reader.ReadDefaultDevice(&name), -1);
 
+    for (const auto& [text, count] : {std::pair{"2147483647", 1000}, std::pair{"-3", 0}, std::pair{"12", 12}}) {
+        machine.files.Write("C:\\Nada\\DRVCONFIG\\setup.ini", std::string("[DEVICENAME]\r\nDEVICENUMBER=") + text);
+        EXPECT_EQ(reader.ReadDeviceCount(), count) << text;
+    }
+
     const std::string longModel(250, 'K');
     machine.files.Write("C:\\Nada\\DRVCONFIG\\setup.ini",
                         "[DEVICENAME]\r\nDEVICENUMBER=1\r\nDEVICENAME1=" + longModel + "-ReceiptPrinter\r\n");

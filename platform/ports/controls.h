@@ -1,5 +1,8 @@
 #pragma once
 // The controls of one dialog, addressed by their resource ids.
+#include <string>
+#include <string_view>
+
 #include "ports/desktop.h"
 
 namespace plat {
@@ -9,8 +12,35 @@ public:
     virtual ~Controls() = default;
     // The dialog itself, as owner of the message boxes it shows.
     virtual WindowRef Window() = 0;
+    // Ends a modal dialog with `result`.
+    virtual void Close(int result) = 0;
+
     virtual void SetCheck(int id, bool checked) = 0;
+    virtual bool IsChecked(int id) = 0;
     virtual void Enable(int id, bool enabled) = 0;
+    virtual void Show(int id, bool visible) = 0;
+    virtual void SetText(int id, std::string_view text) = 0;
+    virtual void Focus(int id) = 0;
+
+    // Drop-down lists. A list whose template asks for sorting keeps its items
+    // sorted without regard to case; AddItem returns where the item went.
+    virtual int AddItem(int id, std::string_view text) = 0;
+    virtual int ItemCount(int id) = 0;
+    virtual std::string ItemText(int id, int index) = 0;
+    // The selected index, or -1.
+    virtual int Selection(int id) = 0;
+    virtual void Select(int id, int index) = 0;
+    // CB_FINDSTRING: the first item after `startAfter` (wrapping round to the
+    // start) that begins with `prefix` without regard to case, or -1.
+    virtual int FindPrefix(int id, int startAfter, std::string_view prefix) = 0;
+
+    // Progress bars.
+    virtual void SetRange(int id, int low, int high) = 0;
+    virtual void SetPosition(int id, int position) = 0;
+
+    // A one-shot or repeating timer of the dialog, delivered to OnTimer.
+    virtual void StartTimer(int timerId, unsigned milliseconds) = 0;
+    virtual void StopTimer(int timerId) = 0;
 };
 
 // What a dialog class offers the generic dialog binding of each platform.
@@ -19,6 +49,15 @@ public:
     virtual ~DialogHandler() = default;
     virtual void OnInit(Controls& controls) = 0;
     virtual void OnCommand(Controls&, int /*id*/, int /*notifyCode*/) {}
+    virtual void OnTimer(Controls&, int /*timerId*/) {}
+    // A system-menu command; true when the dialog handled it.
+    virtual bool OnSysCommand(Controls&, int /*command*/) { return false; }
+    // F1 anywhere in the dialog or its pages.
+    virtual void OnHelp(Controls&) {}
 };
+
+// Notification codes the dialog classes look at.
+constexpr int kBnClicked = 0;
+constexpr int kCbnSelChange = 1;
 
 }  // namespace plat

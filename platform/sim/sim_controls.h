@@ -1,34 +1,71 @@
 #pragma once
 #include <map>
+#include <string>
+#include <vector>
 
 #include "ports/controls.h"
 
 namespace sim {
 
 // The controls of one simulated dialog. Controls spring into existence when
-// first touched, enabled and unchecked, as a template's defaults would have them.
+// first touched, enabled, visible and unchecked, as a template's defaults
+// would have them; tests set the template's other choices (disabled, hidden,
+// sorted) before the dialog starts.
 class SimControls : public plat::Controls {
 public:
     struct State {
         bool checked = false;
         bool enabled = true;
+        bool visible = true;
+        bool sorted = false;
+        std::string text;
+        std::vector<std::string> items;
+        int selection = -1;
+        int low = 0, high = 100, position = 0;
+        std::vector<int> positions;  // every position a progress bar was given
     };
 
     plat::WindowRef Window() override { return window; }
+    void Close(int result) override {
+        closed = true;
+        closeResult = result;
+    }
     void SetCheck(int id, bool checked) override { controls[id].checked = checked; }
+    bool IsChecked(int id) override { return controls[id].checked; }
     void Enable(int id, bool enabled) override { controls[id].enabled = enabled; }
+    void Show(int id, bool visible) override { controls[id].visible = visible; }
+    void SetText(int id, std::string_view text) override { controls[id].text = text; }
+    void Focus(int id) override { focus = id; }
 
-    bool IsChecked(int id) const { return Get(id).checked; }
-    bool IsEnabled(int id) const { return Get(id).enabled; }
+    int AddItem(int id, std::string_view text) override;
+    int ItemCount(int id) override { return static_cast<int>(controls[id].items.size()); }
+    std::string ItemText(int id, int index) override;
+    int Selection(int id) override { return controls[id].selection; }
+    void Select(int id, int index) override;
+    int FindPrefix(int id, int startAfter, std::string_view prefix) override;
+
+    void SetRange(int id, int low, int high) override {
+        controls[id].low = low;
+        controls[id].high = high;
+    }
+    void SetPosition(int id, int position) override;
+
+    void StartTimer(int timerId, unsigned milliseconds) override { timers[timerId] = milliseconds; }
+    void StopTimer(int timerId) override { timers.erase(timerId); }
+
+    // Inspection.
+    const State& Get(int id) { return controls[id]; }
+    bool IsEnabled(int id) { return controls[id].enabled; }
+    bool IsVisible(int id) { return controls[id].visible; }
+    std::string Text(int id) { return controls[id].text; }
+    std::string SelectedText(int id);
 
     plat::WindowRef window = 0x2001;
     std::map<int, State> controls;
-
-private:
-    State Get(int id) const {
-        auto it = controls.find(id);
-        return it == controls.end() ? State{} : it->second;
-    }
+    std::map<int, unsigned> timers;
+    int focus = 0;
+    bool closed = false;
+    int closeResult = 0;
 };
 
 }  // namespace sim

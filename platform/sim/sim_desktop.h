@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -7,8 +8,8 @@
 
 namespace sim {
 
-// Message boxes are recorded; each is answered by the next scripted answer,
-// or by its first button when none is left.
+// The simulated desktop. Message boxes are recorded; each is answered by the
+// next scripted answer, or by its first button when none is left.
 class SimDesktop : public plat::Desktop {
 public:
     struct Box {
@@ -18,18 +19,45 @@ public:
         unsigned style;
     };
 
-    int ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption, unsigned style) override {
-        boxes.push_back({owner, std::string(text), std::string(caption), style});
-        if (!answers.empty()) {
-            const int answer = answers.front();
-            answers.pop_front();
-            return answer;
-        }
-        return (style & 0xF) == plat::kMbYesNo ? plat::kIdYes : plat::kIdOk;
+    int ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption,
+                    unsigned style) override;
+    bool CreateSingleInstanceMutex(std::string_view name) override { return mutexes.insert(std::string(name)).second; }
+    plat::WindowRef FindTopLevelWindow(std::string_view caption) override;
+    void BringToFront(plat::WindowRef window) override { broughtToFront.push_back(window); }
+    void MinimizeTopmost(plat::WindowRef window) override { minimizedTopmost.push_back(window); }
+    bool IsAdministrator() override { return administrator; }
+    bool OpenDocument(std::string_view path) override {
+        opened.emplace_back(path);
+        return openSucceeds;
     }
+    bool RestartWindows() override {
+        ++restartRequests;
+        return restartSucceeds;
+    }
+    // Starts the dialog, then delivers its timers, as a message loop would,
+    // until it closes (or no timer is left to wake it).
+    int RunDialog(int templateId, plat::WindowRef owner, plat::DialogHandler& handler) override;
 
+    // Set-up and inspection.
+    struct TopLevel {
+        std::string caption;
+        plat::WindowRef window;
+    };
+    std::vector<TopLevel> windows;
     std::vector<Box> boxes;
     std::deque<int> answers;
+    std::set<std::string> mutexes;
+    std::vector<plat::WindowRef> broughtToFront, minimizedTopmost;
+    std::vector<std::string> opened;
+    bool administrator = true;
+    bool openSucceeds = true;
+    bool restartSucceeds = true;
+    int restartRequests = 0;
+    struct RunDialogCall {
+        int templateId;
+        plat::WindowRef owner;
+    };
+    std::vector<RunDialogCall> dialogsRun;
 };
 
 }  // namespace sim

@@ -1,6 +1,7 @@
 #pragma once
 // One simulated Windows machine: what a test sets up before the code runs and
 // inspects afterwards.
+#include "sim/sim_clock.h"
 #include "sim/sim_controls.h"
 #include "sim/sim_desktop.h"
 #include "sim/sim_files.h"
@@ -16,6 +17,7 @@ struct SimMachine {
     SimRegistry registry;
     SimSystemInfo system;
     SimDesktop desktop;
+    SimClock clock;
 };
 
 }  // namespace sim

@@ -1,38 +1,147 @@
 #include "win32/dialog_binding.h"
 
+#include <commctrl.h>
+
+#include <vector>
+
+#include "win32/encoding.h"
+
 namespace win32 {
 
-void Win32Controls::SetCheck(int id, bool checked) {
-    CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+void Win32Controls::Close(int result) { EndDialog(dialog_, result); }
+
+void Win32Controls::SetCheck(int id, bool checked) { CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+
+bool Win32Controls::IsChecked(int id) { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
+
+void Win32Controls::Enable(int id, bool enabled) { EnableWindow(GetDlgItem(dialog_, id), enabled ? TRUE : FALSE); }
+
+void Win32Controls::Show(int id, bool visible) { ShowWindow(GetDlgItem(dialog_, id), visible ? SW_SHOW : SW_HIDE); }
+
+void Win32Controls::SetText(int id, std::string_view text) { SetDlgItemTextA(dialog_, id, Utf8ToAnsi(text).c_str()); }
+
+void Win32Controls::Focus(int id) {
+    PostMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, id)), TRUE);
 }
 
-void Win32Controls::Enable(int id, bool enabled) {
-    EnableWindow(GetDlgItem(dialog_, id), enabled ? TRUE : FALSE);
+int Win32Controls::AddItem(int id, std::string_view text) {
+    return static_cast<int>(Send(id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToAnsi(text).c_str())));
 }
+
+int Win32Controls::ItemCount(int id) {
+    const LRESULT count = Send(id, CB_GETCOUNT);
+    return count == CB_ERR ? 0 : static_cast<int>(count);
+}
+
+std::string Win32Controls::ItemText(int id, int index) {
+    const LRESULT length = Send(id, CB_GETLBTEXTLEN, index);
+    if (length == CB_ERR) return {};
+    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
+    Send(id, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return AnsiToUtf8(text.data());
+}
+
+int Win32Controls::Selection(int id) {
+    const LRESULT index = Send(id, CB_GETCURSEL);
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+void Win32Controls::Select(int id, int index) { Send(id, CB_SETCURSEL, static_cast<WPARAM>(index)); }
+
+int Win32Controls::FindPrefix(int id, int startAfter, std::string_view prefix) {
+    const LRESULT index = Send(id, CB_FINDSTRING, static_cast<WPARAM>(startAfter),
+                               reinterpret_cast<LPARAM>(Utf8ToAnsi(prefix).c_str()));
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+void Win32Controls::SetRange(int id, int low, int high) { Send(id, PBM_SETRANGE32, low, high); }
+
+void Win32Controls::SetPosition(int id, int position) {
+    Send(id, PBM_SETPOS, static_cast<WPARAM>(position));
+    // The progress loop holds the thread without pumping messages; paint now.
+    UpdateWindow(GetDlgItem(dialog_, id));
+}
+
+void Win32Controls::StartTimer(int timerId, unsigned milliseconds) {
+    SetTimer(dialog_, static_cast<UINT_PTR>(timerId), milliseconds, nullptr);
+}
+
+void Win32Controls::StopTimer(int timerId) { KillTimer(dialog_, static_cast<UINT_PTR>(timerId)); }
 
 namespace {
-INT_PTR CALLBACK BoundDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* handler = reinterpret_cast<plat::DialogHandler*>(lParam);
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        Win32Controls controls(dialog);
-        handler->OnInit(controls);
-        return TRUE;
-    }
-    auto* handler = reinterpret_cast<plat::DialogHandler*>(GetWindowLongPtrA(dialog, DWLP_USER));
-    if (!handler) return FALSE;
-    if (message == WM_COMMAND) {
-        Win32Controls controls(dialog);
-        handler->OnCommand(controls, LOWORD(wParam), HIWORD(wParam));
-        return TRUE;
+struct Binding {
+    plat::DialogHandler* handler;
+    BindingOptions options;
+};
+
+Binding* BindingOf(HWND dialog) { return reinterpret_cast<Binding*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
+
+INT_PTR Dispatch(HWND dialog, UINT message, WPARAM wParam, Binding& binding) {
+    Win32Controls controls(dialog);
+    plat::DialogHandler& handler = *binding.handler;
+    switch (message) {
+        case WM_INITDIALOG:
+            handler.OnInit(controls);
+            return TRUE;
+        case WM_COMMAND:
+            handler.OnCommand(controls, LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_TIMER:
+            handler.OnTimer(controls, static_cast<int>(wParam));
+            return TRUE;
+        case WM_SYSCOMMAND:
+            if (!handler.OnSysCommand(controls, static_cast<int>(wParam & 0xFFF0))) return FALSE;
+            SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
+            return TRUE;
+        case WM_HELP:
+            // Pages pass F1 on to the wizard, which owns the help.
+            if (GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD) return FALSE;
+            handler.OnHelp(controls);
+            return TRUE;
     }
     return FALSE;
 }
+
+INT_PTR CALLBACK BoundDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    Binding* binding = BindingOf(dialog);
+    if (!binding) return FALSE;
+    INT_PTR result = FALSE;
+    if (binding->options.hook &&
+        binding->options.hook(dialog, message, wParam, lParam, &result, binding->options.context)) {
+        return result;
+    }
+    result = Dispatch(dialog, message, wParam, *binding);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(dialog, DWLP_USER, 0);
+        delete binding;
+    }
+    return result;
+}
 }  // namespace
 
-HWND CreateBoundDialog(HINSTANCE instance, int templateId, HWND parent, plat::DialogHandler& handler) {
-    return CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), parent, BoundDialogProc,
-                              reinterpret_cast<LPARAM>(&handler));
+plat::DialogHandler* BoundHandler(HWND dialog) {
+    Binding* binding = BindingOf(dialog);
+    return binding ? binding->handler : nullptr;
+}
+
+HWND CreateBoundDialog(HINSTANCE instance, int templateId, HWND parent, plat::DialogHandler& handler,
+                       const BindingOptions& options) {
+    auto* binding = new Binding{&handler, options};
+    HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), parent, BoundDialogProc,
+                                     reinterpret_cast<LPARAM>(binding));
+    if (!dialog) delete binding;
+    return dialog;
+}
+
+INT_PTR RunBoundDialog(HINSTANCE instance, int templateId, HWND parent, plat::DialogHandler& handler,
+                       const BindingOptions& options) {
+    // Freed by the dialog itself when its window goes (WM_NCDESTROY).
+    auto* binding = new Binding{&handler, options};
+    const INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), parent, BoundDialogProc,
+                                           reinterpret_cast<LPARAM>(binding));
+    if (result == -1) delete binding;  // the dialog never existed
+    return result;
 }
 
 }  // namespace win32

@@ -11,14 +11,47 @@ class Win32Controls : public plat::Controls {
 public:
     explicit Win32Controls(HWND dialog) : dialog_(dialog) {}
     plat::WindowRef Window() override { return reinterpret_cast<plat::WindowRef>(dialog_); }
+    void Close(int result) override;
     void SetCheck(int id, bool checked) override;
+    bool IsChecked(int id) override;
     void Enable(int id, bool enabled) override;
+    void Show(int id, bool visible) override;
+    void SetText(int id, std::string_view text) override;
+    void Focus(int id) override;
+    int AddItem(int id, std::string_view text) override;
+    int ItemCount(int id) override;
+    std::string ItemText(int id, int index) override;
+    int Selection(int id) override;
+    void Select(int id, int index) override;
+    int FindPrefix(int id, int startAfter, std::string_view prefix) override;
+    void SetRange(int id, int low, int high) override;
+    void SetPosition(int id, int position) override;
+    void StartTimer(int timerId, unsigned milliseconds) override;
+    void StopTimer(int timerId) override;
 
 private:
+    LRESULT Send(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendDlgItemMessageA(dialog_, id, message, wParam, lParam);
+    }
     HWND dialog_;
 };
 
+// What a dialog's window side handles itself (painting, menus, child windows)
+// before its class sees a message: return true with *result set to stop there.
+using MessageHook = bool (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result,
+                             void* context);
+struct BindingOptions {
+    MessageHook hook = nullptr;
+    void* context = nullptr;
+};
+
 // A modeless dialog (a wizard page) from template `templateId`, owned by `parent`.
-HWND CreateBoundDialog(HINSTANCE instance, int templateId, HWND parent, plat::DialogHandler& handler);
+HWND CreateBoundDialog(HINSTANCE instance, int templateId, HWND parent, plat::DialogHandler& handler,
+                       const BindingOptions& options = {});
+// A modal dialog; returns what the handler passed to Close.
+INT_PTR RunBoundDialog(HINSTANCE instance, int templateId, HWND parent, plat::DialogHandler& handler,
+                       const BindingOptions& options = {});
+// The handler of a dialog made by the two functions above, or nullptr.
+plat::DialogHandler* BoundHandler(HWND dialog);
 
 }  // namespace win32

@@ -1,13 +1,103 @@
 #include "win32/win32_desktop.h"
 
-#include <windows.h>
+#include <shellapi.h>
 
+#include <vector>
+
+#include "win32/dialog_binding.h"
 #include "win32/encoding.h"
 
 namespace win32 {
 
-int Win32Desktop::ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption, unsigned style) {
-    return MessageBoxA(reinterpret_cast<HWND>(owner), Utf8ToAnsi(text).c_str(), Utf8ToAnsi(caption).c_str(), style);
+namespace {
+HWND Handle(plat::WindowRef window) { return reinterpret_cast<HWND>(window); }
+
+// Owns one token handle.
+struct Token {
+    HANDLE handle = nullptr;
+    ~Token() {
+        if (handle) CloseHandle(handle);
+    }
+};
+}  // namespace
+
+Win32Desktop::~Win32Desktop() {
+    for (HANDLE mutex : mutexes_) CloseHandle(mutex);
+}
+
+int Win32Desktop::ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption,
+                              unsigned style) {
+    return MessageBoxA(Handle(owner), Utf8ToAnsi(text).c_str(), Utf8ToAnsi(caption).c_str(), style);
+}
+
+bool Win32Desktop::CreateSingleInstanceMutex(std::string_view name) {
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, Utf8ToAnsi(name).c_str());
+    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    if (mutex) mutexes_.push_back(mutex);  // held until the program ends
+    return mutex && !existed;
+}
+
+plat::WindowRef Win32Desktop::FindTopLevelWindow(std::string_view caption) {
+    return reinterpret_cast<plat::WindowRef>(FindWindowA(nullptr, Utf8ToAnsi(caption).c_str()));
+}
+
+void Win32Desktop::BringToFront(plat::WindowRef window) {
+    SetForegroundWindow(Handle(window));
+    if (IsIconic(Handle(window))) OpenIcon(Handle(window));
+}
+
+void Win32Desktop::MinimizeTopmost(plat::WindowRef window) {
+    ShowWindow(Handle(window), SW_MINIMIZE);
+    SetWindowPos(Handle(window), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool Win32Desktop::IsAdministrator() {
+    Token token;
+    if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token.handle)) {
+        if (GetLastError() != ERROR_NO_TOKEN) return false;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token.handle)) return false;
+    }
+    DWORD size = 0;
+    GetTokenInformation(token.handle, TokenGroups, nullptr, 0, &size);
+    if (size == 0) return false;
+    std::vector<BYTE> buffer(size);
+    if (!GetTokenInformation(token.handle, TokenGroups, buffer.data(), size, &size)) return false;
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
+                                  0, 0, &administrators)) {
+        return false;
+    }
+    const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
+    bool found = false;
+    for (DWORD i = 0; i < groups->GroupCount && !found; ++i) found = EqualSid(groups->Groups[i].Sid, administrators);
+    FreeSid(administrators);
+    return found;
+}
+
+bool Win32Desktop::OpenDocument(std::string_view path) {
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(nullptr, "open", Utf8ToAnsi(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
+
+bool Win32Desktop::RestartWindows() {
+    // On the NT family the shutdown privilege must be enabled first; Windows
+    // 98/Me has no tokens and needs none.
+    Token token;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token.handle)) {
+        TOKEN_PRIVILEGES privileges{};
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        if (LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
+            AdjustTokenPrivileges(token.handle, FALSE, &privileges, 0, nullptr, nullptr);
+        }
+    }
+    return ExitWindowsEx(EWX_REBOOT, 0) != FALSE;
+}
+
+int Win32Desktop::RunDialog(int templateId, plat::WindowRef owner, plat::DialogHandler& handler) {
+    return static_cast<int>(RunBoundDialog(instance_, templateId, Handle(owner), handler));
 }
 
 }  // namespace win32

@@ -1,11 +1,30 @@
 #pragma once
+#include <windows.h>
+
+#include <vector>
+
 #include "ports/desktop.h"
 
 namespace win32 {
 
 class Win32Desktop : public plat::Desktop {
 public:
+    // Dialogs come from the templates of `instance`.
+    explicit Win32Desktop(HINSTANCE instance = GetModuleHandleA(nullptr)) : instance_(instance) {}
+    ~Win32Desktop() override;
     int ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption, unsigned style) override;
+    bool CreateSingleInstanceMutex(std::string_view name) override;
+    plat::WindowRef FindTopLevelWindow(std::string_view caption) override;
+    void BringToFront(plat::WindowRef window) override;
+    void MinimizeTopmost(plat::WindowRef window) override;
+    bool IsAdministrator() override;
+    bool OpenDocument(std::string_view path) override;
+    bool RestartWindows() override;
+    int RunDialog(int templateId, plat::WindowRef owner, plat::DialogHandler& handler) override;
+
+private:
+    HINSTANCE instance_;
+    std::vector<HANDLE> mutexes_;
 };
 
 }  // namespace win32

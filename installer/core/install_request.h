@@ -1,0 +1,67 @@
+#pragma once
+// What the wizard hands the installation worker, and what the worker hands
+// back across the two threads.
+#include <atomic>
+#include <string>
+
+#include "core/install_type_page.h"
+
+namespace setup {
+
+// Serial port settings as the port page holds them.
+struct SerialSettings {
+    int baudRate = 0;
+    int dataBits = 8;
+    double stopBits = 1;
+    char parity = 'n';  // e, m, n, o, s
+    char flow = 'p';    // x Xon/Xoff, p hardware, blank none
+};
+
+enum PortKind : int { kPortCom = 0, kPortLpt = 1, kPortUsb = 2 };
+
+struct InstallRequest {
+    int module = 0;
+    std::string modelName;
+    bool makeDefault = false;
+    std::string setupIniPath, moduleIniPath;
+    int installType = kInstallTypical;
+    int osCode = 0;
+    std::string portName;
+    int rasterGraphic = 0;
+    SerialSettings serial;
+    int portKind = kPortCom;
+    std::string printerName;
+    // The port the printer is created on: portName, or for the KTR-D9 family
+    // the name recorded for its USB printer.
+    std::string printerPort;
+    std::string registeredPortName;
+    unsigned updateFlags = 0;
+};
+
+// The worker's progress and result. The worker writes its result message and
+// then publishes its final state with release ordering; the wizard reads the
+// message only after it has seen that state with acquire ordering (or after
+// the worker's thread has ended), so it never sees a half-written message.
+class InstallProgress {
+public:
+    enum State : int { kRunning = 0, kFailed = 1, kDone = 2 };
+
+    void Start() {
+        message_.clear();
+        state_.store(kRunning, std::memory_order_relaxed);
+    }
+    // The worker's one and only report.
+    void Finish(State state, std::string message) {
+        message_ = std::move(message);
+        state_.store(state, std::memory_order_release);
+    }
+    int state() const { return state_.load(std::memory_order_acquire); }
+    // Valid once state() is no longer kRunning.
+    const std::string& resultMessage() const { return message_; }
+
+private:
+    std::atomic<int> state_{kRunning};
+    std::string message_;
+};
+
+}  // namespace setup

@@ -1,0 +1,18 @@
+#pragma once
+#include <functional>
+
+#include "core/install_request.h"
+
+namespace setup {
+
+// The installation worker runs on its own thread and reports through
+// `progress` once, at its end.
+using InstallWorkerFn = std::function<void(const InstallRequest&, InstallProgress&)>;
+
+// The worker of this version: the installation engine is not part of it yet,
+// so it refuses at once and nothing is half done.
+void InstallWorker(const InstallRequest& request, InstallProgress& progress);
+
+constexpr std::string_view kInstallNotAvailable = "Instalação ainda não disponível nesta versão";
+
+}  // namespace setup

@@ -1,0 +1,22 @@
+#pragma once
+// What Setup checks before its wizard opens: one instance at a time, and
+// never while the uninstaller runs.
+#include <string>
+#include <string_view>
+
+#include "ports/desktop.h"
+#include "ports/system_info.h"
+
+namespace setup {
+
+// The executable's file name without its extension ("Setup").
+std::string ApplicationName(std::string_view executablePath);
+
+// True when the wizard may open. A second instance brings the first one's
+// wizard to the front and ends silently; an open uninstaller is named.
+bool PrepareSetupStart(plat::Desktop& desktop, plat::SystemInfo& system);
+
+constexpr std::string_view kUninstallerCaption = "Desinstalar";
+constexpr std::string_view kCloseUninstaller = "Favor fechar o programa  de desinstalação";
+
+}  // namespace setup

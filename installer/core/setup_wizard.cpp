@@ -1,0 +1,225 @@
+#include "core/setup_wizard.h"
+
+#include <thread>
+
+#include "core/about_dialog.h"
+#include "core/config_files.h"
+#include "core/progress_dialog.h"
+#include "core/setup_text.h"
+#include "resource.h"
+#include "text.h"
+
+namespace setup {
+
+SetupWizard::SetupWizard(WizardPages pages, WizardWindow& window, WizardServices services, std::string configFolder)
+    : pages_(pages), window_(window), services_(std::move(services)), configFolder_(std::move(configFolder)) {
+    table_.push_back(Entry{&pages_.module, IDD_MODULE_PAGE});
+    table_.push_back(Entry{&pages_.installType, IDD_INSTALL_TYPE_PAGE});
+    table_.push_back(Entry{&pages_.os, IDD_OS_PAGE});
+    table_.push_back(Entry{&pages_.port, IDD_PORT_PAGE});
+}
+
+void SetupWizard::Tell(plat::Controls& frame, std::string_view text, unsigned style) {
+    services_.desktop.ShowMessage(frame.Window(), text, kWizardCaption, style);
+}
+
+void SetupWizard::OnInit(plat::Controls& frame) {
+    ShowPage(frame, kModulePageIndex);
+    frame.SetText(IDC_BACK, kBackText);
+    frame.SetText(plat::kIdOk, pageCount() < 2 ? kInstallText : kNextText);
+    frame.SetText(plat::kIdCancel, kCancelText);
+    if (!window_.LoadLeftPicture()) {
+        Tell(frame, SetupString(IDS_NO_LEFT_BMP));
+        frame.Close(plat::kIdCancel);
+        return;
+    }
+    const OsCode code = GetOsCode(services_.system);
+    if (code >= kOsWin2000 && !services_.desktop.IsAdministrator()) {
+        Tell(frame, kMustBeAdministrator);
+        frame.Close(plat::kIdCancel);
+    }
+}
+
+bool SetupWizard::ShowPage(plat::Controls& frame, int index) {
+    if (index < 0 || index >= pageCount()) return false;
+    const int leaving = current_;
+    if (leaving >= 0) {
+        if (!table_[leaving].page->SaveValues(window_.PageControls(leaving))) return false;
+        window_.ShowPageWindow(leaving, false);
+    }
+    if (leaving == kInstallTypePageIndex && index == kModulePageIndex) baudPresetPending_ = true;
+    if (leaving < 0) frame.Enable(plat::kIdOk, pages_.module.hasModels());
+    if (index > leaving) {
+        if (leaving == kModulePageIndex) LeaveModulePage();
+        if (leaving == kOsPageIndex && !LeaveOsPage(frame)) {
+            window_.ShowPageWindow(leaving, true);
+            return false;
+        }
+    }
+    current_ = index;
+    window_.ShowPageWindow(index, true);
+    return true;
+}
+
+int SetupWizard::ReadPortFlag(std::string_view key) {
+    return ReadModelPortNumber(services_.profile, request_.moduleIniPath, pages_.module.modelName(), key);
+}
+
+bool SetupWizard::LeaveModulePage() {
+    request_.module = pages_.module.module();
+    BuildConfigPaths(configFolder_, request_.module, &request_.setupIniPath, &request_.moduleIniPath);
+    pages_.installType.AllowAdvanced(window_.PageControls(kInstallTypePageIndex), ReadPortFlag("AdvancedSetup") != 0);
+    return true;
+}
+
+bool SetupWizard::LeaveOsPage(plat::Controls& frame) {
+    const bool supports2003 = ReadPortFlag("System2003Supported") != 0;
+    const bool supportsVista = ReadPortFlag("SystemVistaSupported") != 0;
+    const bool supports2008 = ReadPortFlag("System2008Supported") != 0;
+    const bool supportsWin7 = ReadPortFlag("SystemWin7Supported") != 0;
+    if (baudPresetPending_) {
+        pages_.port.ApplyBaudPreset(window_.PageControls(kPortPageIndex), ReadPortFlag("BaudRate"));
+        baudPresetPending_ = false;
+    }
+    int refusal = 0;
+    switch (pages_.os.osCode()) {
+        case kOsServer2003: refusal = supports2003 ? 0 : IDS_NO_2003; break;
+        case kOsVista: refusal = supportsVista ? 0 : IDS_NO_VISTA; break;
+        case kOsServer2008: refusal = supports2008 ? 0 : IDS_NO_2008; break;
+        case kOsWin7: refusal = supportsWin7 ? 0 : IDS_NO_WIN7; break;
+    }
+    if (refusal == 0) return true;
+    Tell(frame, SetupString(refusal));
+    return false;
+}
+
+void SetupWizard::OnCommand(plat::Controls& frame, int id, int) {
+    switch (id) {
+        case plat::kIdOk:
+            if (current_ == kPortPageIndex) {
+                Install(frame);
+            } else {
+                Next(frame);
+            }
+            break;
+        case IDC_BACK: Back(frame); break;
+        case plat::kIdCancel: frame.Close(plat::kIdCancel); break;
+    }
+}
+
+void SetupWizard::Next(plat::Controls& frame) {
+    request_.updateFlags = 0;
+    ShowPage(frame, current_ + 1);
+    if (current_ == kPortPageIndex) {
+        request_.module = pages_.module.module();
+        request_.modelName = pages_.module.modelName();
+        request_.makeDefault = pages_.module.makeDefault();
+        BuildConfigPaths(configFolder_, request_.module, &request_.setupIniPath, &request_.moduleIniPath);
+        request_.installType = pages_.installType.installType();
+        request_.osCode = pages_.os.osCode();
+        pages_.port.SetInstallType(request_.installType);
+        if (request_.installType == kInstallTypical) {
+            pages_.port.FillPortListTypical(request_.modelName, request_.osCode, request_.module);
+        } else {
+            pages_.port.FillPortListAdvanced(request_.modelName, request_.osCode, request_.module);
+        }
+        frame.SetText(plat::kIdOk, kInstallText);
+    }
+    frame.Enable(IDC_BACK, true);
+    frame.Focus(plat::kIdOk);
+}
+
+void SetupWizard::Back(plat::Controls& frame) {
+    if (current_ > kModulePageIndex) {
+        frame.SetText(plat::kIdOk, kNextText);
+        ShowPage(frame, current_ - 1);
+    }
+    if (current_ == kModulePageIndex) {
+        frame.Enable(IDC_BACK, false);
+        frame.Focus(plat::kIdOk);
+    }
+    frame.Enable(plat::kIdOk, true);
+}
+
+void SetupWizard::SaveAllPages() {
+    for (int index = 0; index < pageCount(); ++index) table_[index].page->SaveValues(window_.PageControls(index));
+}
+
+void SetupWizard::Install(plat::Controls& frame) {
+    request_.updateFlags = 0;
+    SaveAllPages();
+    request_.portName = pages_.port.portName();
+    request_.rasterGraphic = pages_.port.rasterGraphic();
+    request_.serial = pages_.port.serial();
+    request_.registeredPortName.clear();
+
+    if (request_.modelName.empty()) return Tell(frame, SetupString(IDS_SELECT_MODULE));
+    if (request_.osCode == kOsServer2003 && ReadPortFlag("System2003Supported") == 0) {
+        return Tell(frame, SetupString(IDS_NO_2003));
+    }
+    const std::string& port = request_.portName;
+    if (plat::Contains(port, "USB_")) {
+        request_.portKind = kPortUsb;
+    } else if (plat::Contains(port, "COM")) {
+        request_.portKind = kPortCom;
+    } else if (plat::Contains(port, "LPT")) {
+        request_.portKind = kPortLpt;
+    } else {
+        return Tell(frame, SetupString(IDS_BAD_PORT));
+    }
+
+    request_.printerName = request_.modelName;
+    request_.printerPort = port;
+    if (request_.portKind == kPortUsb) {
+        static constexpr std::string_view kSuffixes[][2] = {
+            {"_1", "(U) 1"}, {"_2", "(U) 2"}, {"_3", "(U) 3"}, {"_4", "(U) 4"}};
+        for (const auto& [part, suffix] : kSuffixes) {
+            if (plat::Contains(port, part)) request_.printerName += suffix;
+        }
+        if (plat::Contains(port, "KTR-D9")) {
+            request_.registeredPortName = "USB_KTR-D9_" + port.substr(port.size() - 1);
+            request_.printerPort = request_.registeredPortName;
+        }
+    } else {
+        request_.printerName += request_.portKind == kPortCom ? "(S)" : "(P)";
+    }
+    if (request_.osCode == kOsNt4 && request_.portKind == kPortUsb) return Tell(frame, SetupString(IDS_NT4_NO_USB));
+
+    services_.desktop.MinimizeTopmost(frame.Window());
+    progress_.Start();
+    ProgressDialog progressDialog(services_.clock, progress_, request_.osCode);
+    std::thread worker(services_.worker, std::cref(request_), std::ref(progress_));
+    services_.desktop.RunDialog(IDD_PROGRESS, frame.Window(), progressDialog);
+    // On Windows 98/Me the window may close before the worker is done; its
+    // result is read only once it has ended.
+    worker.join();
+
+    const std::string& result = progress_.resultMessage();
+    Tell(frame, result.empty() ? kInstalledText : std::string_view(result));
+    if (request_.osCode == kOsWin98Me &&
+        services_.desktop.ShowMessage(frame.Window(), SetupString(IDS_RESTART_QUESTION), kWizardCaption,
+                                      plat::kMbYesNo) == plat::kIdYes &&
+        !services_.desktop.RestartWindows()) {
+        // Nothing shows this any more; it is kept as the program's last word.
+        progress_.Finish(InstallProgress::kFailed, std::string(SetupString(IDS_RESTART_FAILED)));
+    }
+    window_.ShowPageWindow(current_, false);
+    frame.Close(plat::kIdOk);
+}
+
+bool SetupWizard::OnSysCommand(plat::Controls& frame, int command) {
+    if (command != IDM_ABOUT) return false;
+    AboutDialog about;
+    services_.desktop.RunDialog(IDD_ABOUT, frame.Window(), about);
+    return true;
+}
+
+void SetupWizard::OnHelp(plat::Controls&) {
+    if (plat::WindowRef viewer = services_.desktop.FindTopLevelWindow(kHelpViewerCaption)) {
+        services_.desktop.BringToFront(viewer);
+    } else {
+        services_.desktop.OpenDocument(kHelpFile);
+    }
+}
+
+}  // namespace setup

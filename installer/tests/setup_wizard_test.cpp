@@ -1,0 +1,350 @@
+#include <gtest/gtest.h>
+
+#include "core/setup_text.h"
+#include "tests/wizard_fixture.h"
+
+namespace {
+
+using namespace setup;
+using setup_test::WizardFixture;
+
+constexpr int kModule = SetupWizard::kModulePageIndex;
+constexpr int kInstallType = SetupWizard::kInstallTypePageIndex;
+constexpr int kOs = SetupWizard::kOsPageIndex;
+constexpr int kPort = SetupWizard::kPortPageIndex;
+
+constexpr plat::OsVersion kWin98{plat::kPlatformWindows, 4, 10};
+constexpr plat::OsVersion kNt4{plat::kPlatformNt, 4, 0};
+constexpr plat::OsVersion kXp{plat::kPlatformNt, 5, 1};
+constexpr plat::OsVersion k2003{plat::kPlatformNt, 5, 2};
+constexpr plat::OsVersion kVista{plat::kPlatformNt, 6, 0};
+constexpr plat::OsVersion kWin7{plat::kPlatformNt, 6, 1};
+
+TEST(SetupWizard, StartsOnTheModulePageWithTheButtonTexts) {
+    WizardFixture f;
+    f.Start();
+    EXPECT_EQ(f.wizard.currentPage(), kModule);
+    EXPECT_TRUE(f.window.shown[kModule]);
+    EXPECT_EQ(f.frame.Text(IDC_BACK), "<<Anterior(&A)");
+    EXPECT_EQ(f.frame.Text(plat::kIdOk), "Próximo(&P)>>");
+    EXPECT_EQ(f.frame.Text(plat::kIdCancel), "Cancela(&C)");
+    EXPECT_TRUE(f.frame.IsEnabled(plat::kIdOk));
+    EXPECT_FALSE(f.frame.IsEnabled(IDC_BACK));
+    EXPECT_FALSE(f.frame.closed);
+}
+
+TEST(SetupWizard, EmptyDeviceListKeepsNextDisabled) {
+    WizardFixture f({plat::kPlatformNt, 6, 1}, false);
+    f.Start();
+    EXPECT_FALSE(f.frame.IsEnabled(plat::kIdOk));
+    EXPECT_FALSE(f.modulePage.hasModels());
+}
+
+TEST(SetupWizard, WalksForwardAndBackThroughTheFourPages) {
+    WizardFixture f;
+    f.Start();
+    const int expected[] = {kInstallType, kOs, kPort};
+    for (int page : expected) {
+        f.Press(plat::kIdOk);
+        EXPECT_EQ(f.wizard.currentPage(), page);
+        EXPECT_TRUE(f.frame.IsEnabled(IDC_BACK));
+        EXPECT_EQ(f.frame.focus, plat::kIdOk);
+        for (int other = 0; other < 4; ++other) EXPECT_EQ(f.window.shown[other], other == page) << other;
+    }
+    EXPECT_EQ(f.frame.Text(plat::kIdOk), "Instalar(&I)");
+    ASSERT_EQ(f.portPage.fillCalls().size(), 1u);
+    EXPECT_FALSE(f.portPage.fillCalls()[0].advanced);
+    EXPECT_EQ(f.portPage.fillCalls()[0].modelName, "KTR-P410II") << "DEFAULTNAME's prefix search";
+    EXPECT_EQ(f.portPage.fillCalls()[0].osCode, kOsWin7);
+    EXPECT_EQ(f.portPage.fillCalls()[0].module, kModuleReceipt);
+    EXPECT_EQ(f.wizard.request().moduleIniPath, "C:\\Pacote\\DRVCONFIG\\setup_receipt.ini");
+
+    for (int page : {kOs, kInstallType, kModule}) {
+        f.Press(IDC_BACK);
+        EXPECT_EQ(f.wizard.currentPage(), page);
+        EXPECT_EQ(f.frame.Text(plat::kIdOk), "Próximo(&P)>>");
+        EXPECT_TRUE(f.frame.IsEnabled(plat::kIdOk));
+    }
+    EXPECT_FALSE(f.frame.IsEnabled(IDC_BACK)) << "Back is disabled on the first page";
+    f.Press(IDC_BACK);
+    EXPECT_EQ(f.wizard.currentPage(), kModule);
+    EXPECT_FALSE(f.frame.IsEnabled(IDC_BACK));
+}
+
+TEST(SetupWizard, AdvancedChoiceReachesThePortList) {
+    WizardFixture f;
+    f.Start();
+    f.Press(plat::kIdOk);
+    f.Click(kInstallType, IDC_ADVANCED);
+    f.Press(plat::kIdOk);
+    f.Press(plat::kIdOk);
+    ASSERT_EQ(f.portPage.fillCalls().size(), 1u);
+    EXPECT_TRUE(f.portPage.fillCalls()[0].advanced);
+    EXPECT_EQ(f.portPage.installType(), kInstallAdvanced);
+}
+
+int ShownBaud(WizardFixture& f) {
+    sim::SimControls& port = f.Page(kPort);
+    return std::stoi(port.SelectedText(IDC_BAUD));
+}
+
+TEST(SetupWizard, BaudPresetIsReadAgainOnlyAfterTheModulePage) {
+    WizardFixture f;
+    f.Start();
+    for (int i = 0; i < 3; ++i) f.Press(plat::kIdOk);
+    EXPECT_EQ(ShownBaud(f), 115200) << "KTR-P410II's BaudRate";
+    EXPECT_EQ(f.portPage.serial().baudRate, 115200);
+
+    // The user's choice survives Back to the OS page and Next.
+    f.Choose(kPort, IDC_BAUD, "9600");
+    f.Press(IDC_BACK);
+    f.Press(plat::kIdOk);
+    EXPECT_EQ(ShownBaud(f), 9600);
+    EXPECT_EQ(f.portPage.serial().baudRate, 9600);
+
+    // Back to the module page and forward again reads the preset anew.
+    for (int i = 0; i < 3; ++i) f.Press(IDC_BACK);
+    EXPECT_TRUE(f.wizard.baudPresetPending());
+    for (int i = 0; i < 3; ++i) f.Press(plat::kIdOk);
+    EXPECT_EQ(ShownBaud(f), 115200);
+}
+
+TEST(SetupWizard, AbsentBaudRateShows38400AndHoldsZero) {
+    WizardFixture f;
+    f.Start();
+    f.ChooseModel(kModuleLabel, "KTR-L60");
+    for (int i = 0; i < 3; ++i) f.Press(plat::kIdOk);
+    EXPECT_EQ(ShownBaud(f), 38400);
+    EXPECT_EQ(f.portPage.serial().baudRate, 0);
+}
+
+TEST(SetupWizard, ModelsThatDoNotSupportTheSystemStayOnTheOsPage) {
+    struct Case {
+        plat::OsVersion version;
+        const char* flag;
+        int message;
+    } cases[] = {{k2003, "System2003Supported", IDS_NO_2003},
+                 {kVista, "SystemVistaSupported", IDS_NO_VISTA},
+                 {kWin7, "SystemWin7Supported", IDS_NO_WIN7}};
+    for (const auto& c : cases) {
+        WizardFixture f(c.version);
+        // A module file whose only model supports every system but this one.
+        std::string ini = "[KTR-X1.PORT]\r\nSystem2003Supported=1\r\nSystemVistaSupported=1\r\n"
+                          "System2008Supported=1\r\nSystemWin7Supported=1\r\n";
+        ini.replace(ini.find(std::string(c.flag) + "=1"), std::string(c.flag).size() + 2, std::string(c.flag) + "=0");
+        f.machine.files.Write("C:\\Pacote\\DRVCONFIG\\setup_receipt.ini", ini);
+        f.machine.files.Write("C:\\Pacote\\DRVCONFIG\\setup.ini",
+                              "[DEVICENAME]\r\nDEVICENUMBER=1\r\nDEVICENAME1=KTR-X1-ReceiptPrinter\r\nDEFAULTNAME=1\r\n");
+        f.Start();
+        for (int i = 0; i < 3; ++i) f.Press(plat::kIdOk);
+        EXPECT_EQ(f.wizard.currentPage(), kOs) << c.flag;
+        EXPECT_TRUE(f.window.shown[kOs]) << c.flag;
+        EXPECT_FALSE(f.window.shown[kPort]) << c.flag;
+        EXPECT_EQ(f.Messages(), std::vector<std::string>{std::string(SetupString(c.message))}) << c.flag;
+        EXPECT_TRUE(f.portPage.fillCalls().empty());
+    }
+}
+
+TEST(SetupWizard, VistaWithoutSupportNamesVista) {
+    WizardFixture f(kVista);
+    f.Start();
+    f.ChooseModel(kModuleTicket, "KTR-T200");
+    for (int i = 0; i < 3; ++i) f.Press(plat::kIdOk);
+    EXPECT_EQ(f.wizard.currentPage(), kOs);
+    EXPECT_EQ(f.Messages(), std::vector<std::string>{"Esta impressora não suporta Windows Vista"});
+}
+
+TEST(SetupWizard, ModelWithoutAdvancedSetupForcesTypical) {
+    WizardFixture f;
+    f.Start();
+    f.Press(plat::kIdOk);
+    EXPECT_TRUE(f.Page(kInstallType).IsEnabled(IDC_ADVANCED)) << "KTR-P410II allows the advanced type";
+    f.Click(kInstallType, IDC_ADVANCED);
+    EXPECT_EQ(f.installTypePage.installType(), kInstallAdvanced);
+    f.Press(IDC_BACK);
+    f.ChooseModel(kModuleTicket, "KTR-T200");
+    f.Press(plat::kIdOk);
+    sim::SimControls& page = f.Page(kInstallType);
+    EXPECT_EQ(f.installTypePage.installType(), kInstallTypical);
+    EXPECT_FALSE(page.IsEnabled(IDC_ADVANCED));
+    EXPECT_TRUE(page.IsChecked(IDC_TYPICAL));
+    EXPECT_FALSE(page.IsChecked(IDC_ADVANCED));
+    EXPECT_EQ(page.Text(IDC_COMMENT1), "Instalar driver de impressora padrão");
+    EXPECT_FALSE(page.IsVisible(IDC_COMMENT2));
+}
+
+// Walks to the port page with `model` of `module` and presses Install on `port`.
+void InstallOn(WizardFixture& f, int module, std::string_view model, std::string_view port) {
+    f.Start();
+    f.ChooseModel(module, model);
+    for (int i = 0; i < 3; ++i) f.Press(plat::kIdOk);
+    ASSERT_EQ(f.wizard.currentPage(), kPort);
+    f.OfferPort(port);
+    f.Press(plat::kIdOk);
+}
+
+TEST(SetupWizardInstall, PrinterNameAndPortFollowThePortKind) {
+    struct Case {
+        const char* model;
+        int module;
+        const char* port;
+        int kind;
+        const char* printerName;
+        const char* printerPort;
+    } cases[] = {
+        {"KTR-P410", kModuleReceipt, "USB_KTR-P410_2", kPortUsb, "KTR-P410(U) 2", "USB_KTR-P410_2"},
+        {"KTR-P410", kModuleReceipt, "LPT1:", kPortLpt, "KTR-P410(P)", "LPT1:"},
+        {"KTR-P410", kModuleReceipt, "MDCOM1:", kPortCom, "KTR-P410(S)", "MDCOM1:"},
+        {"KTR-P410", kModuleReceipt, "COM2:", kPortCom, "KTR-P410(S)", "COM2:"},
+        {"KTR-D9", kModuleEmbedded, "USB_KTR-D9_3", kPortUsb, "KTR-D9(U) 3", "USB_KTR-D9_3"},
+    };
+    for (const auto& c : cases) {
+        WizardFixture f(kXp);
+        InstallOn(f, c.module, c.model, c.port);
+        ASSERT_TRUE(f.workerSaw) << c.port;
+        EXPECT_EQ(f.workerSaw->portKind, c.kind) << c.port;
+        EXPECT_EQ(f.workerSaw->printerName, c.printerName) << c.port;
+        EXPECT_EQ(f.workerSaw->printerPort, c.printerPort) << c.port;
+        EXPECT_EQ(f.workerSaw->modelName, c.model);
+        EXPECT_EQ(f.workerSaw->osCode, kOsWinXp);
+        EXPECT_EQ(f.workerSaw->serial.dataBits, 8);
+        EXPECT_EQ(f.workerSaw->serial.parity, 'n');
+        EXPECT_EQ(f.workerSaw->serial.flow, 'p');
+        EXPECT_TRUE(f.frame.closed) << c.port;
+        EXPECT_EQ(f.frame.closeResult, plat::kIdOk);
+    }
+}
+
+TEST(SetupWizardInstall, RefusalsStayOnThePortPage) {
+    struct Case {
+        const char* what;
+        plat::OsVersion version;
+        const char* port;
+        const char* message;
+    } cases[] = {
+        {"unknown port kind", kXp, "FILE:", "Impossível instalar nesta porta"},
+        {"no port at all", kXp, nullptr, "Impossível instalar nesta porta"},
+        {"USB on NT 4.0", kNt4, "USB_KTR-P410_1", "WindowsNT4 e versões anteriores não suportam portas USB"},
+    };
+    for (const auto& c : cases) {
+        WizardFixture f(c.version);
+        f.Start();
+        for (int i = 0; i < 3; ++i) f.Press(plat::kIdOk);
+        if (c.port) f.OfferPort(c.port);
+        f.Press(plat::kIdOk);
+        EXPECT_EQ(f.Messages(), std::vector<std::string>{c.message}) << c.what;
+        EXPECT_FALSE(f.workerSaw) << c.what;
+        EXPECT_FALSE(f.frame.closed) << c.what;
+        EXPECT_EQ(f.wizard.currentPage(), kPort) << c.what;
+        EXPECT_TRUE(f.machine.desktop.dialogsRun.empty()) << c.what;
+    }
+}
+
+TEST(SetupWizardInstall, NoModelChosenAsksForOne) {
+    WizardFixture f(kXp, false);
+    f.machine.files.Write("C:\\Pacote\\DRVCONFIG\\setup.ini",
+                          "[DEVICENAME]\r\nDEVICENUMBER=1\r\nDEVICENAME1=KTR-P410-ReceiptPrinter\r\n");
+    f.Start();
+    for (int i = 0; i < 3; ++i) f.Press(plat::kIdOk);
+    f.OfferPort("LPT1:");
+    f.Press(plat::kIdOk);
+    EXPECT_EQ(f.Messages(), std::vector<std::string>{"Você precisa selecionar um módulo de impressora"});
+    EXPECT_FALSE(f.workerSaw);
+}
+
+TEST(SetupWizardInstall, ShowsTheWorkersResultOrTheSuccessText) {
+    for (const char* result : {"", "Erro ao adicionar impressora er = 5"}) {
+        WizardFixture f(kXp);
+        f.workerMessage = result;
+        f.workerState = *result ? InstallProgress::kFailed : InstallProgress::kDone;
+        InstallOn(f, kModuleReceipt, "KTR-P410", "LPT1:");
+        ASSERT_EQ(f.machine.desktop.dialogsRun.size(), 1u);
+        EXPECT_EQ(f.machine.desktop.dialogsRun[0].templateId, IDD_PROGRESS);
+        EXPECT_EQ(f.machine.desktop.minimizedTopmost, std::vector<plat::WindowRef>{f.frame.window});
+        EXPECT_EQ(f.Messages(),
+                  std::vector<std::string>{*result ? result : "Driver da Impressora instalado com sucesso"});
+        EXPECT_EQ(f.machine.desktop.boxes[0].owner, f.frame.window);
+        EXPECT_EQ(f.machine.desktop.restartRequests, 0);
+    }
+}
+
+TEST(SetupWizardInstall, Windows98AsksToRestartAfterEveryInstallation) {
+    struct Case {
+        int answer;
+        bool restartWorks;
+        int restarts;
+    } cases[] = {{plat::kIdYes, true, 1}, {plat::kIdNo, true, 0}, {plat::kIdYes, false, 1}};
+    for (const auto& c : cases) {
+        WizardFixture f(kWin98);
+        f.workerState = InstallProgress::kFailed;
+        f.workerMessage = "falhou";
+        f.machine.desktop.answers = {plat::kIdOk, c.answer};
+        f.machine.desktop.restartSucceeds = c.restartWorks;
+        InstallOn(f, kModuleReceipt, "KTR-P410", "LPT1:");
+        ASSERT_EQ(f.Messages().size(), 2u);
+        EXPECT_EQ(f.Messages()[0], "falhou") << "the worker's result, read only after it ended";
+        EXPECT_EQ(f.Messages()[1], SetupString(IDS_RESTART_QUESTION));
+        EXPECT_EQ(f.machine.desktop.boxes[1].style & 0xF, plat::kMbYesNo);
+        EXPECT_EQ(f.machine.desktop.restartRequests, c.restarts);
+        EXPECT_TRUE(f.frame.closed);
+    }
+}
+
+TEST(SetupWizardStart, MissingPictureOrAdministratorEndsTheWizard) {
+    struct Case {
+        const char* what;
+        plat::OsVersion version;
+        bool picture;
+        bool administrator;
+        const char* message;  // nullptr: the wizard stays open
+    } cases[] = {
+        {"no Left.bmp", kWin7, false, true, "Impossível carregar arquivo Left.bmp"},
+        {"not an administrator on Windows 7", kWin7, true, false, "Você deve estar logado como administrador"},
+        {"not an administrator on Windows 2000", {plat::kPlatformNt, 5, 0}, true, false,
+         "Você deve estar logado como administrador"},
+        {"Windows 98 has no administrators", kWin98, true, false, nullptr},
+        {"NT 4.0 is not checked", kNt4, true, false, nullptr},
+        {"an administrator", kVista, true, true, nullptr},
+    };
+    for (const auto& c : cases) {
+        WizardFixture f(c.version);
+        f.window.leftPicture = c.picture;
+        f.machine.desktop.administrator = c.administrator;
+        f.Start();
+        EXPECT_EQ(f.frame.closed, c.message != nullptr) << c.what;
+        if (c.message) {
+            EXPECT_EQ(f.Messages(), std::vector<std::string>{c.message}) << c.what;
+            EXPECT_EQ(f.frame.closeResult, plat::kIdCancel) << c.what;
+        } else {
+            EXPECT_TRUE(f.Messages().empty()) << c.what;
+        }
+    }
+}
+
+TEST(SetupWizard, CancelClosesAtOnce) {
+    WizardFixture f;
+    f.Start();
+    f.Press(plat::kIdOk);
+    f.Press(plat::kIdCancel);
+    EXPECT_TRUE(f.frame.closed);
+    EXPECT_EQ(f.frame.closeResult, plat::kIdCancel);
+    EXPECT_TRUE(f.Messages().empty());
+}
+
+TEST(SetupWizard, HelpAndAbout) {
+    WizardFixture f;
+    f.Start();
+    f.wizard.OnHelp(f.frame);
+    EXPECT_EQ(f.machine.desktop.opened, std::vector<std::string>{".\\Guide.CHM"});
+    f.machine.desktop.windows.push_back({"Printer Driver Installer", 0x77});
+    f.wizard.OnHelp(f.frame);
+    EXPECT_EQ(f.machine.desktop.opened.size(), 1u);
+    EXPECT_EQ(f.machine.desktop.broughtToFront, std::vector<plat::WindowRef>{0x77});
+
+    EXPECT_FALSE(f.wizard.OnSysCommand(f.frame, 0xF060)) << "other system commands are the system's";
+    EXPECT_TRUE(f.wizard.OnSysCommand(f.frame, IDM_ABOUT));
+    ASSERT_EQ(f.machine.desktop.dialogsRun.size(), 1u);
+    EXPECT_EQ(f.machine.desktop.dialogsRun[0].templateId, IDD_ABOUT);
+}
+
+}  // namespace

@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "ports/clock.h"
+
+namespace sim {
+
+// A virtual clock: waits cost no real time, are recorded, and move the clock
+// on, running whatever a test scheduled for the moments passed.
+class SimClock : public plat::Clock {
+public:
+    void Sleep(unsigned milliseconds) override {
+        waits.push_back(milliseconds);
+        now += milliseconds;
+        while (!events.empty() && events.begin()->first <= now) {
+            auto event = std::move(events.begin()->second);
+            events.erase(events.begin());
+            event();
+        }
+    }
+    // Runs `event` once the clock has reached `at` milliseconds.
+    void At(std::uint64_t at, std::function<void()> event) { events.emplace(at, std::move(event)); }
+
+    std::uint64_t now = 0;
+    std::vector<unsigned> waits;
+    std::multimap<std::uint64_t, std::function<void()>> events;
+};
+
+}  // namespace sim

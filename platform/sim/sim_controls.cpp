@@ -1,0 +1,54 @@
+#include "sim/sim_controls.h"
+
+#include <algorithm>
+
+#include "text.h"
+
+namespace sim {
+
+int SimControls::AddItem(int id, std::string_view text) {
+    State& list = controls[id];
+    auto at = list.items.end();
+    if (list.sorted) {
+        const std::string key = plat::ToLowerAscii(text);
+        at = std::find_if(list.items.begin(), list.items.end(),
+                          [&](const std::string& item) { return plat::ToLowerAscii(item) > key; });
+    }
+    const int index = static_cast<int>(at - list.items.begin());
+    list.items.insert(at, std::string(text));
+    if (list.selection >= index) ++list.selection;
+    return index;
+}
+
+std::string SimControls::ItemText(int id, int index) {
+    const State& list = controls[id];
+    if (index < 0 || index >= static_cast<int>(list.items.size())) return {};
+    return list.items[index];
+}
+
+void SimControls::Select(int id, int index) {
+    State& list = controls[id];
+    list.selection = index >= 0 && index < static_cast<int>(list.items.size()) ? index : -1;
+}
+
+int SimControls::FindPrefix(int id, int startAfter, std::string_view prefix) {
+    const State& list = controls[id];
+    const int count = static_cast<int>(list.items.size());
+    const std::string key = plat::ToLowerAscii(prefix);
+    const int first = startAfter >= -1 && startAfter < count ? startAfter + 1 : 0;
+    for (int step = 0; step < count; ++step) {
+        const int index = (first + step) % count;
+        if (plat::ToLowerAscii(list.items[index]).compare(0, key.size(), key) == 0) return index;
+    }
+    return -1;
+}
+
+void SimControls::SetPosition(int id, int position) {
+    State& bar = controls[id];
+    bar.position = std::clamp(position, bar.low, bar.high);
+    bar.positions.push_back(bar.position);
+}
+
+std::string SimControls::SelectedText(int id) { return ItemText(id, Selection(id)); }
+
+}  // namespace sim

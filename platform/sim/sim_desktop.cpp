@@ -1,0 +1,33 @@
+#include "sim/sim_desktop.h"
+
+#include "sim/sim_controls.h"
+
+namespace sim {
+
+int SimDesktop::ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption, unsigned style) {
+    boxes.push_back({owner, std::string(text), std::string(caption), style});
+    if (!answers.empty()) {
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return (style & 0xF) == plat::kMbYesNo ? plat::kIdYes : plat::kIdOk;
+}
+
+plat::WindowRef SimDesktop::FindTopLevelWindow(std::string_view caption) {
+    for (const auto& window : windows) {
+        if (window.caption == caption) return window.window;
+    }
+    return 0;
+}
+
+int SimDesktop::RunDialog(int templateId, plat::WindowRef owner, plat::DialogHandler& handler) {
+    dialogsRun.push_back({templateId, owner});
+    SimControls controls;
+    controls.window = 0x3000 + static_cast<plat::WindowRef>(dialogsRun.size());
+    handler.OnInit(controls);
+    while (!controls.closed && !controls.timers.empty()) handler.OnTimer(controls, controls.timers.begin()->first);
+    return controls.closeResult;
+}
+
+}  // namespace sim
