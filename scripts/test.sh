@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The test command: native tests, the same under AddressSanitizer and
-# UndefinedBehaviorSanitizer, a short fuzz run, the Windows builds and their
+# UndefinedBehaviorSanitizer and under ThreadSanitizer, a short fuzz run, the Windows builds and their
 # checks, and the Windows tests under Wine. Ends with "N passed, M failed".
 set -u
 cd "$(dirname "$0")/.."
@@ -51,6 +51,7 @@ if ! bash scripts/install-packages.sh; then broken "the build and test packages 
 
 run_native native
 UBSAN_OPTIONS=print_stacktrace=1 ASAN_OPTIONS=detect_leaks=1 run_native native-asan
+TSAN_OPTIONS=halt_on_error=1 run_native native-tsan
 
 say "fuzz: ${fuzz_seconds} s per target"
 if build fuzz; then

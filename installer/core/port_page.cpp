@@ -27,10 +27,10 @@ void Fill(plat::Controls& controls, int id, const std::array<std::string_view, N
 
 void PortPage::OnInit(plat::Controls& controls) {
     Fill(controls, IDC_BAUD, kBaudRates, -1);
-    Fill(controls, IDC_DATA_BITS, kDataBits, 3);    // 8
-    Fill(controls, IDC_PARITY, kParities, 2);       // None
-    Fill(controls, IDC_STOP_BITS, kStopBits, 0);    // 1
-    Fill(controls, IDC_FLOW, kFlows, 2);            // Hardware
+    Fill(controls, IDC_DATA_BITS, kDataBits, 3);  // 8
+    Fill(controls, IDC_PARITY, kParities, 2);     // None
+    Fill(controls, IDC_STOP_BITS, kStopBits, 0);  // 1
+    Fill(controls, IDC_FLOW, kFlows, 2);          // Hardware
     serial_.dataBits = 8;
     serial_.stopBits = 1;
     serial_.parity = 'n';
@@ -47,10 +47,18 @@ void PortPage::TakeSelection(plat::Controls& controls, int id) {
     if (index < 0) return;
     const std::string text = controls.ItemText(id, index);
     switch (id) {
-        case IDC_PORTS: portName_ = text.substr(0, 49); break;
-        case IDC_BAUD: serial_.baudRate = plat::AsciiToInt(text); break;
-        case IDC_DATA_BITS: serial_.dataBits = plat::AsciiToInt(text); break;
-        case IDC_STOP_BITS: serial_.stopBits = std::strtod(text.c_str(), nullptr); break;
+        case IDC_PORTS:
+            portName_ = text.substr(0, 49);
+            break;
+        case IDC_BAUD:
+            serial_.baudRate = plat::AsciiToInt(text);
+            break;
+        case IDC_DATA_BITS:
+            serial_.dataBits = plat::AsciiToInt(text);
+            break;
+        case IDC_STOP_BITS:
+            serial_.stopBits = std::strtod(text.c_str(), nullptr);
+            break;
         case IDC_PARITY:
             if (index < static_cast<int>(kParityLetters.size())) serial_.parity = kParityLetters[index];
             break;

@@ -83,10 +83,18 @@ bool SetupWizard::LeaveOsPage(plat::Controls& frame) {
     }
     int refusal = 0;
     switch (pages_.os.osCode()) {
-        case kOsServer2003: refusal = supports2003 ? 0 : IDS_NO_2003; break;
-        case kOsVista: refusal = supportsVista ? 0 : IDS_NO_VISTA; break;
-        case kOsServer2008: refusal = supports2008 ? 0 : IDS_NO_2008; break;
-        case kOsWin7: refusal = supportsWin7 ? 0 : IDS_NO_WIN7; break;
+        case kOsServer2003:
+            refusal = supports2003 ? 0 : IDS_NO_2003;
+            break;
+        case kOsVista:
+            refusal = supportsVista ? 0 : IDS_NO_VISTA;
+            break;
+        case kOsServer2008:
+            refusal = supports2008 ? 0 : IDS_NO_2008;
+            break;
+        case kOsWin7:
+            refusal = supportsWin7 ? 0 : IDS_NO_WIN7;
+            break;
     }
     if (refusal == 0) return true;
     Tell(frame, SetupString(refusal));
@@ -102,8 +110,12 @@ void SetupWizard::OnCommand(plat::Controls& frame, int id, int) {
                 Next(frame);
             }
             break;
-        case IDC_BACK: Back(frame); break;
-        case plat::kIdCancel: frame.Close(plat::kIdCancel); break;
+        case IDC_BACK:
+            Back(frame);
+            break;
+        case plat::kIdCancel:
+            frame.Close(plat::kIdCancel);
+            break;
     }
 }
 

@@ -60,6 +60,9 @@ public:
     bool ShowPage(plat::Controls& frame, int index);
 
     int currentPage() const { return current_; }
+    // The page table, for the window side that creates the pages.
+    WizardPage& page(int index) { return *table_[index].page; }
+    int pageTemplate(int index) const { return table_[index].templateId; }
     int pageCount() const { return static_cast<int>(table_.size()); }
     const InstallRequest& request() const { return request_; }
     bool baudPresetPending() const { return baudPresetPending_; }

@@ -2,8 +2,6 @@
 // Wine's per-program version setting: the OS page must show that system.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "automation/automation.h"
 #include "resource.h"
 
@@ -37,11 +35,6 @@ const WineVersion kVersions[] = {
     {L"win81", 0, IDC_OS_WIN98ME, false, nullptr},
 };
 
-std::string Env(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 bool ReadPersistedRecord(const std::wstring& exePath, DWORD* value) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kPersisted, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
@@ -66,7 +59,7 @@ protected:
 
 TEST_P(SetupOsPage, ShowsTheSystemWineReports) {
     const WineVersion& v = GetParam();
-    const std::string stage = Env("PP_STAGE_DIR");
+    const std::string stage = automation::EnvVar("PP_STAGE_DIR");
     ASSERT_FALSE(stage.empty()) << "PP_STAGE_DIR names the staged package";
     const std::wstring folder = automation::FullPath(automation::Widen(stage));
     const std::wstring exe = folder + L"\\Setup.exe";
@@ -94,11 +87,13 @@ TEST_P(SetupOsPage, ShowsTheSystemWineReports) {
         EXPECT_EQ(record, 1u);
     }
 
-    if (v.screenshot && !Env("PP_ARTIFACTS").empty()) {
-        SetForegroundWindow(wizard);
-        Sleep(500);  // let the window paint before it is photographed
-        const std::string path = Env("PP_ARTIFACTS") + "/" + v.screenshot + ".bmp";
-        EXPECT_TRUE(automation::SaveScreenshot(wizard, path)) << path;
+    if (v.screenshot) {
+        // The OS page is the third: walk there as a person would.
+        automation::Click(wizard, IDOK);
+        ASSERT_TRUE(automation::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(wizard, IDC_BACK)); }, 5000));
+        automation::Click(wizard, IDOK);
+        ASSERT_TRUE(automation::WaitUntil([&] { return IsWindowVisible(page) != FALSE; }, 5000));
+        EXPECT_TRUE(automation::SaveArtifactScreenshot(wizard, v.screenshot));
     }
 
     PostMessageW(wizard, WM_COMMAND, IDCANCEL, 0);

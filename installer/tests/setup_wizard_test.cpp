@@ -129,12 +129,14 @@ TEST(SetupWizard, ModelsThatDoNotSupportTheSystemStayOnTheOsPage) {
     for (const auto& c : cases) {
         WizardFixture f(c.version);
         // A module file whose only model supports every system but this one.
-        std::string ini = "[KTR-X1.PORT]\r\nSystem2003Supported=1\r\nSystemVistaSupported=1\r\n"
-                          "System2008Supported=1\r\nSystemWin7Supported=1\r\n";
+        std::string ini =
+            "[KTR-X1.PORT]\r\nSystem2003Supported=1\r\nSystemVistaSupported=1\r\n"
+            "System2008Supported=1\r\nSystemWin7Supported=1\r\n";
         ini.replace(ini.find(std::string(c.flag) + "=1"), std::string(c.flag).size() + 2, std::string(c.flag) + "=0");
         f.machine.files.Write("C:\\Pacote\\DRVCONFIG\\setup_receipt.ini", ini);
-        f.machine.files.Write("C:\\Pacote\\DRVCONFIG\\setup.ini",
-                              "[DEVICENAME]\r\nDEVICENUMBER=1\r\nDEVICENAME1=KTR-X1-ReceiptPrinter\r\nDEFAULTNAME=1\r\n");
+        f.machine.files.Write(
+            "C:\\Pacote\\DRVCONFIG\\setup.ini",
+            "[DEVICENAME]\r\nDEVICENUMBER=1\r\nDEVICENAME1=KTR-X1-ReceiptPrinter\r\nDEFAULTNAME=1\r\n");
         f.Start();
         for (int i = 0; i < 3; ++i) f.Press(plat::kIdOk);
         EXPECT_EQ(f.wizard.currentPage(), kOs) << c.flag;
@@ -300,7 +302,10 @@ TEST(SetupWizardStart, MissingPictureOrAdministratorEndsTheWizard) {
     } cases[] = {
         {"no Left.bmp", kWin7, false, true, "Impossível carregar arquivo Left.bmp"},
         {"not an administrator on Windows 7", kWin7, true, false, "Você deve estar logado como administrador"},
-        {"not an administrator on Windows 2000", {plat::kPlatformNt, 5, 0}, true, false,
+        {"not an administrator on Windows 2000",
+         {plat::kPlatformNt, 5, 0},
+         true,
+         false,
          "Você deve estar logado como administrador"},
         {"Windows 98 has no administrators", kWin98, true, false, nullptr},
         {"NT 4.0 is not checked", kNt4, true, false, nullptr},

@@ -44,10 +44,14 @@ struct WizardFixture {
     }
     setup::WizardPage& PageOf(int index) {
         switch (index) {
-            case 0: return modulePage;
-            case 1: return installTypePage;
-            case 2: return osPage;
-            default: return portPage;
+            case 0:
+                return modulePage;
+            case 1:
+                return installTypePage;
+            case 2:
+                return osPage;
+            default:
+                return portPage;
         }
     }
     sim::SimControls& Page(int index) { return window.pages[index]; }
@@ -85,15 +89,14 @@ struct WizardFixture {
     std::optional<setup::InstallRequest> workerSaw;
     setup::InstallProgress::State workerState = setup::InstallProgress::kDone;
     std::string workerMessage;
-    setup::SetupWizard wizard{
-        {modulePage, installTypePage, osPage, portPage},
-        window,
-        {machine.profile, machine.desktop, machine.system, machine.clock,
-         [this](const setup::InstallRequest& request, setup::InstallProgress& progress) {
-             workerSaw = request;
-             progress.Finish(workerState, workerMessage);
-         }},
-        kPackageFolder};
+    setup::SetupWizard wizard{{modulePage, installTypePage, osPage, portPage},
+                              window,
+                              {machine.profile, machine.desktop, machine.system, machine.clock,
+                               [this](const setup::InstallRequest& request, setup::InstallProgress& progress) {
+                                   workerSaw = request;
+                                   progress.Finish(workerState, workerMessage);
+                               }},
+                              kPackageFolder};
 };
 
 }  // namespace setup_test

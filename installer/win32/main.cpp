@@ -2,19 +2,40 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "core/os_page.h"
+#include "core/config_files.h"
+#include "core/driver_key_reader.h"
+#include "core/program_start.h"
+#include "core/setup_wizard.h"
+#include "resource.h"
+#include "win32/progress_window.h"
+#include "win32/win32_clock.h"
 #include "win32/win32_desktop.h"
+#include "win32/win32_profile.h"
 #include "win32/win32_registry.h"
 #include "win32/win32_system_info.h"
-#include "win32/wizard_frame.h"
+#include "win32/wizard_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    InitCommonControls();
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+
     win32::Win32SystemInfo system;
     win32::Win32Registry registry;
-    win32::Win32Desktop desktop;
+    win32::Win32Desktop desktop(instance);
+    win32::Win32Profile profile;
+    win32::Win32Clock clock;
+    if (!setup::PrepareSetupStart(desktop, system)) return 0;
+    desktop.SetDialogOptions(IDD_PROGRESS, setup_win32::ProgressWindowOptions());
+
+    const std::string folder = setup::ConfigFolder(system.ExecutablePath());
+    setup::DriverKeyReader reader(profile, setup::MakeReaderPaths(folder));
+    setup::ModulePage modulePage(reader);
+    setup::InstallTypePage installTypePage;
     setup::OsPage osPage(system, registry, desktop);
-    setup_win32::WizardPages pages{&osPage};
-    setup_win32::RunWizard(instance, pages);
+    setup::PortPage portPage;
+    setup_win32::Win32WizardWindow window(instance);
+    setup::SetupWizard wizard({modulePage, installTypePage, osPage, portPage}, window,
+                              {profile, desktop, system, clock, &setup::InstallWorker}, folder);
+    window.Run(wizard);
     return 0;
 }

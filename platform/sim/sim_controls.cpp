@@ -49,6 +49,8 @@ void SimControls::SetPosition(int id, int position) {
     bar.positions.push_back(bar.position);
 }
 
-std::string SimControls::SelectedText(int id) { return ItemText(id, Selection(id)); }
+std::string SimControls::SelectedText(int id) {
+    return ItemText(id, Selection(id));
+}
 
 }  // namespace sim

@@ -19,8 +19,7 @@ public:
         unsigned style;
     };
 
-    int ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption,
-                    unsigned style) override;
+    int ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption, unsigned style) override;
     bool CreateSingleInstanceMutex(std::string_view name) override { return mutexes.insert(std::string(name)).second; }
     plat::WindowRef FindTopLevelWindow(std::string_view caption) override;
     void BringToFront(plat::WindowRef window) override { broughtToFront.push_back(window); }

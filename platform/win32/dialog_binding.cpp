@@ -8,17 +8,29 @@
 
 namespace win32 {
 
-void Win32Controls::Close(int result) { EndDialog(dialog_, result); }
+void Win32Controls::Close(int result) {
+    EndDialog(dialog_, result);
+}
 
-void Win32Controls::SetCheck(int id, bool checked) { CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+void Win32Controls::SetCheck(int id, bool checked) {
+    CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
 
-bool Win32Controls::IsChecked(int id) { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
+bool Win32Controls::IsChecked(int id) {
+    return IsDlgButtonChecked(dialog_, id) == BST_CHECKED;
+}
 
-void Win32Controls::Enable(int id, bool enabled) { EnableWindow(GetDlgItem(dialog_, id), enabled ? TRUE : FALSE); }
+void Win32Controls::Enable(int id, bool enabled) {
+    EnableWindow(GetDlgItem(dialog_, id), enabled ? TRUE : FALSE);
+}
 
-void Win32Controls::Show(int id, bool visible) { ShowWindow(GetDlgItem(dialog_, id), visible ? SW_SHOW : SW_HIDE); }
+void Win32Controls::Show(int id, bool visible) {
+    ShowWindow(GetDlgItem(dialog_, id), visible ? SW_SHOW : SW_HIDE);
+}
 
-void Win32Controls::SetText(int id, std::string_view text) { SetDlgItemTextA(dialog_, id, Utf8ToAnsi(text).c_str()); }
+void Win32Controls::SetText(int id, std::string_view text) {
+    SetDlgItemTextA(dialog_, id, Utf8ToAnsi(text).c_str());
+}
 
 void Win32Controls::Focus(int id) {
     PostMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, id)), TRUE);
@@ -46,15 +58,19 @@ int Win32Controls::Selection(int id) {
     return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
-void Win32Controls::Select(int id, int index) { Send(id, CB_SETCURSEL, static_cast<WPARAM>(index)); }
+void Win32Controls::Select(int id, int index) {
+    Send(id, CB_SETCURSEL, static_cast<WPARAM>(index));
+}
 
 int Win32Controls::FindPrefix(int id, int startAfter, std::string_view prefix) {
-    const LRESULT index = Send(id, CB_FINDSTRING, static_cast<WPARAM>(startAfter),
-                               reinterpret_cast<LPARAM>(Utf8ToAnsi(prefix).c_str()));
+    const LRESULT index =
+        Send(id, CB_FINDSTRING, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(Utf8ToAnsi(prefix).c_str()));
     return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
-void Win32Controls::SetRange(int id, int low, int high) { Send(id, PBM_SETRANGE32, low, high); }
+void Win32Controls::SetRange(int id, int low, int high) {
+    Send(id, PBM_SETRANGE32, low, high);
+}
 
 void Win32Controls::SetPosition(int id, int position) {
     Send(id, PBM_SETPOS, static_cast<WPARAM>(position));
@@ -66,7 +82,9 @@ void Win32Controls::StartTimer(int timerId, unsigned milliseconds) {
     SetTimer(dialog_, static_cast<UINT_PTR>(timerId), milliseconds, nullptr);
 }
 
-void Win32Controls::StopTimer(int timerId) { KillTimer(dialog_, static_cast<UINT_PTR>(timerId)); }
+void Win32Controls::StopTimer(int timerId) {
+    KillTimer(dialog_, static_cast<UINT_PTR>(timerId));
+}
 
 namespace {
 struct Binding {
@@ -74,7 +92,9 @@ struct Binding {
     BindingOptions options;
 };
 
-Binding* BindingOf(HWND dialog) { return reinterpret_cast<Binding*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
+Binding* BindingOf(HWND dialog) {
+    return reinterpret_cast<Binding*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
 
 INT_PTR Dispatch(HWND dialog, UINT message, WPARAM wParam, Binding& binding) {
     Win32Controls controls(dialog);

@@ -38,8 +38,7 @@ private:
 
 // What a dialog's window side handles itself (painting, menus, child windows)
 // before its class sees a message: return true with *result set to stop there.
-using MessageHook = bool (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result,
-                             void* context);
+using MessageHook = bool (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result, void* context);
 struct BindingOptions {
     MessageHook hook = nullptr;
     void* context = nullptr;

@@ -10,7 +10,9 @@
 namespace win32 {
 
 namespace {
-HWND Handle(plat::WindowRef window) { return reinterpret_cast<HWND>(window); }
+HWND Handle(plat::WindowRef window) {
+    return reinterpret_cast<HWND>(window);
+}
 
 // Owns one token handle.
 struct Token {
@@ -25,8 +27,7 @@ Win32Desktop::~Win32Desktop() {
     for (HANDLE mutex : mutexes_) CloseHandle(mutex);
 }
 
-int Win32Desktop::ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption,
-                              unsigned style) {
+int Win32Desktop::ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption, unsigned style) {
     return MessageBoxA(Handle(owner), Utf8ToAnsi(text).c_str(), Utf8ToAnsi(caption).c_str(), style);
 }
 
@@ -64,8 +65,8 @@ bool Win32Desktop::IsAdministrator() {
     if (!GetTokenInformation(token.handle, TokenGroups, buffer.data(), size, &size)) return false;
     SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
     PSID administrators = nullptr;
-    if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
-                                  0, 0, &administrators)) {
+    if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0,
+                                  0, &administrators)) {
         return false;
     }
     const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
@@ -97,7 +98,9 @@ bool Win32Desktop::RestartWindows() {
 }
 
 int Win32Desktop::RunDialog(int templateId, plat::WindowRef owner, plat::DialogHandler& handler) {
-    return static_cast<int>(RunBoundDialog(instance_, templateId, Handle(owner), handler));
+    const auto options = options_.find(templateId);
+    return static_cast<int>(RunBoundDialog(instance_, templateId, Handle(owner), handler,
+                                           options == options_.end() ? BindingOptions{} : options->second));
 }
 
 }  // namespace win32

@@ -1,9 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <vector>
 
 #include "ports/desktop.h"
+#include "win32/dialog_binding.h"
 
 namespace win32 {
 
@@ -21,9 +23,12 @@ public:
     bool OpenDocument(std::string_view path) override;
     bool RestartWindows() override;
     int RunDialog(int templateId, plat::WindowRef owner, plat::DialogHandler& handler) override;
+    // Window-side handling (painting) for the dialogs of one template.
+    void SetDialogOptions(int templateId, const BindingOptions& options) { options_[templateId] = options; }
 
 private:
     HINSTANCE instance_;
+    std::map<int, BindingOptions> options_;
     std::vector<HANDLE> mutexes_;
 };
 

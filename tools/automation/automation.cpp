@@ -1,6 +1,7 @@
 #include "automation/automation.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace automation {
@@ -58,6 +59,29 @@ HWND FindChildDialogWith(HWND parent, int controlId) {
     return nullptr;
 }
 
+HWND WaitForMessageBox(DWORD pid, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            HWND window = nullptr;
+            while ((window = FindWindowExW(nullptr, window, L"#32770", nullptr)) != nullptr) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner == pid && IsWindowVisible(window) && GetDlgItem(window, 0xFFFF)) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
+void Click(HWND dialog, int id) {
+    PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
 bool IsChecked(HWND dialog, int id) {
     return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -70,6 +94,18 @@ std::wstring Text(HWND window) {
     const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+std::wstring SelectedItem(HWND dialog, int id) {
+    HWND list = GetDlgItem(dialog, id);
+    const LRESULT index = SendMessageW(list, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) return {};
+    const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
     return text;
 }
@@ -142,6 +178,20 @@ std::wstring Widen(const std::string& text) {
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
     return wide;
+}
+
+std::string EnvVar(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+bool SaveArtifactScreenshot(HWND window, const std::string& name) {
+    const std::string folder = EnvVar("PP_ARTIFACTS");
+    if (folder.empty()) return true;
+    SetForegroundWindow(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(400);  // the window paints in its own process
+    return SaveScreenshot(window, folder + "/" + name + ".bmp");
 }
 
 }  // namespace automation

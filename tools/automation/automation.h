@@ -32,9 +32,28 @@ HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs);
 // The child dialog (a page) of `parent` that holds control `controlId`.
 HWND FindChildDialogWith(HWND parent, int controlId);
 
+// The visible message box of process `pid` (a dialog with the static text
+// control 0xFFFF), waiting up to timeoutMs; nullptr when none appears.
+HWND WaitForMessageBox(DWORD pid, DWORD timeoutMs);
+// Polls `done` every 50 ms until it holds or timeoutMs passes.
+template <typename Condition>
+bool WaitUntil(Condition done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+// Clicks a button as a person would; posted, so a modal box it opens does not
+// block the caller.
+void Click(HWND dialog, int id);
 bool IsChecked(HWND dialog, int id);
 bool IsEnabled(HWND dialog, int id);
 std::wstring Text(HWND window);
+// The selected entry of a drop-down list, or empty.
+std::wstring SelectedItem(HWND dialog, int id);
 
 // Saves what the screen shows of `window` as an uncompressed 24-bit BMP.
 bool SaveScreenshot(HWND window, const std::string& bmpPath);
@@ -46,5 +65,10 @@ bool SetWineAppVersion(const std::wstring& exeName, const std::wstring& version)
 // The full path of `relative` resolved against the current folder.
 std::wstring FullPath(const std::wstring& relative);
 std::wstring Widen(const std::string& text);
+// An environment variable, empty when unset.
+std::string EnvVar(const char* name);
+// Saves a screenshot of `window` as NAME.bmp in the folder PP_ARTIFACTS names
+// (nothing when it names none), after letting the window paint.
+bool SaveArtifactScreenshot(HWND window, const std::string& name);
 
 }  // namespace automation
