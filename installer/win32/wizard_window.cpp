@@ -79,6 +79,20 @@ bool Win32WizardWindow::Hook(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
             self->DrawLeftPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             *result = TRUE;
             return true;
+        case WM_COMMAND:
+            // Enter and Escape typed inside a page neither move on nor close
+            // the wizard; only the buttons do.
+            if ((LOWORD(wParam) == IDOK && GetKeyState(VK_RETURN) < 0) ||
+                (LOWORD(wParam) == IDCANCEL && GetKeyState(VK_ESCAPE) < 0)) {
+                HWND focus = GetFocus();
+                for (HWND page : self->pages_) {
+                    if (page && IsChild(page, focus)) {
+                        *result = TRUE;
+                        return true;
+                    }
+                }
+            }
+            return false;
         case WM_PAINT:
             if (!IsIconic(dialog)) return false;
             self->PaintMinimized(dialog);

@@ -38,17 +38,18 @@ bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
 }
 
 HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    do {
-        HWND window = nullptr;
-        while ((window = FindWindowExW(nullptr, window, L"#32770", caption.c_str())) != nullptr) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == pid && IsWindowVisible(window)) return window;
-        }
-        Sleep(50);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            while ((found = FindWindowExW(nullptr, found, L"#32770", caption.c_str())) != nullptr) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(found, &owner);
+                if (owner == pid && IsWindowVisible(found)) return true;
+            }
+            return false;
+        },
+        timeoutMs);
+    return found;
 }
 
 HWND FindChildDialogWith(HWND parent, int controlId) {
