@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ports/errors.h"
+
 namespace plat {
 
 enum class RootKey { LocalMachine, CurrentUser };
@@ -19,15 +21,6 @@ constexpr std::uint32_t kRegNone = 0;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
-
-// Win32 error codes the registry code paths look at.
-constexpr long kErrorSuccess = 0;
-constexpr long kErrorFileNotFound = 2;
-constexpr long kErrorAccessDenied = 5;
-constexpr long kErrorInvalidHandle = 6;
-constexpr long kErrorInvalidParameter = 87;
-constexpr long kErrorMoreData = 234;
-constexpr long kErrorNoMoreItems = 259;
 
 struct RegistryValue {
     std::uint32_t type = kRegNone;

@@ -1,0 +1,129 @@
+#include "win32/property_sheets.h"
+
+#include <commctrl.h>
+
+#include "resource.h"
+#include "win32/plugin_module.h"
+
+namespace plugin_win32 {
+
+namespace {
+
+constexpr int kDocumentPages[] = {IDD_MAIN_PAGE,      IDD_WATERMARK_PAGE, IDD_OPERATION_PAGE,
+                                  IDD_BARCODE1D_PAGE, IDD_BARCODE2D_PAGE, IDD_VERSION_PAGE};
+constexpr int kDevicePages[] = {IDD_UTILITY_PAGE, IDD_DOWNLOAD_PAGE, IDD_FONT_PAGE, IDD_VERSION_PAGE};
+constexpr DWORD kReasonBeforeInit = 4;
+
+// The page procedure of pages that keep no settings ("Versão", and the pages
+// whose content is still to come): it keeps its context and agrees to every
+// change of page.
+INT_PTR CALLBACK StaticPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
+            return TRUE;
+        case WM_NOTIFY:
+            switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
+                case PSN_APPLY:
+                case PSN_KILLACTIVE:
+                case PSN_SETACTIVE:
+                    return TRUE;
+            }
+            return FALSE;
+        case WM_COMMAND:
+            return HIWORD(wParam) == 0;
+    }
+    return FALSE;
+}
+
+PROPSHEETPAGEW Describe(int templateId, LPARAM context) {
+    PROPSHEETPAGEW page{};
+    page.dwSize = sizeof(PROPSHEETPAGEW_V3);
+    page.hInstance = ModuleHandle();
+    page.pszTemplate = MAKEINTRESOURCEW(templateId);
+    page.pfnDlgProc = StaticPageProc;
+    page.lParam = context;
+    if (HANDLE activation = ActivationContext()) {
+        page.dwFlags |= PSP_USEFUSIONCONTEXT;
+        page.hActCtx = activation;
+    }
+    return page;
+}
+
+// The reasons both sheets answer alike; false for INIT, which each sheet
+// handles itself.
+bool AnswerCommonReason(PPROPSHEETUI_INFO info, LPARAM lParam, LONG_PTR* result) {
+    switch (info->Reason) {
+        case PROPSHEETUI_REASON_INIT:
+            return false;
+        case PROPSHEETUI_REASON_GET_INFO_HEADER:
+            if (auto* header = reinterpret_cast<PPROPSHEETUI_INFO_HEADER>(lParam)) {
+                header->pTitle = const_cast<LPWSTR>(kSheetTitle);
+            }
+            *result = 1;
+            return true;
+        case PROPSHEETUI_REASON_DESTROY:
+            *result = 1;
+            return true;
+        case PROPSHEETUI_REASON_SET_RESULT:
+            *result = lParam ? reinterpret_cast<PSETRESULT_INFO>(lParam)->Result : 0;
+            return true;
+        case kReasonBeforeInit:
+            *result = 0;
+            return true;
+    }
+    *result = lParam;
+    return true;
+}
+
+bool Valid(PPROPSHEETUI_INFO info) {
+    return info && info->Version == PROPSHEETUI_INFO_VERSION;
+}
+
+}  // namespace
+
+HRESULT DocumentSheets(PPROPSHEETUI_INFO info, LPARAM lParam, DocumentPageContext& context) {
+    if (!Valid(info)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return E_FAIL;
+    }
+    LONG_PTR result = 0;
+    if (!AnswerCommonReason(info, lParam, &result)) {
+        context.hComPropSheet = info->hComPropSheet;
+        context.pfnComPropSheet = info->pfnComPropSheet;
+        context.sheetParam = reinterpret_cast<POEMUIPSPARAM>(info->lParamInit);
+        for (int templateId : kDocumentPages) {
+            PROPSHEETPAGEW page = Describe(templateId, reinterpret_cast<LPARAM>(&context));
+            if (info->pfnComPropSheet) {
+                result = info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
+                                               reinterpret_cast<LPARAM>(&page), 0);
+            }
+        }
+    }
+    info->Result = result;
+    return S_OK;
+}
+
+HRESULT DeviceSheets(PPROPSHEETUI_INFO info, LPARAM lParam, DevicePageContext& context) {
+    if (!Valid(info)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return E_FAIL;
+    }
+    LONG_PTR result = 0;
+    if (!AnswerCommonReason(info, lParam, &result)) {
+        context.hComPropSheet = info->hComPropSheet;
+        context.pfnComPropSheet = info->pfnComPropSheet;
+        for (int templateId : kDevicePages) {
+            PROPSHEETPAGEW page = Describe(templateId, reinterpret_cast<LPARAM>(&context));
+            if (info->pfnComPropSheet) {
+                context.hPage = reinterpret_cast<HANDLE>(info->pfnComPropSheet(
+                    info->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&page), 0));
+            }
+        }
+        result = lParam;
+    }
+    info->Result = result;
+    return S_OK;
+}
+
+}  // namespace plugin_win32
