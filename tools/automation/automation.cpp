@@ -14,10 +14,11 @@ Process::~Process() {
     }
 }
 
-bool Process::Start(const std::wstring& exe, const std::wstring& workingDir) {
+bool Process::Start(const std::wstring& exe, const std::wstring& workingDir, const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
     return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info_) != FALSE;
 }

@@ -15,8 +15,9 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
-    // Starts `exe` with `workingDir` as its current folder.
-    bool Start(const std::wstring& exe, const std::wstring& workingDir);
+    // Starts `exe` with `workingDir` as its current folder (empty: the
+    // caller's) and `arguments` after the program name.
+    bool Start(const std::wstring& exe, const std::wstring& workingDir, const std::wstring& arguments = L"");
     // Waits for the end; on time-out the process is killed and false returned.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     DWORD id() const { return info_.dwProcessId; }

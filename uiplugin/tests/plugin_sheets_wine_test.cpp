@@ -1,0 +1,55 @@
+// The plug-in's pages in real comctl32 property sheets, shown by the stand-in
+// Unidrv host: tab order, captions with their accents, the "Versão" page.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "automation/automation.h"
+
+namespace {
+
+struct Sheet {
+    const char* kind;
+    const char* page;  // the page shown in the picture
+    std::vector<std::string> tabs;
+};
+
+class PluginSheets : public ::testing::TestWithParam<Sheet> {};
+
+TEST_P(PluginSheets, ShowTheirPagesInOrder) {
+    const Sheet& sheet = GetParam();
+    const std::string host = automation::EnvVar("PP_HOST");
+    const std::string plugin = automation::EnvVar("PP_PLUGIN");
+    ASSERT_FALSE(host.empty() || plugin.empty()) << "PP_HOST and PP_PLUGIN name the built programs";
+    std::string artifacts = automation::EnvVar("PP_ARTIFACTS");
+    if (artifacts.empty()) artifacts = ".";
+    const std::string name = std::string("plugin-") + sheet.kind + "-sheet";
+    const std::string picture = artifacts + "/" + name + ".bmp";
+    const std::string tabs = artifacts + "/" + name + ".txt";
+    std::remove(tabs.c_str());
+
+    automation::Process process;
+    const std::wstring arguments = L"\"" + automation::FullPath(automation::Widen(plugin)) + L"\" " +
+                                   automation::Widen(sheet.kind) + L" --snapshot \"" + automation::Widen(picture) +
+                                   L"\" \"" + automation::Widen(tabs) + L"\" " + automation::Widen(sheet.page);
+    ASSERT_TRUE(process.Start(automation::FullPath(automation::Widen(host)), L"", arguments));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(process.WaitForExit(30000, &exitCode));
+    EXPECT_EQ(exitCode, 0u) << "the host loads the plug-in, shows the sheet and saves it";
+
+    std::ifstream in(tabs, std::ios::binary);
+    std::vector<std::string> seen;
+    for (std::string line; std::getline(in, line);) seen.push_back(line);
+    EXPECT_EQ(seen, sheet.tabs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sheets, PluginSheets,
+                         ::testing::Values(Sheet{"document",
+                                                 "5",
+                                                 {"Principal", "Marca d'água", "Operação", "Código 1D", "Código 2D",
+                                                  "Versão"}},
+                                           Sheet{"printer", "3", {"Utilitário", "Baixar", "Fonte", "Versão"}}),
+                         [](const auto& info) { return std::string(info.param.kind); });
+
+}  // namespace
