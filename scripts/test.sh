@@ -4,12 +4,17 @@
 # checks, and the Windows tests under Wine. Ends with "N passed, M failed".
 set -u
 cd "$(dirname "$0")/.."
-passed=0 failed=0
+passed=0 failed=0 skipped_total=0
 fuzz_seconds=${PP_FUZZ_SECONDS:-10}
 
 say() { printf '\n== %s\n' "$*"; }
 broken() { echo "FAILED: $*"; failed=$((failed + 1)); }
-summary() { echo; echo "$passed passed, $failed failed"; [ "$failed" -eq 0 ]; exit $?; }
+summary() {
+  echo
+  if [ "$skipped_total" -gt 0 ]; then echo "$passed passed, $failed failed, $skipped_total skipped"; else echo "$passed passed, $failed failed"; fi
+  [ "$failed" -eq 0 ]
+  exit $?
+}
 
 # Adds up the GoogleTest reports of a build; a test program that left no
 # report (it crashed or never ran) counts as one failure.
@@ -23,6 +28,9 @@ count_results() {
     fi
     read -r tests failures errors disabled skipped < <(sed -n 's/.*<testsuites tests="\([0-9]*\)" failures="\([0-9]*\)" disabled="\([0-9]*\)" errors="\([0-9]*\)".*/\1 \2 \4 \3/p' "$report" | head -1; true)
     skipped=$(grep -c '<skipped' "$report" || true)
+    skipped_total=$((skipped_total + skipped))
+    # Every skipped case says why.
+    sed -n 's/.*<skipped message="\([^"]*\)".*/SKIPPED ('"$name"'): \1/p' "$report"
     passed=$((passed + ${tests:-0} - ${failures:-0} - ${errors:-0} - ${disabled:-0} - skipped))
     failed=$((failed + ${failures:-0} + ${errors:-0}))
   done

@@ -6,6 +6,7 @@
 
 #include "ports/profile.h"
 #include "ports/registry.h"
+#include "ports/spooler.h"
 
 namespace contract {
 
@@ -14,6 +15,7 @@ public:
     virtual ~ContractEnv() = default;
     virtual plat::Profile& profile() = 0;
     virtual plat::Registry& registry() = 0;
+    virtual plat::Spooler& spooler() = 0;
     // Writes `content` (UTF-8) as the file `name` in a scratch folder, in the
     // platform's own encoding, and returns its full path.
     virtual std::string WriteFile(std::string_view name, std::string_view content) = 0;

@@ -1,4 +1,5 @@
 #include "sim/sim_machine.h"
+#include "sim/sim_spooler.h"
 #include "tests/contract_env.h"
 
 namespace contract {
@@ -8,6 +9,7 @@ class SimContractEnv : public ContractEnv {
 public:
     plat::Profile& profile() override { return machine_.profile; }
     plat::Registry& registry() override { return machine_.registry; }
+    plat::Spooler& spooler() override { return spooler_; }
     std::string WriteFile(std::string_view name, std::string_view content) override {
         std::string path = "C:\\Scratch\\" + std::string(name);
         machine_.files.Write(path, std::string(content));
@@ -18,6 +20,7 @@ public:
 
 private:
     sim::SimMachine machine_;
+    sim::SimSpooler spooler_;
 };
 }  // namespace
 

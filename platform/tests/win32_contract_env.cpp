@@ -6,6 +6,7 @@
 #include "win32/encoding.h"
 #include "win32/win32_profile.h"
 #include "win32/win32_registry.h"
+#include "win32/win32_spooler.h"
 
 namespace contract {
 
@@ -20,6 +21,7 @@ public:
     }
     plat::Profile& profile() override { return profile_; }
     plat::Registry& registry() override { return registry_; }
+    plat::Spooler& spooler() override { return spooler_; }
     std::string WriteFile(std::string_view name, std::string_view content) override {
         const std::string path = folder_ + std::string(name);
         // Profile files are 8-bit text in the ANSI code page.
@@ -37,6 +39,7 @@ private:
     std::string folder_;
     win32::Win32Profile profile_;
     win32::Win32Registry registry_;
+    win32::Win32Spooler spooler_;
 };
 }  // namespace
 
