@@ -82,48 +82,54 @@ bool Valid(PPROPSHEETUI_INFO info) {
 
 }  // namespace
 
-HRESULT DocumentSheets(PPROPSHEETUI_INFO info, LPARAM lParam, DocumentPageContext& context) {
+namespace {
+// The routine both sheets share: reasons other than INIT answer alike; INIT
+// adds `pages` in order with `context` as their lParam and returns the last
+// add call's answer.
+template <typename Context, std::size_t N>
+HRESULT RunSheet(PPROPSHEETUI_INFO info, LPARAM lParam, Context& context, const int (&pages)[N], LONG_PTR* lastAdded) {
     if (!Valid(info)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return E_FAIL;
     }
     LONG_PTR result = 0;
-    if (!AnswerCommonReason(info, lParam, &result)) {
-        context.hComPropSheet = info->hComPropSheet;
-        context.pfnComPropSheet = info->pfnComPropSheet;
-        context.sheetParam = reinterpret_cast<POEMUIPSPARAM>(info->lParamInit);
-        for (int templateId : kDocumentPages) {
-            PROPSHEETPAGEW page = Describe(templateId, reinterpret_cast<LPARAM>(&context));
-            if (info->pfnComPropSheet) {
-                result = info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
+    if (AnswerCommonReason(info, lParam, &result)) {
+        info->Result = result;
+        return S_FALSE;  // answered; nothing for the sheet to add
+    }
+    context.hComPropSheet = info->hComPropSheet;
+    context.pfnComPropSheet = info->pfnComPropSheet;
+    for (int templateId : pages) {
+        PROPSHEETPAGEW page = Describe(templateId, reinterpret_cast<LPARAM>(&context));
+        if (info->pfnComPropSheet) {
+            *lastAdded = info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
                                                reinterpret_cast<LPARAM>(&page), 0);
-            }
         }
     }
-    info->Result = result;
     return S_OK;
+}
+}  // namespace
+
+HRESULT DocumentSheets(PPROPSHEETUI_INFO info, LPARAM lParam, DocumentPageContext& context) {
+    LONG_PTR lastAdded = 0;
+    const HRESULT status = RunSheet(info, lParam, context, kDocumentPages, &lastAdded);
+    if (status == S_OK) {
+        // The pages reach the private device mode through the sheet's parameter.
+        context.sheetParam = reinterpret_cast<POEMUIPSPARAM>(info->lParamInit);
+        info->Result = lastAdded;
+    }
+    return FAILED(status) ? status : S_OK;
 }
 
 HRESULT DeviceSheets(PPROPSHEETUI_INFO info, LPARAM lParam, DevicePageContext& context) {
-    if (!Valid(info)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return E_FAIL;
+    LONG_PTR lastAdded = 0;
+    const HRESULT status = RunSheet(info, lParam, context, kDevicePages, &lastAdded);
+    if (status == S_OK) {
+        // The printer pages keep the handle of the last page added.
+        context.hPage = reinterpret_cast<HANDLE>(lastAdded);
+        info->Result = lParam;
     }
-    LONG_PTR result = 0;
-    if (!AnswerCommonReason(info, lParam, &result)) {
-        context.hComPropSheet = info->hComPropSheet;
-        context.pfnComPropSheet = info->pfnComPropSheet;
-        for (int templateId : kDevicePages) {
-            PROPSHEETPAGEW page = Describe(templateId, reinterpret_cast<LPARAM>(&context));
-            if (info->pfnComPropSheet) {
-                context.hPage = reinterpret_cast<HANDLE>(info->pfnComPropSheet(
-                    info->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&page), 0));
-            }
-        }
-        result = lParam;
-    }
-    info->Result = result;
-    return S_OK;
+    return FAILED(status) ? status : S_OK;
 }
 
 }  // namespace plugin_win32
