@@ -5,11 +5,16 @@ set(stage_plugin_copies)
 foreach(folder ${PP_SYSTEM_FOLDERS})
   list(APPEND stage_plugin_copies COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:7404VXUI> "${PP_STAGE_DIR}/${folder}/7404VXUI.DLL")
 endforeach()
+# The stand-in configuration module takes the place of the text stand-in in
+# every folder of the NT family, where the spooler loads it.
+foreach(folder winnt win2003 Vista win2008 win7)
+  list(APPEND stage_plugin_copies COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:UNIDRVUI> "${PP_STAGE_DIR}/${folder}/UNIDRVUI.DLL")
+endforeach()
 add_custom_target(stage ALL
   COMMAND ${CMAKE_COMMAND} -E copy_directory "${PROJECT_SOURCE_DIR}/package" "${PP_STAGE_DIR}"
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Setup> $<TARGET_FILE:Desinstalar> "${PP_STAGE_DIR}"
   ${stage_plugin_copies}
   COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/screenshots"
-  DEPENDS Setup Desinstalar 7404VXUI
+  DEPENDS Setup Desinstalar 7404VXUI UNIDRVUI
   COMMENT "Staging the package in ${PP_STAGE_DIR}"
   VERBATIM)

@@ -24,9 +24,9 @@ static_imports() {
   bad=$("$objdump" -p "$1" | sed -n 's/.*DLL Name: //p' | grep -i -E 'libstdc|libgcc|libwinpthread|msvcp' || true)
   [ -z "$bad" ] || { echo "imports $bad"; return 1; }
 }
-exports() {
-  local table; table=$("$objdump" -p "$1")
-  for name in DllGetClassObject DllCanUnloadNow; do
+exports() {  # file, names...
+  local table; table=$("$objdump" -p "$1"); shift
+  for name in "$@"; do
     grep -qE "\] $name\$" <<<"$table" || { echo "$name is not exported by name"; return 1; }
   done
 }
@@ -40,4 +40,10 @@ for file in installer/Setup.exe uninstaller/Desinstalar.exe uiplugin/7404VXUI.dl
   check "$arch $name needs no MinGW runtime DLL" static_imports "$path"
   echo "SIZE $arch $name $(stat -c %s "$path") bytes"
 done
-check "$arch 7404VXUI.dll exports its entry points undecorated" exports "$build/uiplugin/7404VXUI.dll"
+check "$arch 7404VXUI.dll exports its entry points undecorated" exports "$build/uiplugin/7404VXUI.dll" \
+  DllGetClassObject DllCanUnloadNow
+# The stand-in configuration module, as the spooler looks it up.
+check "$arch UNIDRVUI.dll exports the driver's entry points undecorated" exports "$build/tools/UNIDRVUI.dll" \
+  DrvDocumentPropertySheets DrvDevicePropertySheets DrvDeviceCapabilities DevQueryPrintEx
+check "$arch UNIDRVUI.dll needs no MinGW runtime DLL" static_imports "$build/tools/UNIDRVUI.dll"
+echo "SIZE $arch UNIDRVUI.dll $(stat -c %s "$build/tools/UNIDRVUI.dll") bytes"

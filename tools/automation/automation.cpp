@@ -1,8 +1,12 @@
 #include "automation/automation.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
+
+#include "win32/encoding.h"
 
 namespace automation {
 
@@ -100,6 +104,22 @@ std::wstring Text(HWND window) {
     return text;
 }
 
+std::vector<std::string> TabCaptions(HWND sheet) {
+    HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
+    std::vector<std::string> captions;
+    const LRESULT count = tabs ? SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0) : 0;
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t text[128] = {};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 128;
+        SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        captions.push_back(Narrow(text));
+    }
+    return captions;
+}
+
 std::wstring SelectedItem(HWND dialog, int id) {
     HWND list = GetDlgItem(dialog, id);
     const LRESULT index = SendMessageW(list, CB_GETCURSEL, 0, 0);
@@ -174,13 +194,9 @@ std::wstring FullPath(const std::wstring& relative) {
     return std::wstring(buffer.data(), length);
 }
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
+std::wstring Widen(const std::string& text) { return win32::Utf8ToWide(text); }
+
+std::string Narrow(const std::wstring& text) { return win32::WideToUtf8(text); }
 
 std::string EnvVar(const char* name) {
     const char* value = std::getenv(name);

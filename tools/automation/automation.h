@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace automation {
 
@@ -56,6 +57,10 @@ std::wstring Text(HWND window);
 // The selected entry of a drop-down list, or empty.
 std::wstring SelectedItem(HWND dialog, int id);
 
+// The tab captions of a property sheet of the caller's own process, as UTF-8
+// (tab items hold pointers, which do not cross processes).
+std::vector<std::string> TabCaptions(HWND sheet);
+
 // Saves what the screen shows of `window` as an uncompressed 24-bit BMP.
 bool SaveScreenshot(HWND window, const std::string& bmpPath);
 
@@ -66,6 +71,7 @@ bool SetWineAppVersion(const std::wstring& exeName, const std::wstring& version)
 // The full path of `relative` resolved against the current folder.
 std::wstring FullPath(const std::wstring& relative);
 std::wstring Widen(const std::string& text);
+std::string Narrow(const std::wstring& text);
 // An environment variable, empty when unset.
 std::string EnvVar(const char* name);
 // Saves a screenshot of `window` as NAME.bmp in the folder PP_ARTIFACTS names

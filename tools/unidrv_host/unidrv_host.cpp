@@ -16,28 +16,10 @@
 #include <vector>
 
 #include "automation/automation.h"
-#include "win32/oem_interfaces.h"
+#include "driver_devmode.h"
+#include "plugin_host.h"
 
 namespace {
-
-// The driver's helper interface; the pages of this version do not call it.
-struct HostDriverUi final : IPrintOemDriverUI {
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, kIID_IPrintOemDriverUI)) {
-            *object = static_cast<IPrintOemDriverUI*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE DrvGetDriverSetting(PVOID, PCSTR, PVOID, DWORD, PDWORD, PDWORD) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE DrvUpgradeRegistrySetting(HANDLE, PCSTR, PCSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DrvUpdateUISetting(PVOID, PVOID, DWORD, DWORD) override { return E_NOTIMPL; }
-};
 
 // The common property-sheet function the plug-in calls to add its pages.
 std::vector<HPROPSHEETPAGE> gPages;
@@ -54,36 +36,10 @@ LONG_PTR CALLBACK HostComPropSheet(HANDLE, UINT function, LPARAM lParam1, LPARAM
     return 0;
 }
 
-// Wine ignores PSP_USEFUSIONCONTEXT, so the host activates the plug-in's own
-// manifest around the sheet itself; on Windows the pages' flag does it.
-HANDLE PluginActivationContext(HMODULE plugin) {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(plugin, path, MAX_PATH);
-    ACTCTXW context{};
-    context.cbSize = sizeof context;
-    context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID | ACTCTX_FLAG_HMODULE_VALID;
-    context.lpSource = path;
-    context.lpResourceName = MAKEINTRESOURCEW(2);
-    context.hModule = plugin;
-    return CreateActCtxW(&context);
-}
-
 bool SaveTabs(HWND sheet, const std::string& path) {
-    HWND tabs = PropSheet_GetTabControl(sheet);
     FILE* out = std::fopen(path.c_str(), "wb");
     if (!out) return false;
-    const int count = TabCtrl_GetItemCount(tabs);
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[128] = {};
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = 128;
-        SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-        char utf8[512] = {};
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
-        std::fprintf(out, "%s\n", utf8);
-    }
+    for (const std::string& caption : automation::TabCaptions(sheet)) std::fprintf(out, "%s\n", caption.c_str());
     return std::fclose(out) == 0;
 }
 
@@ -99,12 +55,6 @@ void PumpFor(DWORD milliseconds) {
     }
 }
 
-std::string Narrow(const wchar_t* text) {
-    char out[MAX_PATH * 4] = {};
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out, nullptr, nullptr);
-    return out;
-}
-
 int Run(int argc, wchar_t** argv) {
     if (argc < 3) {
         std::fprintf(stderr,
@@ -116,51 +66,19 @@ int Run(int argc, wchar_t** argv) {
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    HMODULE library = LoadLibraryW(argv[1]);
-    if (!library) return 3;
-    using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, LPVOID*);
-    auto getClassObject =
-        reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetClassObject")));
-    IClassFactory* factory = nullptr;
-    IPrintOemUI* plugin = nullptr;
-    if (!getClassObject ||
-        FAILED(getClassObject(kPluginClassId, IID_IClassFactory, reinterpret_cast<void**>(&factory))) ||
-        FAILED(factory->CreateInstance(nullptr, kIID_IPrintOemUI, reinterpret_cast<void**>(&plugin)))) {
-        return 4;
-    }
-    factory->Release();
+    unidrv::PluginHost plugin;
+    if (!plugin.Load(argv[1])) return 4;
+    // The device mode the sheet edits, with the plug-in's defaults.
+    unidrv::DriverDevmode devmode(plugin, L"Impressora");
 
-    // The private device mode, sized and defaulted by the plug-in.
-    OEMDMPARAM devmode{};
-    devmode.cbSize = sizeof devmode;
-    devmode.hModule = library;
-    plugin->DevMode(1, &devmode);
-    std::vector<BYTE> privateDevmode(devmode.cbBufSize), scratch(devmode.cbBufSize);
-    devmode.pOEMDMIn = scratch.data();
-    devmode.pOEMDMOut = privateDevmode.data();
-    plugin->DevMode(2, &devmode);
-
-    HostDriverUi driverUi;
-    plugin->PublishDriverInterface(&driverUi);
-
-    OEMCUIPPARAM common{};
-    common.cbSize = sizeof common;
-    common.hModule = library;
-    common.pOEMDM = privateDevmode.data();
-    plugin->CommonUIProp(document ? kOemCuipDocProp : kOemCuipPrnProp, &common);
-
-    OEMUIPSPARAM sheetParam{};
-    sheetParam.cbSize = sizeof sheetParam;
-    sheetParam.hModule = library;
-    sheetParam.pOEMDM = privateDevmode.data();
     PROPSHEETUI_INFO info{};
     info.cbSize = sizeof info;
     info.Version = PROPSHEETUI_INFO_VERSION;
-    info.Reason = PROPSHEETUI_REASON_INIT;
     info.hComPropSheet = reinterpret_cast<HANDLE>(1);
     info.pfnComPropSheet = HostComPropSheet;
-    info.lParamInit = reinterpret_cast<LPARAM>(&sheetParam);
-    const HRESULT added = document ? plugin->DocumentPropertySheets(&info, 0) : plugin->DevicePropertySheets(&info, 0);
+    wchar_t printerName[] = L"Impressora";
+    const HRESULT added =
+        plugin.AddPages(document, info, nullptr, printerName, devmode.publicPart(), devmode.privatePart());
     if (FAILED(added) || gPages.empty()) return 5;
 
     PROPSHEETHEADERW header{};
@@ -170,9 +88,7 @@ int Run(int argc, wchar_t** argv) {
     header.nPages = static_cast<UINT>(gPages.size());
     header.phpage = gPages.data();
 
-    HANDLE activation = PluginActivationContext(library);
-    ULONG_PTR cookie = 0;
-    const bool activated = activation != INVALID_HANDLE_VALUE && ActivateActCtx(activation, &cookie);
+    plugin.ActivateManifest();
     int status = 0;
     if (snapshot) {
         HWND sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
@@ -180,22 +96,17 @@ int Run(int argc, wchar_t** argv) {
         PumpFor(1200);
         if (!IsWindow(sheet)) {
             status = 6;
-        } else if (!automation::SaveScreenshot(sheet, Narrow(argv[4]))) {
+        } else if (!automation::SaveScreenshot(sheet, automation::Narrow(argv[4]))) {
             status = 7;
-        } else if (!SaveTabs(sheet, Narrow(argv[5]))) {
+        } else if (!SaveTabs(sheet, automation::Narrow(argv[5]))) {
             status = 8;
         }
         DestroyWindow(sheet);
     } else {
         PropertySheetW(&header);
     }
-    if (activated) DeactivateActCtx(0, cookie);
-    if (activation != INVALID_HANDLE_VALUE) ReleaseActCtx(activation);
-
-    info.Reason = PROPSHEETUI_REASON_DESTROY;
-    document ? plugin->DocumentPropertySheets(&info, 0) : plugin->DevicePropertySheets(&info, 0);
-    plugin->Release();
-    FreeLibrary(library);
+    plugin.DeactivateManifest();
+    plugin.DestroyPages(status == 0);
     return status;
 }
 

@@ -1,0 +1,379 @@
+// The plug-in as the print spooler reaches it: a printer of the package's
+// driver, with the stand-in configuration module, on a port that Wine maps to
+// a Unix file. The spooler sizes and fills the device mode through the
+// module, applications get the plug-in's record and its pages through
+// DocumentProperties, and a raw job reaches the port byte for byte.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+// The spooler port's methods share these names.
+#undef OpenPrinter
+#undef StartDocPrinter
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "automation/automation.h"
+#include "../../tools/unidrv_ui/driver_interface.h"
+#include "core/private_devmode.h"
+#include "core/raw_job.h"
+#include "win32/win32_spooler.h"
+
+namespace {
+
+const wchar_t kDriverName[] = L"KTR-P410 (teste do módulo)";
+const wchar_t kPrinterName[] = L"KTR-P410 Teste";
+const wchar_t kPort[] = L"LPT1:";
+
+std::wstring DriverDirectory() {
+    wchar_t folder[MAX_PATH] = {};
+    DWORD needed = 0;
+    GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder), sizeof folder, &needed);
+    return folder;
+}
+
+bool CopyInto(const std::wstring& from, const std::wstring& folder, const std::wstring& name) {
+    return CopyFileW(from.c_str(), (folder + L"\\" + name).c_str(), FALSE) != 0;
+}
+
+// Wine reads a port's Unix destination from the user's registry.
+bool MapPortToUnixFile(const std::wstring& port, const std::string& unixPath) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const std::wstring data = automation::Widen(unixPath);
+    const LONG set = RegSetValueExW(key, port.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return set == ERROR_SUCCESS;
+}
+
+std::string UnixPathOf(const std::wstring& windowsPath) {
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix) return {};
+    char* path = toUnix(windowsPath.c_str());
+    std::string result = path ? path : "";
+    HeapFree(GetProcessHeap(), 0, path);
+    return result;
+}
+
+void RemovePrinterAndDriver() {
+    HANDLE printer = nullptr;
+    PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (OpenPrinterW(const_cast<wchar_t*>(kPrinterName), &printer, &access)) {
+        DeletePrinter(printer);
+        ClosePrinter(printer);
+    }
+    DeletePrinterDriverW(nullptr, nullptr, const_cast<wchar_t*>(kDriverName));
+}
+
+const plugin::PrivateDevmode& PrivatePartOf(const DEVMODEW* devmode) {
+    return *reinterpret_cast<const plugin::PrivateDevmode*>(reinterpret_cast<const BYTE*>(devmode) +
+                                                            devmode->dmSize);
+}
+
+BOOL CALLBACK FindOwnSheet(HWND window, LPARAM result) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(window) || !SendMessageW(window, PSM_GETTABCONTROL, 0, 0))
+        return TRUE;
+    *reinterpret_cast<HWND*>(result) = window;
+    return FALSE;
+}
+
+// A property sheet shown by this process: a visible dialog with a tab control.
+HWND OwnPropertySheet() {
+    HWND found = nullptr;
+    EnumWindows(FindOwnSheet, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+BOOL CALLBACK CloseIfOwn(HWND window, LPARAM) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == GetCurrentProcessId()) PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+void CloseOwnWindows() { EnumWindows(CloseIfOwn, 0); }
+
+class SpoolerPrinter : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const std::string plugin = automation::EnvVar("PP_PLUGIN");
+        const std::string module = automation::EnvVar("PP_UNIDRVUI");
+        const std::string package = automation::EnvVar("PP_PACKAGE");
+        ASSERT_FALSE(plugin.empty() || module.empty() || package.empty())
+            << "PP_PLUGIN, PP_UNIDRVUI and PP_PACKAGE name the built libraries and the package";
+        RemovePrinterAndDriver();
+
+        // As the installer does: the files go to the driver directory first,
+        // then the driver is added with bare file names.
+        const std::wstring folder = DriverDirectory();
+        const std::wstring win7 = automation::FullPath(automation::Widen(package)) + L"\\win7\\";
+        ASSERT_TRUE(CopyInto(automation::FullPath(automation::Widen(module)), folder, L"UNIDRVUI.DLL"));
+        ASSERT_TRUE(CopyInto(automation::FullPath(automation::Widen(plugin)), folder, L"7404VXUI.DLL"));
+        for (const wchar_t* name : {L"KTRP410.GPD", L"KTRREND.INI", L"TTFSUB.GPD", L"STDNAMES.GPD", L"UNIRES.DLL"})
+            ASSERT_TRUE(CopyInto(win7 + name, folder, name)) << automation::Narrow(name);
+        // The rendering side is not ours to stand in for; the configuration
+        // module carries a version resource, which is all the spooler checks.
+        ASSERT_TRUE(CopyInto(automation::FullPath(automation::Widen(module)), folder, L"UNIDRV.DLL"));
+
+        wchar_t dependent[] = L"KTRP410.GPD\0TTFSUB.GPD\0UNIRES.DLL\0STDNAMES.GPD\0" L"7404VXUI.DLL\0KTRREND.INI\0";
+        DRIVER_INFO_3W driver{};
+        driver.cVersion = 3;
+        driver.pName = const_cast<wchar_t*>(kDriverName);
+        driver.pDriverPath = const_cast<wchar_t*>(L"UNIDRV.DLL");
+        driver.pDataFile = const_cast<wchar_t*>(L"KTRP410.GPD");
+        driver.pConfigFile = const_cast<wchar_t*>(L"UNIDRVUI.DLL");
+        driver.pDependentFiles = dependent;
+        ASSERT_TRUE(AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&driver))) << "error " << GetLastError();
+
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        portFile = std::wstring(temp) + L"pp-lpt1.out";
+        DeleteFileW(portFile.c_str());
+        portUnixPath = UnixPathOf(portFile);
+        ASSERT_FALSE(portUnixPath.empty());
+        ASSERT_TRUE(MapPortToUnixFile(kPort, portUnixPath));
+
+        PRINTER_INFO_2W info{};
+        info.pPrinterName = const_cast<wchar_t*>(kPrinterName);
+        info.pPortName = const_cast<wchar_t*>(kPort);
+        info.pDriverName = const_cast<wchar_t*>(kDriverName);
+        info.pPrintProcessor = const_cast<wchar_t*>(L"winprint");
+        info.pDatatype = const_cast<wchar_t*>(L"RAW");
+        HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+        ASSERT_NE(added, nullptr) << "error " << GetLastError();
+        ClosePrinter(added);
+    }
+    static void TearDownTestSuite() { RemovePrinterAndDriver(); }
+
+    void SetUp() override { ASSERT_TRUE(OpenPrinterW(const_cast<wchar_t*>(kPrinterName), &printer_, nullptr)); }
+    void TearDown() override {
+        if (printer_) ClosePrinter(printer_);
+    }
+
+    LONG Properties(DEVMODEW* out, DEVMODEW* in, DWORD mode, HWND owner = nullptr) {
+        return DocumentPropertiesW(owner, printer_, const_cast<wchar_t*>(kPrinterName), out, in, mode);
+    }
+    std::vector<BYTE> Filled() {
+        std::vector<BYTE> buffer(sizeof(DEVMODEW) + plugin::kPrivateDevmodeSize);
+        reinterpret_cast<DEVMODEW*>(buffer.data())->dmSize = static_cast<WORD>(buffer.size());
+        EXPECT_EQ(Properties(reinterpret_cast<DEVMODEW*>(buffer.data()), nullptr, DM_OUT_BUFFER), IDOK);
+        return buffer;
+    }
+
+    HANDLE printer_ = nullptr;
+    static inline std::wstring portFile;
+    static inline std::string portUnixPath;
+};
+
+TEST_F(SpoolerPrinter, AddPrinterStoresTheModulesDeviceMode) {
+    DWORD needed = 0;
+    GetPrinterW(printer_, 2, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    ASSERT_TRUE(GetPrinterW(printer_, 2, buffer.data(), needed, &needed)) << "error " << GetLastError();
+    const DEVMODEW* stored = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data())->pDevMode;
+    ASSERT_NE(stored, nullptr) << "Wine asked the configuration module for the printer's defaults";
+    EXPECT_EQ(stored->dmDriverExtra, plugin::kPrivateDevmodeSize);
+    EXPECT_STREQ(stored->dmDeviceName, kPrinterName);
+    const plugin::PrivateDevmode defaults = plugin::DefaultPrivateDevmode();
+    EXPECT_EQ(std::memcmp(&PrivatePartOf(stored), &defaults, sizeof defaults), 0)
+        << "the plug-in's defaults, byte for byte";
+}
+
+TEST_F(SpoolerPrinter, DocumentPropertiesSizeAndDefaults) {
+    EXPECT_EQ(Properties(nullptr, nullptr, 0), static_cast<LONG>(sizeof(DEVMODEW) + plugin::kPrivateDevmodeSize));
+    const std::vector<BYTE> filled = Filled();
+    const auto* devmode = reinterpret_cast<const DEVMODEW*>(filled.data());
+    EXPECT_EQ(devmode->dmSize, sizeof(DEVMODEW));
+    EXPECT_EQ(devmode->dmDriverExtra, plugin::kPrivateDevmodeSize);
+    EXPECT_EQ(PrivatePartOf(devmode).dmExtraHeader.dwSignature, plugin::kPrivateDevmodeSignature);
+
+    // An output buffer smaller than the whole record is refused, not overrun.
+    std::vector<BYTE> small(sizeof(DEVMODEW) + plugin::kPrivateDevmodeSize, 0xCD);
+    reinterpret_cast<DEVMODEW*>(small.data())->dmSize = sizeof(DEVMODEW);
+    EXPECT_LT(Properties(reinterpret_cast<DEVMODEW*>(small.data()), nullptr, DM_OUT_BUFFER), 0);
+    EXPECT_EQ(small[sizeof(DEVMODEW)], 0xCD);
+}
+
+// What an application's input record turns into.
+struct InputCase {
+    const char* name;
+    void (*edit)(std::vector<BYTE>& input);
+    short copies;
+    std::int32_t boundedValue;
+    std::uint8_t cutMode;
+};
+
+plugin::PrivateDevmode& EditablePrivate(std::vector<BYTE>& record) {
+    return *reinterpret_cast<plugin::PrivateDevmode*>(record.data() + sizeof(DEVMODEW));
+}
+
+class SpoolerInput : public SpoolerPrinter, public ::testing::WithParamInterface<InputCase> {};
+
+TEST_P(SpoolerInput, MergesIntoTheOutput) {
+    const InputCase& test = GetParam();
+    std::vector<BYTE> input = Filled();
+    test.edit(input);
+    std::vector<BYTE> output(sizeof(DEVMODEW) + plugin::kPrivateDevmodeSize);
+    reinterpret_cast<DEVMODEW*>(output.data())->dmSize = static_cast<WORD>(output.size());
+    ASSERT_EQ(Properties(reinterpret_cast<DEVMODEW*>(output.data()), reinterpret_cast<DEVMODEW*>(input.data()),
+                         DM_IN_BUFFER | DM_OUT_BUFFER),
+              IDOK);
+    const auto* devmode = reinterpret_cast<const DEVMODEW*>(output.data());
+    EXPECT_EQ(devmode->dmCopies, test.copies);
+    EXPECT_EQ(PrivatePartOf(devmode).dwBoundedValue, test.boundedValue);
+    EXPECT_EQ(PrivatePartOf(devmode).opDocumentEnd.bCutMode, test.cutMode);
+}
+
+const std::uint8_t kDefaultCut = plugin::DefaultPrivateDevmode().opDocumentEnd.bCutMode;
+const std::uint8_t kOtherCut = kDefaultCut == 2 ? 1 : 2;
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, SpoolerInput,
+    ::testing::Values(
+        InputCase{"Edited",
+                  [](std::vector<BYTE>& in) {
+                      reinterpret_cast<DEVMODEW*>(in.data())->dmCopies = 3;
+                      EditablePrivate(in).dwBoundedValue = 100;
+                      EditablePrivate(in).opDocumentEnd.bCutMode = kOtherCut;
+                  },
+                  3, 100, kOtherCut},
+        InputCase{"OutOfBoundsValueIsReset",
+                  [](std::vector<BYTE>& in) { EditablePrivate(in).dwBoundedValue = 101; }, 1, 0, kDefaultCut},
+        InputCase{"ForeignRecordKeepsTheDefaults",
+                  [](std::vector<BYTE>& in) {
+                      EditablePrivate(in).dmExtraHeader.dwSignature = 0x12345678;
+                      EditablePrivate(in).opDocumentEnd.bCutMode = kOtherCut;
+                  },
+                  1, 0, kDefaultCut},
+        InputCase{"PublicPartOnly",
+                  [](std::vector<BYTE>& in) {
+                      auto* devmode = reinterpret_cast<DEVMODEW*>(in.data());
+                      devmode->dmDriverExtra = 0;
+                      devmode->dmCopies = 2;
+                  },
+                  2, 0, kDefaultCut}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SpoolerPrinter, RawJobReachesThePortFile) {
+    std::vector<std::uint8_t> bytes;
+    for (int value = 0; value < 256; ++value) bytes.push_back(static_cast<std::uint8_t>(value));
+    const std::uint8_t cut[] = {0x1B, 0x40, 0x1D, 0x56, 0x01};
+    bytes.insert(bytes.end(), std::begin(cut), std::end(cut));
+
+    win32::Win32Spooler spooler;
+    plat::PrinterHandle handle = 0;
+    ASSERT_EQ(spooler.OpenPrinter(automation::Narrow(kPrinterName), &handle), 0);
+    long error = -1;
+    const bool sent = plugin::SendRawJob(spooler, handle, "Autoteste", bytes, &error);
+    EXPECT_EQ(spooler.ClosePrinter(handle), 0);
+    ASSERT_TRUE(sent) << "error " << error;
+    std::vector<std::uint8_t> seen;
+    ASSERT_TRUE(automation::WaitUntil(
+        [&] {
+            std::ifstream in(automation::Narrow(portFile), std::ios::binary);
+            seen.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            return seen.size() >= bytes.size();
+        },
+        10000))
+        << "the port file holds " << seen.size() << " bytes";
+    EXPECT_EQ(seen, bytes);
+}
+
+TEST_F(SpoolerPrinter, DocumentSheetShowsThePluginPages) {
+    std::vector<BYTE> output(sizeof(DEVMODEW) + plugin::kPrivateDevmodeSize);
+    reinterpret_cast<DEVMODEW*>(output.data())->dmSize = static_cast<WORD>(output.size());
+    LONG result = -100;
+    std::thread shown([&] {
+        result = Properties(reinterpret_cast<DEVMODEW*>(output.data()), nullptr, DM_IN_PROMPT | DM_OUT_BUFFER);
+    });
+    // The common property-sheet UI titles the sheet itself (Wine: "Options").
+    HWND sheet = nullptr;
+    automation::WaitUntil([&] { return (sheet = OwnPropertySheet()) != nullptr; }, 15000);
+    if (sheet) {
+        EXPECT_EQ(automation::TabCaptions(sheet),
+                  (std::vector<std::string>{"Principal", "Marca d'água", "Operação", "Código 1D", "Código 2D",
+                                            "Versão"}));
+        automation::SaveArtifactScreenshot(sheet, "plugin-spooler-document-sheet");
+        automation::Click(sheet, IDOK);
+    } else {
+        CloseOwnWindows();  // whatever did appear, so the thread ends
+    }
+    shown.join();
+    ASSERT_NE(sheet, nullptr) << "DocumentProperties with DM_IN_PROMPT shows the sheet";
+    EXPECT_GT(result, 0);
+    EXPECT_EQ(PrivatePartOf(reinterpret_cast<DEVMODEW*>(output.data())).dmExtraHeader.dwSignature,
+              plugin::kPrivateDevmodeSignature)
+        << "OK hands the edited record back";
+}
+
+// The printer sheet as the printers folder opens it: the common
+// property-sheet UI calls the configuration module's DrvDevicePropertySheets.
+// The toolchain's PFNPROPSHEETUI lacks the calling convention; the platform's is WINAPI.
+using SheetFunction = LONG(WINAPI*)(PROPSHEETUI_INFO*, LPARAM);
+
+struct DeviceSheetRequest {
+    SheetFunction moduleSheets;
+    DEVICEPROPERTYHEADER header;
+};
+
+LONG CALLBACK PrintersFolder(PROPSHEETUI_INFO* info, LPARAM) {
+    if (info->Reason != PROPSHEETUI_REASON_INIT) return 1;
+    auto* request = reinterpret_cast<DeviceSheetRequest*>(info->lParamInit);
+    return info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PFNPROPSHEETUIW,
+                                 reinterpret_cast<LPARAM>(request->moduleSheets),
+                                 reinterpret_cast<LPARAM>(&request->header))
+               ? 1
+               : -1;
+}
+
+TEST_F(SpoolerPrinter, PrinterSheetShowsThePluginPages) {
+    HMODULE module = LoadLibraryW((DriverDirectory() + L"\\3\\UNIDRVUI.DLL").c_str());
+    HMODULE compstui = LoadLibraryW(L"compstui.dll");
+    ASSERT_TRUE(module && compstui);
+    DeviceSheetRequest request{};
+    request.moduleSheets = reinterpret_cast<SheetFunction>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DrvDevicePropertySheets")));
+    ASSERT_NE(request.moduleSheets, nullptr);
+    request.header.cbSize = sizeof request.header;
+    request.header.hPrinter = printer_;
+    request.header.pszPrinterName = const_cast<wchar_t*>(kPrinterName);
+    using CommonSheetFn = LONG(WINAPI*)(HWND, SheetFunction, LPARAM, LPDWORD);
+    auto commonSheet = reinterpret_cast<CommonSheetFn>(
+        reinterpret_cast<void*>(GetProcAddress(compstui, "CommonPropertySheetUIW")));
+    ASSERT_NE(commonSheet, nullptr);
+
+    LONG result = -100;
+    std::thread shown([&] { result = commonSheet(nullptr, PrintersFolder, reinterpret_cast<LPARAM>(&request), nullptr); });
+    HWND sheet = nullptr;
+    automation::WaitUntil([&] { return (sheet = OwnPropertySheet()) != nullptr; }, 15000);
+    if (sheet) {
+        EXPECT_EQ(automation::TabCaptions(sheet),
+                  (std::vector<std::string>{"Utilitário", "Baixar", "Fonte", "Versão"}));
+        automation::SaveArtifactScreenshot(sheet, "plugin-spooler-printer-sheet");
+        automation::Click(sheet, IDCANCEL);
+    } else {
+        CloseOwnWindows();
+    }
+    shown.join();
+    ASSERT_NE(sheet, nullptr) << "the module adds the plug-in's printer pages";
+    // Wine's common UI answers CPSUI_OK for any sheet that ran, cancelled or not.
+    EXPECT_GE(result, CPSUI_CANCEL);
+    FreeLibrary(module);
+    FreeLibrary(compstui);
+}
+
+}  // namespace
