@@ -123,11 +123,17 @@ protected:
         const std::wstring win7 = automation::FullPath(automation::Widen(package)) + L"\\win7\\";
         ASSERT_TRUE(CopyInto(automation::FullPath(automation::Widen(module)), folder, L"UNIDRVUI.DLL"));
         ASSERT_TRUE(CopyInto(automation::FullPath(automation::Widen(plugin)), folder, L"7404VXUI.DLL"));
-        for (const wchar_t* name : {L"KTRP410.GPD", L"KTRREND.INI", L"TTFSUB.GPD", L"STDNAMES.GPD", L"UNIRES.DLL"})
+        // Wine's spooler loads only the configuration module: the rendering
+        // module and the data files may stay the package's text stand-ins.
+        for (const wchar_t* name :
+             {L"UNIDRV.DLL", L"KTRP410.GPD", L"KTRREND.INI", L"TTFSUB.GPD", L"STDNAMES.GPD", L"UNIRES.DLL"}) {
             ASSERT_TRUE(CopyInto(win7 + name, folder, name)) << automation::Narrow(name);
-        // The rendering side is not ours to stand in for; the configuration
-        // module carries a version resource, which is all the spooler checks.
-        ASSERT_TRUE(CopyInto(automation::FullPath(automation::Widen(module)), folder, L"UNIDRV.DLL"));
+        }
+        // The spooler copies only files newer than those of an earlier run.
+        for (const wchar_t* name : {L"UNIDRV.DLL", L"UNIDRVUI.DLL", L"7404VXUI.DLL", L"KTRP410.GPD", L"KTRREND.INI",
+                                    L"TTFSUB.GPD", L"STDNAMES.GPD", L"UNIRES.DLL"}) {
+            DeleteFileW((folder + L"\\3\\" + name).c_str());
+        }
 
         wchar_t dependent[] = L"KTRP410.GPD\0TTFSUB.GPD\0UNIRES.DLL\0STDNAMES.GPD\0" L"7404VXUI.DLL\0KTRREND.INI\0";
         DRIVER_INFO_3W driver{};
