@@ -7,8 +7,6 @@
 namespace unidrv {
 namespace {
 
-constexpr DWORD kPublicFields = DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH | DM_COPIES;
-
 // Whether the public part of `in` reaches past `field`, of `size` bytes at `offset`.
 bool Covers(const DEVMODEW& in, std::size_t offset, std::size_t size) { return in.dmSize >= offset + size; }
 
@@ -19,7 +17,7 @@ DriverDevmode::DriverDevmode(PluginHost& plugin, const wchar_t* deviceName)
     DEVMODEW* dm = publicPart();
     if (deviceName) lstrcpynW(dm->dmDeviceName, deviceName, CCHDEVICENAME);
     dm->dmSpecVersion = DM_SPECVERSION;
-    dm->dmDriverVersion = 0x0600;
+    dm->dmDriverVersion = kDriverVersion;
     dm->dmSize = sizeof(DEVMODEW);
     dm->dmDriverExtra = static_cast<WORD>(extra());
     dm->dmFields = kPublicFields;

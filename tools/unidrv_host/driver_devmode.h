@@ -11,6 +11,10 @@
 
 namespace unidrv {
 
+// The public fields the driver keeps, and its version in dmDriverVersion.
+inline constexpr DWORD kPublicFields = DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH | DM_COPIES;
+inline constexpr WORD kDriverVersion = 0x0600;
+
 class DriverDevmode {
 public:
     // The defaults: a roll of 80 mm, portrait, one copy, and the plug-in's own.

@@ -1,5 +1,7 @@
 #include "plugin_host.h"
 
+#include "win32/manifest_context.h"
+
 namespace unidrv {
 namespace {
 
@@ -24,6 +26,9 @@ struct HostDriverUi final : IPrintOemDriverUI {
 };
 HostDriverUi gDriverUi;
 
+// Where a library keeps the manifest of its own windows (ISOLATIONAWARE_MANIFEST_RESOURCE_ID).
+constexpr WORD kLibraryManifestId = 2;
+
 constexpr DWORD kDevModeSize = 1;     // OEMDM_SIZE
 constexpr DWORD kDevModeDefault = 2;  // OEMDM_DEFAULT
 constexpr DWORD kDevModeMerge = 4;    // OEMDM_MERGE
@@ -32,7 +37,7 @@ constexpr DWORD kDevModeMerge = 4;    // OEMDM_MERGE
 
 PluginHost::~PluginHost() {
     DeactivateManifest();
-    if (activation_ != INVALID_HANDLE_VALUE) ReleaseActCtx(activation_);
+    win32::ReleaseManifestContext(activation_);
     if (plugin_) plugin_->Release();
     if (library_) FreeLibrary(library_);
 }
@@ -128,17 +133,8 @@ void PluginHost::DestroyPages(LPARAM result) {
 
 void PluginHost::ActivateManifest() {
     if (activated_ || !library_) return;
-    if (activation_ == INVALID_HANDLE_VALUE) {
-        wchar_t path[MAX_PATH] = {};
-        GetModuleFileNameW(library_, path, MAX_PATH);
-        ACTCTXW context{};
-        context.cbSize = sizeof context;
-        context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID | ACTCTX_FLAG_HMODULE_VALID;
-        context.lpSource = path;
-        context.lpResourceName = MAKEINTRESOURCEW(2);
-        context.hModule = library_;
-        activation_ = CreateActCtxW(&context);
-    }
+    if (activation_ == INVALID_HANDLE_VALUE)
+        activation_ = win32::CreateManifestContext(library_, kLibraryManifestId);
     activated_ = activation_ != INVALID_HANDLE_VALUE && ActivateActCtx(activation_, &cookie_);
 }
 

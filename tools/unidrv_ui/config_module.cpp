@@ -151,9 +151,9 @@ DWORD WINAPI DrvDeviceCapabilities(HANDLE printer, PWSTR deviceName, WORD capabi
             return plugin.PrivateSize();
         }
         case DC_FIELDS:
-            return DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH | DM_COPIES;
+            return unidrv::kPublicFields;
         case DC_DRIVER:
-            return 0x0600;
+            return unidrv::kDriverVersion;
         case DC_VERSION:
             return DM_SPECVERSION;
         case DC_COPIES:

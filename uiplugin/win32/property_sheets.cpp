@@ -80,9 +80,6 @@ bool Valid(PPROPSHEETUI_INFO info) {
     return info && info->Version == PROPSHEETUI_INFO_VERSION;
 }
 
-}  // namespace
-
-namespace {
 // The routine both sheets share: reasons other than INIT answer alike; INIT
 // adds `pages` in order with `context` as their lParam and returns the last
 // add call's answer.
