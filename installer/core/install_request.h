@@ -35,7 +35,6 @@ struct InstallRequest {
     // the name recorded for its USB printer.
     std::string printerPort;
     std::string registeredPortName;
-    unsigned updateFlags = 0;
 };
 
 // The worker's progress and result. The worker writes its result message and

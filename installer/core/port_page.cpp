@@ -31,10 +31,6 @@ void PortPage::OnInit(plat::Controls& controls) {
     Fill(controls, IDC_PARITY, kParities, 2);     // None
     Fill(controls, IDC_STOP_BITS, kStopBits, 0);  // 1
     Fill(controls, IDC_FLOW, kFlows, 2);          // Hardware
-    serial_.dataBits = 8;
-    serial_.stopBits = 1;
-    serial_.parity = 'n';
-    serial_.flow = 'p';
     installType_ = kInstallTypical;
 }
 

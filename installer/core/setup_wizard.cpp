@@ -120,13 +120,11 @@ void SetupWizard::OnCommand(plat::Controls& frame, int id, int) {
 }
 
 void SetupWizard::Next(plat::Controls& frame) {
-    request_.updateFlags = 0;
     ShowPage(frame, current_ + 1);
     if (current_ == kPortPageIndex) {
-        request_.module = pages_.module.module();
+        // The module and its configuration paths were settled on leaving the module page.
         request_.modelName = pages_.module.modelName();
         request_.makeDefault = pages_.module.makeDefault();
-        BuildConfigPaths(configFolder_, request_.module, &request_.setupIniPath, &request_.moduleIniPath);
         request_.installType = pages_.installType.installType();
         request_.osCode = pages_.os.osCode();
         pages_.port.SetInstallType(request_.installType);
@@ -158,7 +156,6 @@ void SetupWizard::SaveAllPages() {
 }
 
 void SetupWizard::Install(plat::Controls& frame) {
-    request_.updateFlags = 0;
     SaveAllPages();
     request_.portName = pages_.port.portName();
     request_.rasterGraphic = pages_.port.rasterGraphic();

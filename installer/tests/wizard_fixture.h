@@ -39,21 +39,10 @@ struct WizardFixture {
 
     // Creates the pages as the window side does, then starts the wizard.
     void Start() {
-        for (int index = 0; index < 4; ++index) PageOf(index).OnInit(window.pages[index]);
+        for (int index = 0; index < wizard.pageCount(); ++index) PageOf(index).OnInit(window.pages[index]);
         wizard.OnInit(frame);
     }
-    setup::WizardPage& PageOf(int index) {
-        switch (index) {
-            case 0:
-                return modulePage;
-            case 1:
-                return installTypePage;
-            case 2:
-                return osPage;
-            default:
-                return portPage;
-        }
-    }
+    setup::WizardPage& PageOf(int index) { return wizard.page(index); }
     sim::SimControls& Page(int index) { return window.pages[index]; }
     void Press(int id) { wizard.OnCommand(frame, id, plat::kBnClicked); }
     void Click(int page, int id) { PageOf(page).OnCommand(Page(page), id, plat::kBnClicked); }

@@ -15,7 +15,6 @@ using WindowRef = std::uintptr_t;
 constexpr unsigned kMbOk = 0x0;
 constexpr unsigned kMbYesNo = 0x4;
 constexpr unsigned kMbIconError = 0x10;
-constexpr unsigned kMbIconQuestion = 0x20;
 constexpr unsigned kMbIconInformation = 0x40;
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;

@@ -45,8 +45,7 @@ int SimControls::FindPrefix(int id, int startAfter, std::string_view prefix) {
 
 void SimControls::SetPosition(int id, int position) {
     State& bar = controls[id];
-    bar.position = std::clamp(position, bar.low, bar.high);
-    bar.positions.push_back(bar.position);
+    bar.positions.push_back(std::clamp(position, bar.low, bar.high));
 }
 
 std::string SimControls::SelectedText(int id) {

@@ -21,7 +21,7 @@ public:
         std::string text;
         std::vector<std::string> items;
         int selection = -1;
-        int low = 0, high = 100, position = 0;
+        int low = 0, high = 100;
         std::vector<int> positions;  // every position a progress bar was given
     };
 

@@ -74,11 +74,17 @@ long SimSpooler::StartDocPrinter(plat::PrinterHandle printer, std::string_view d
     return plat::kErrorSuccess;
 }
 
+long SimSpooler::InDocument(plat::PrinterHandle printer, SpoolerOp op, Handle** handle) {
+    *handle = Find(printer);
+    if (!*handle) return plat::kErrorInvalidHandle;
+    if (long error = Failure(op)) return error;
+    if (!(*handle)->docOpen) return plat::kErrorSplNoStartDoc;
+    return plat::kErrorSuccess;
+}
+
 long SimSpooler::StartPagePrinter(plat::PrinterHandle printer) {
-    Handle* handle = Find(printer);
-    if (!handle) return plat::kErrorInvalidHandle;
-    if (long error = Failure(SpoolerOp::StartPagePrinter)) return error;
-    if (!handle->docOpen) return plat::kErrorSplNoStartDoc;
+    Handle* handle = nullptr;
+    if (long error = InDocument(printer, SpoolerOp::StartPagePrinter, &handle)) return error;
     handle->pageOpen = true;
     ++JobOf(*handle).pagesStarted;
     return plat::kErrorSuccess;
@@ -88,10 +94,8 @@ long SimSpooler::StartPagePrinter(plat::PrinterHandle printer) {
 // the document.
 long SimSpooler::WritePrinter(plat::PrinterHandle printer, const std::uint8_t* bytes, std::uint32_t count,
                               std::uint32_t* written) {
-    Handle* handle = Find(printer);
-    if (!handle) return plat::kErrorInvalidHandle;
-    if (long error = Failure(SpoolerOp::WritePrinter)) return error;
-    if (!handle->docOpen) return plat::kErrorSplNoStartDoc;
+    Handle* handle = nullptr;
+    if (long error = InDocument(printer, SpoolerOp::WritePrinter, &handle)) return error;
     const std::uint32_t taken = std::min(count, writeLimit_);
     std::vector<std::uint8_t>& kept = JobOf(*handle).bytes;
     if (taken > 0) kept.insert(kept.end(), bytes, bytes + taken);
@@ -101,10 +105,8 @@ long SimSpooler::WritePrinter(plat::PrinterHandle printer, const std::uint8_t* b
 
 // Ending a page that was not started is accepted and changes nothing.
 long SimSpooler::EndPagePrinter(plat::PrinterHandle printer) {
-    Handle* handle = Find(printer);
-    if (!handle) return plat::kErrorInvalidHandle;
-    if (long error = Failure(SpoolerOp::EndPagePrinter)) return error;
-    if (!handle->docOpen) return plat::kErrorSplNoStartDoc;
+    Handle* handle = nullptr;
+    if (long error = InDocument(printer, SpoolerOp::EndPagePrinter, &handle)) return error;
     if (handle->pageOpen) {
         handle->pageOpen = false;
         ++JobOf(*handle).pagesEnded;
@@ -115,10 +117,8 @@ long SimSpooler::EndPagePrinter(plat::PrinterHandle printer) {
 // A page still open is not counted as ended: the record keeps what the caller
 // did itself.
 long SimSpooler::EndDocPrinter(plat::PrinterHandle printer) {
-    Handle* handle = Find(printer);
-    if (!handle) return plat::kErrorInvalidHandle;
-    if (long error = Failure(SpoolerOp::EndDocPrinter)) return error;
-    if (!handle->docOpen) return plat::kErrorSplNoStartDoc;
+    Handle* handle = nullptr;
+    if (long error = InDocument(printer, SpoolerOp::EndDocPrinter, &handle)) return error;
     JobOf(*handle).ended = true;
     handle->docOpen = false;
     handle->pageOpen = false;

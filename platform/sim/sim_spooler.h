@@ -55,7 +55,6 @@ public:
 
     // Makes every later `op` fail with `error` and change nothing.
     void Fail(SpoolerOp op, long error) { failures_[op] = error; }
-    void ClearFailures() { failures_.clear(); }
     // Every later WritePrinter takes at most `maxBytes` bytes and reports
     // that count, as a spooler short of room does.
     void LimitWrites(std::uint32_t maxBytes) { writeLimit_ = maxBytes; }
@@ -70,6 +69,9 @@ private:
     long Failure(SpoolerOp op) const;
     // The handle's state, or nullptr (ERROR_INVALID_HANDLE) for one not open.
     Handle* Find(plat::PrinterHandle printer);
+    // The checks of every call inside a document, in the platform's order:
+    // the handle, an injected failure, an open document.
+    long InDocument(plat::PrinterHandle printer, SpoolerOp op, Handle** handle);
     SimJob& JobOf(const Handle& handle) { return printers_.at(handle.printer)[handle.job]; }
 
     std::map<std::string, std::vector<SimJob>> printers_;  // by lower-cased name

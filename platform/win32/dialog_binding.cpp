@@ -140,11 +140,6 @@ INT_PTR CALLBACK BoundDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 }  // namespace
 
-plat::DialogHandler* BoundHandler(HWND dialog) {
-    Binding* binding = BindingOf(dialog);
-    return binding ? binding->handler : nullptr;
-}
-
 HWND CreateBoundDialog(HINSTANCE instance, int templateId, HWND parent, plat::DialogHandler& handler,
                        const BindingOptions& options) {
     auto* binding = new Binding{&handler, options};

@@ -50,7 +50,5 @@ HWND CreateBoundDialog(HINSTANCE instance, int templateId, HWND parent, plat::Di
 // A modal dialog; returns what the handler passed to Close.
 INT_PTR RunBoundDialog(HINSTANCE instance, int templateId, HWND parent, plat::DialogHandler& handler,
                        const BindingOptions& options = {});
-// The handler of a dialog made by the two functions above, or nullptr.
-plat::DialogHandler* BoundHandler(HWND dialog);
 
 }  // namespace win32

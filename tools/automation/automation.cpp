@@ -42,19 +42,32 @@ bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
     return true;
 }
 
-HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs) {
+namespace {
+// The first visible top-level dialog of process `pid` captioned `caption`
+// (any caption when null) that holds control `controlId` (any when 0).
+HWND FindProcessDialog(DWORD pid, const wchar_t* caption, int controlId) {
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, L"#32770", caption)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == pid && IsWindowVisible(window) && (controlId == 0 || GetDlgItem(window, controlId))) return window;
+    }
+    return nullptr;
+}
+
+HWND WaitForProcessDialog(DWORD pid, const wchar_t* caption, int controlId, DWORD timeoutMs) {
     HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            while ((found = FindWindowExW(nullptr, found, L"#32770", caption.c_str())) != nullptr) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(found, &owner);
-                if (owner == pid && IsWindowVisible(found)) return true;
-            }
-            return false;
-        },
-        timeoutMs);
+    WaitUntil([&] { return (found = FindProcessDialog(pid, caption, controlId)) != nullptr; }, timeoutMs);
     return found;
+}
+}  // namespace
+
+HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs) {
+    return WaitForProcessDialog(pid, caption.c_str(), 0, timeoutMs);
+}
+
+HWND WaitForDialogWith(DWORD pid, int controlId, DWORD timeoutMs) {
+    return WaitForProcessDialog(pid, nullptr, controlId, timeoutMs);
 }
 
 HWND FindChildDialogWith(HWND parent, int controlId) {
@@ -66,22 +79,7 @@ HWND FindChildDialogWith(HWND parent, int controlId) {
 }
 
 HWND WaitForMessageBox(DWORD pid, DWORD timeoutMs) {
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            HWND window = nullptr;
-            while ((window = FindWindowExW(nullptr, window, L"#32770", nullptr)) != nullptr) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner == pid && IsWindowVisible(window) && GetDlgItem(window, 0xFFFF)) {
-                    found = window;
-                    return true;
-                }
-            }
-            return false;
-        },
-        timeoutMs);
-    return found;
+    return WaitForProcessDialog(pid, nullptr, 0xFFFF, timeoutMs);
 }
 
 void Click(HWND dialog, int id) {

@@ -31,6 +31,9 @@ private:
 // The visible top-level dialog of process `pid` with `caption`, waiting up to
 // timeoutMs for it; nullptr when none appears.
 HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs);
+// The visible top-level dialog of process `pid` that holds control
+// `controlId`, whatever its caption; nullptr when none appears.
+HWND WaitForDialogWith(DWORD pid, int controlId, DWORD timeoutMs);
 // The child dialog (a page) of `parent` that holds control `controlId`.
 HWND FindChildDialogWith(HWND parent, int controlId);
 

@@ -82,21 +82,8 @@ const plugin::PrivateDevmode& PrivatePartOf(const DEVMODEW* devmode) {
                                                             devmode->dmSize);
 }
 
-BOOL CALLBACK FindOwnSheet(HWND window, LPARAM result) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != GetCurrentProcessId() || !IsWindowVisible(window) || !SendMessageW(window, PSM_GETTABCONTROL, 0, 0))
-        return TRUE;
-    *reinterpret_cast<HWND*>(result) = window;
-    return FALSE;
-}
-
-// A property sheet shown by this process: a visible dialog with a tab control.
-HWND OwnPropertySheet() {
-    HWND found = nullptr;
-    EnumWindows(FindOwnSheet, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
+// A property sheet's tab control, whoever titles the sheet (Wine: "Options").
+constexpr int kSheetTabControl = 0x3020;
 
 BOOL CALLBACK CloseIfOwn(HWND window, LPARAM) {
     DWORD pid = 0;
@@ -306,9 +293,7 @@ TEST_F(SpoolerPrinter, DocumentSheetShowsThePluginPages) {
     std::thread shown([&] {
         result = Properties(reinterpret_cast<DEVMODEW*>(output.data()), nullptr, DM_IN_PROMPT | DM_OUT_BUFFER);
     });
-    // The common property-sheet UI titles the sheet itself (Wine: "Options").
-    HWND sheet = nullptr;
-    automation::WaitUntil([&] { return (sheet = OwnPropertySheet()) != nullptr; }, 15000);
+    HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
     if (sheet) {
         EXPECT_EQ(automation::TabCaptions(sheet),
                   (std::vector<std::string>{"Principal", "Marca d'água", "Operação", "Código 1D", "Código 2D",
@@ -364,8 +349,7 @@ TEST_F(SpoolerPrinter, PrinterSheetShowsThePluginPages) {
 
     LONG result = -100;
     std::thread shown([&] { result = commonSheet(nullptr, PrintersFolder, reinterpret_cast<LPARAM>(&request), nullptr); });
-    HWND sheet = nullptr;
-    automation::WaitUntil([&] { return (sheet = OwnPropertySheet()) != nullptr; }, 15000);
+    HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
     if (sheet) {
         EXPECT_EQ(automation::TabCaptions(sheet),
                   (std::vector<std::string>{"Utilitário", "Baixar", "Fonte", "Versão"}));
