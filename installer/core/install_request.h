@@ -5,19 +5,10 @@
 #include <string>
 
 #include "core/install_type_page.h"
+#include "core/port_names.h"
+#include "core/serial_settings.h"
 
 namespace setup {
-
-// Serial port settings as the port page holds them.
-struct SerialSettings {
-    int baudRate = 0;
-    int dataBits = 8;
-    double stopBits = 1;
-    char parity = 'n';  // e, m, n, o, s
-    char flow = 'p';    // x Xon/Xoff, p hardware, blank none
-};
-
-enum PortKind : int { kPortCom = 0, kPortLpt = 1, kPortUsb = 2 };
 
 struct InstallRequest {
     int module = 0;

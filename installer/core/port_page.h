@@ -1,18 +1,39 @@
 #pragma once
-// The last page: the port, its serial settings and the raster-graphics choice.
-// The port list itself is built by the port discovery, which is not part of
-// this version: the fill operations only record what they were asked.
+// The last page: the port the printer is installed on, the serial settings of
+// a COM port and the raster-graphics choice. The list offers the fixed
+// parallel and virtual serial ports and USB port names made from the model
+// name; the attached USB printer decides which USB name is preselected, and
+// four notes ask for the USB driver while it is missing.
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/install_request.h"
 #include "core/wizard_page.h"
+#include "ports/desktop.h"
+#include "ports/files.h"
+#include "ports/profile.h"
+#include "ports/system_info.h"
+#include "ports/usb_library.h"
 
 namespace setup {
 
+class OsPage;
+
+struct PortPageServices {
+    plat::Profile& profile;
+    plat::UsbLibrary& usb;
+    plat::Desktop& desktop;
+    plat::Files& files;
+    plat::SystemInfo& system;
+};
+
 class PortPage : public WizardPage {
 public:
+    // `osPage` tells the system the page runs on; `configFolder` is the
+    // package folder the module files are read from.
+    PortPage(PortPageServices services, const OsPage& osPage, std::string configFolder)
+        : services_(services), osPage_(osPage), configFolder_(std::move(configFolder)) {}
+
     void OnInit(plat::Controls& controls) override;
     void OnCommand(plat::Controls& controls, int id, int notifyCode) override;
     bool SaveValues(plat::Controls& controls) override;
@@ -22,29 +43,45 @@ public:
     void ApplyBaudPreset(plat::Controls& controls, int baudRate);
     void SetInstallType(int installType) { installType_ = installType; }
 
-    struct FillCall {
-        bool advanced;
-        std::string modelName;
-        int osCode;
-        int module;
-    };
-    void FillPortListTypical(std::string_view modelName, int osCode, int module);
-    void FillPortListAdvanced(std::string_view modelName, int osCode, int module);
-    const std::vector<FillCall>& fillCalls() const { return fillCalls_; }
+    // Builds the port list for the model, unless neither the model nor the
+    // install type changed since the last fill (the user's choice then stays).
+    void FillPortListTypical(plat::Controls& controls, std::string_view modelName, int osCode, int module);
+    void FillPortListAdvanced(plat::Controls& controls, std::string_view modelName, int osCode, int module);
 
     const std::string& portName() const { return portName_; }
     const SerialSettings& serial() const { return serial_; }
     int rasterGraphic() const { return rasterGraphic_; }
     int installType() const { return installType_; }
+    // The UsbDeviceId of the printer seen at the last fill; -1 until one was seen.
+    int usbPortNumber() const { return usbPortNumber_; }
+
+    // Blue "Arial" 14 px on pink: the USB driver notes.
+    static plat::LabelStyle NoteStyle();
+    // Fields hold at most 49 characters of a port name.
+    static constexpr std::size_t kPortNameLength = 49;
 
 private:
-    void TakeSelection(plat::Controls& controls, int id);
+    void FillPortList(plat::Controls& controls, std::string_view modelName, int osCode, int module);
+    // Shows the USB driver notes while the bulk driver is missing.
+    void ShowDriverNotes(plat::Controls& controls);
+    void HideDriverNotes(plat::Controls& controls);
+    void EnableSerialLists(plat::Controls& controls, bool enabled);
+    void TakePortSelection(plat::Controls& controls);
+    void OnPortChanged(plat::Controls& controls);
+    void TakeSerialSelection(plat::Controls& controls, int id);
+    // Shows the held values in the controls.
+    void ShowValues(plat::Controls& controls);
 
+    PortPageServices services_;
+    const OsPage& osPage_;
+    std::string configFolder_;
     std::string portName_;
     SerialSettings serial_;
     int rasterGraphic_ = 0;
     int installType_ = kInstallTypical;
-    std::vector<FillCall> fillCalls_;
+    std::string rememberedModel_ = "PRINTER";
+    int rememberedType_ = kInstallTypical;
+    int usbPortNumber_ = -1;
 };
 
 }  // namespace setup

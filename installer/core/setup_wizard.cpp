@@ -6,6 +6,8 @@
 #include "core/config_files.h"
 #include "core/progress_dialog.h"
 #include "core/setup_text.h"
+#include "core/usb_identity.h"
+#include "core/usb_port_record.h"
 #include "resource.h"
 #include "text.h"
 
@@ -128,10 +130,11 @@ void SetupWizard::Next(plat::Controls& frame) {
         request_.installType = pages_.installType.installType();
         request_.osCode = pages_.os.osCode();
         pages_.port.SetInstallType(request_.installType);
+        plat::Controls& portControls = window_.PageControls(kPortPageIndex);
         if (request_.installType == kInstallTypical) {
-            pages_.port.FillPortListTypical(request_.modelName, request_.osCode, request_.module);
+            pages_.port.FillPortListTypical(portControls, request_.modelName, request_.osCode, request_.module);
         } else {
-            pages_.port.FillPortListAdvanced(request_.modelName, request_.osCode, request_.module);
+            pages_.port.FillPortListAdvanced(portControls, request_.modelName, request_.osCode, request_.module);
         }
         frame.SetText(plat::kIdOk, kInstallText);
     }
@@ -166,43 +169,24 @@ void SetupWizard::Install(plat::Controls& frame) {
     if (request_.osCode == kOsServer2003 && ReadPortFlag("System2003Supported") == 0) {
         return Tell(frame, SetupString(IDS_NO_2003));
     }
-    const std::string& port = request_.portName;
-    if (plat::Contains(port, "USB_")) {
-        request_.portKind = kPortUsb;
-    } else if (plat::Contains(port, "COM")) {
-        request_.portKind = kPortCom;
-    } else if (plat::Contains(port, "LPT")) {
-        request_.portKind = kPortLpt;
-    } else {
-        return Tell(frame, SetupString(IDS_BAD_PORT));
+    request_.portKind = PortKindOf(request_.portName);
+    if (request_.portKind < 0) return Tell(frame, SetupString(IDS_BAD_PORT));
+    if (request_.portKind == kPortUsb) {
+        const OsCode running = GetOsCode(services_.system);
+        if (running != kOsWin98Me && running != kOsNt4) {
+            RunUsbDriverStep(services_.files, services_.system, services_.desktop, services_.clock);
+        }
     }
 
     request_.printerName = request_.modelName;
-    request_.printerPort = port;
-    if (request_.portKind == kPortUsb) {
-        static constexpr std::string_view kSuffixes[][2] = {
-            {"_1", "(U) 1"}, {"_2", "(U) 2"}, {"_3", "(U) 3"}, {"_4", "(U) 4"}};
-        for (const auto& [part, suffix] : kSuffixes) {
-            if (plat::Contains(port, part)) request_.printerName += suffix;
-        }
-        if (plat::Contains(port, "KTR-D9")) {
-            request_.registeredPortName = "USB_KTR-D9_" + port.substr(port.size() - 1);
-            request_.printerPort = request_.registeredPortName;
-        }
-    } else {
-        request_.printerName += request_.portKind == kPortCom ? "(S)" : "(P)";
+    request_.printerPort = request_.portName;
+    if (request_.portKind == kPortUsb && !PrepareUsbPort(frame)) return;
+    if (request_.portKind != kPortUsb) {
+        request_.printerName = PrinterNameFor(request_.modelName, request_.portName, request_.portKind);
     }
     if (request_.osCode == kOsNt4 && request_.portKind == kPortUsb) return Tell(frame, SetupString(IDS_NT4_NO_USB));
 
-    services_.desktop.MinimizeTopmost(frame.Window());
-    progress_.Start();
-    ProgressDialog progressDialog(services_.clock, progress_, request_.osCode);
-    std::thread worker(services_.worker, std::cref(request_), std::ref(progress_));
-    services_.desktop.RunDialog(IDD_PROGRESS, frame.Window(), progressDialog);
-    // On Windows 98/Me the window may close before the worker is done; its
-    // result is read only once it has ended.
-    worker.join();
-
+    RunWorker(frame);
     const std::string& result = progress_.resultMessage();
     Tell(frame, result.empty() ? kInstalledText : std::string_view(result));
     if (request_.osCode == kOsWin98Me &&
@@ -214,6 +198,33 @@ void SetupWizard::Install(plat::Controls& frame) {
     }
     window_.ShowPageWindow(current_, false);
     frame.Close(plat::kIdOk);
+}
+
+bool SetupWizard::PrepareUsbPort(plat::Controls& frame) {
+    const UsbContext usb{services_.usb, services_.desktop, frame.Window()};
+    if (!ReconcileUsbIdentity(usb, request_.installType, request_.portName)) return false;
+    request_.printerName = PrinterNameFor(request_.modelName, request_.portName, kPortUsb);
+    request_.registeredPortName = RegisteredPortName(request_.portName);
+    if (!request_.registeredPortName.empty()) request_.printerPort = request_.registeredPortName;
+    RecordUsbPort(services_.profile, services_.registry, request_.setupIniPath, request_.printerPort);
+    return true;
+}
+
+void SetupWizard::RunWorker(plat::Controls& frame) {
+    services_.desktop.MinimizeTopmost(frame.Window());
+    progress_.Start();
+    ProgressDialog progressDialog(services_.clock, progress_, request_.osCode);
+    std::thread worker;
+    try {
+        worker = std::thread(RunInstallWorker, services_.worker, std::cref(request_), std::ref(progress_));
+    } catch (...) {
+        // No thread, no installation: the progress window then runs down at once.
+        progress_.Finish(InstallProgress::kFailed, std::string(kWorkerNotStarted));
+    }
+    services_.desktop.RunDialog(IDD_PROGRESS, frame.Window(), progressDialog);
+    // On Windows 98/Me the window may close before the worker is done; its
+    // result is read only once it has ended.
+    if (worker.joinable()) worker.join();
 }
 
 bool SetupWizard::OnSysCommand(plat::Controls& frame, int command) {

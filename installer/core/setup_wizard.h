@@ -14,8 +14,11 @@
 #include "core/port_page.h"
 #include "ports/clock.h"
 #include "ports/desktop.h"
+#include "ports/files.h"
 #include "ports/profile.h"
+#include "ports/registry.h"
 #include "ports/system_info.h"
+#include "ports/usb_library.h"
 
 namespace setup {
 
@@ -42,6 +45,9 @@ struct WizardServices {
     plat::Desktop& desktop;
     plat::SystemInfo& system;
     plat::Clock& clock;
+    plat::UsbLibrary& usb;
+    plat::Files& files;
+    plat::Registry& registry;
     InstallWorkerFn worker;
 };
 
@@ -81,6 +87,12 @@ private:
     void Next(plat::Controls& frame);
     void Back(plat::Controls& frame);
     void Install(plat::Controls& frame);
+    // The USB steps before the worker: the driver tool, the printer's
+    // identity, the printer name's suffix and the port record. False when the
+    // wizard must stay on its page.
+    bool PrepareUsbPort(plat::Controls& frame);
+    // Runs the worker on its own thread behind the progress window.
+    void RunWorker(plat::Controls& frame);
     bool LeaveModulePage();
     bool LeaveOsPage(plat::Controls& frame);
     int ReadPortFlag(std::string_view key);

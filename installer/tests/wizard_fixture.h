@@ -35,6 +35,9 @@ struct WizardFixture {
         window.pages[setup::SetupWizard::kInstallTypePageIndex].controls[IDC_COMMENT3].visible = false;
         window.pages[setup::SetupWizard::kPortPageIndex].controls[IDC_PORTS].sorted = true;
         window.pages[setup::SetupWizard::kPortPageIndex].controls[IDC_RASTER].enabled = false;
+        for (int note : {IDC_NOTE1, IDC_NOTE2, IDC_NOTE3, IDC_NOTE4}) {
+            window.pages[setup::SetupWizard::kPortPageIndex].controls[note].visible = false;
+        }
     }
 
     // Creates the pages as the window side does, then starts the wizard.
@@ -74,18 +77,20 @@ struct WizardFixture {
     setup::ModulePage modulePage{reader};
     setup::InstallTypePage installTypePage;
     setup::OsPage osPage{machine.system, machine.registry, machine.desktop};
-    setup::PortPage portPage;
+    setup::PortPage portPage{
+        {machine.profile, machine.usb, machine.desktop, machine.files, machine.system}, osPage, kPackageFolder};
     std::optional<setup::InstallRequest> workerSaw;
     setup::InstallProgress::State workerState = setup::InstallProgress::kDone;
     std::string workerMessage;
-    setup::SetupWizard wizard{{modulePage, installTypePage, osPage, portPage},
-                              window,
-                              {machine.profile, machine.desktop, machine.system, machine.clock,
-                               [this](const setup::InstallRequest& request, setup::InstallProgress& progress) {
-                                   workerSaw = request;
-                                   progress.Finish(workerState, workerMessage);
-                               }},
-                              kPackageFolder};
+    setup::SetupWizard wizard{
+        {modulePage, installTypePage, osPage, portPage},
+        window,
+        {machine.profile, machine.desktop, machine.system, machine.clock, machine.usb, machine.files, machine.registry,
+         [this](const setup::InstallRequest& request, setup::InstallProgress& progress) {
+             workerSaw = request;
+             progress.Finish(workerState, workerMessage);
+         }},
+        kPackageFolder};
 };
 
 }  // namespace setup_test

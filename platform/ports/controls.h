@@ -1,11 +1,25 @@
 #pragma once
 // The controls of one dialog, addressed by their resource ids.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "ports/desktop.h"
 
 namespace plat {
+
+// Colours as the platform's COLORREF: 0x00BBGGRR.
+constexpr std::uint32_t Rgb(unsigned r, unsigned g, unsigned b) {
+    return r | (g << 8) | (b << 16);
+}
+
+struct LabelStyle {
+    std::uint32_t textColor = 0;
+    std::uint32_t backColor = 0;
+    std::string face;
+    int height = 0;  // pixels
+    bool operator==(const LabelStyle&) const = default;
+};
 
 class Controls {
 public:
@@ -25,6 +39,8 @@ public:
     // Drop-down lists. A list whose template asks for sorting keeps its items
     // sorted without regard to case; AddItem returns where the item went.
     virtual int AddItem(int id, std::string_view text) = 0;
+    // CB_RESETCONTENT: no items, no selection.
+    virtual void ClearItems(int id) = 0;
     virtual int ItemCount(int id) = 0;
     virtual std::string ItemText(int id, int index) = 0;
     // The selected index, or -1.
@@ -33,6 +49,12 @@ public:
     // CB_FINDSTRING: the first item after `startAfter` (wrapping round to the
     // start) that begins with `prefix` without regard to case, or -1.
     virtual int FindPrefix(int id, int startAfter, std::string_view prefix) = 0;
+
+    // A tooltip text shown when the mouse rests on the control.
+    virtual void SetTooltip(int id, std::string_view text) = 0;
+    // A static text painted in its own colours and font, its text on a
+    // transparent background over its background colour.
+    virtual void SetLabelStyle(int id, const LabelStyle& style) = 0;
 
     // Progress bars.
     virtual void SetRange(int id, int low, int high) = 0;

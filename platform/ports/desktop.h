@@ -41,6 +41,10 @@ public:
     virtual bool IsAdministrator() = 0;
     // ShellExecute "open" of a file, shown normally; false when it failed.
     virtual bool OpenDocument(std::string_view path) = 0;
+    // ShellExecute "open" of a program with its parameters, an empty working
+    // folder, shown normally, the desktop window as parent; false when it
+    // could not be started.
+    virtual bool StartProgram(std::string_view path, std::string_view parameters) = 0;
     // Asks Windows to restart the computer; false when the request failed.
     virtual bool RestartWindows() = 0;
 

@@ -21,6 +21,9 @@ public:
     virtual OsVersion GetVersion() = 0;
     // Full path of the running executable (GetModuleFileName of the process).
     virtual std::string ExecutablePath() = 0;
+    // GetWindowsDirectory and GetSystemDirectory, without a trailing backslash.
+    virtual std::string WindowsDirectory() = 0;
+    virtual std::string SystemDirectory() = 0;
 };
 
 }  // namespace plat

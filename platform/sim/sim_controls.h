@@ -23,6 +23,8 @@ public:
         int selection = -1;
         int low = 0, high = 100;
         std::vector<int> positions;  // every position a progress bar was given
+        std::string tooltip;
+        plat::LabelStyle labelStyle;
     };
 
     plat::WindowRef Window() override { return window; }
@@ -38,6 +40,12 @@ public:
     void Focus(int id) override { focus = id; }
 
     int AddItem(int id, std::string_view text) override;
+    void ClearItems(int id) override {
+        controls[id].items.clear();
+        controls[id].selection = -1;
+    }
+    void SetTooltip(int id, std::string_view text) override { controls[id].tooltip = text; }
+    void SetLabelStyle(int id, const plat::LabelStyle& style) override { controls[id].labelStyle = style; }
     int ItemCount(int id) override { return static_cast<int>(controls[id].items.size()); }
     std::string ItemText(int id, int index) override;
     int Selection(int id) override { return controls[id].selection; }

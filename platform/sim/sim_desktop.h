@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,6 +30,11 @@ public:
         opened.emplace_back(path);
         return openSucceeds;
     }
+    bool StartProgram(std::string_view path, std::string_view parameters) override {
+        started.push_back({std::string(path), std::string(parameters)});
+        if (onStart) onStart(started.back());
+        return startSucceeds;
+    }
     bool RestartWindows() override {
         ++restartRequests;
         return restartSucceeds;
@@ -48,6 +54,17 @@ public:
     std::set<std::string> mutexes;
     std::vector<plat::WindowRef> broughtToFront, minimizedTopmost;
     std::vector<std::string> opened;
+    struct Started {
+        std::string path;
+        std::string parameters;
+    };
+    std::vector<Started> started;
+    // What a started program does on the machine (opens windows, say).
+    std::function<void(const Started&)> onStart;
+    bool startSucceeds = true;
+    void RemoveWindow(std::string_view caption) {
+        std::erase_if(windows, [&](const TopLevel& w) { return w.caption == caption; });
+    }
     bool administrator = true;
     bool openSucceeds = true;
     bool restartSucceeds = true;

@@ -8,6 +8,7 @@
 #include "sim/sim_profile.h"
 #include "sim/sim_registry.h"
 #include "sim/sim_system_info.h"
+#include "sim/sim_usb_library.h"
 
 namespace sim {
 
@@ -18,6 +19,7 @@ struct SimMachine {
     SimSystemInfo system;
     SimDesktop desktop;
     SimClock clock;
+    SimUsbLibrary usb;
 };
 
 }  // namespace sim

@@ -1,0 +1,217 @@
+#include "core/usb_identity.h"
+
+#include <string>
+
+#include "core/config_files.h"
+#include "core/install_type_page.h"
+#include "core/setup_text.h"
+#include "text.h"
+
+namespace setup {
+
+namespace {
+constexpr int kSlots = 8;
+
+bool IsDevice(plat::UsbDevice device) {
+    return device != plat::kNoUsbDevice && device != plat::kInvalidUsbDevice;
+}
+
+void Tell(const UsbContext& usb, std::string_view text) {
+    usb.desktop.ShowMessage(usb.owner, text, kWizardCaption, plat::kMbOk);
+}
+
+// The library, loaded for one use and freed on every way out.
+class LoadedLibrary {
+public:
+    explicit LoadedLibrary(plat::UsbLibrary& library) : library_(library), loaded_(library.Load()) {}
+    ~LoadedLibrary() {
+        if (loaded_) library_.Unload();
+    }
+    LoadedLibrary(const LoadedLibrary&) = delete;
+    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+    bool loaded() const { return loaded_; }
+    bool Bind(std::initializer_list<plat::UsbEntry> entries) {
+        for (plat::UsbEntry entry : entries) {
+            if (!library_.Bind(entry)) return false;
+        }
+        return true;
+    }
+
+private:
+    plat::UsbLibrary& library_;
+    bool loaded_;
+};
+
+// The library loaded with `entries` bound; false (message shown) otherwise.
+bool Prepare(const UsbContext& usb, LoadedLibrary& library, std::initializer_list<plat::UsbEntry> entries) {
+    if (!library.loaded()) {
+        Tell(usb, kUsbLibraryMissing);
+        return false;
+    }
+    if (!library.Bind(entries)) {
+        Tell(usb, kUsbEntryMissing);
+        return false;
+    }
+    return true;
+}
+
+plat::UsbDevice OpenFirstDevice(plat::UsbLibrary& library) {
+    for (int slot = 0; slot < kSlots; ++slot) {
+        const plat::UsbDevice device = library.OpenDeviceX(slot);
+        if (IsDevice(device)) return device;
+    }
+    return plat::kNoUsbDevice;
+}
+}  // namespace
+
+int ReadUsbDeviceId(const UsbContext& usb) {
+    plat::UsbLibrary& library = usb.library;
+    LoadedLibrary loaded(library);
+    if (!Prepare(usb, loaded,
+                 {plat::UsbEntry::OpenDeviceX, plat::UsbEntry::GetDescriptor, plat::UsbEntry::CloseDevice})) {
+        return kNoUsbPrinter;
+    }
+    int count = 0;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        const plat::UsbDevice device = library.OpenDeviceX(slot);
+        if (IsDevice(device)) ++count;
+        library.CloseDevice(device);
+        if (count == 2) {
+            Tell(usb, SetupString(IDS_ONE_USB_PRINTER));
+            return kSeveralUsbPrinters;
+        }
+    }
+    const plat::UsbDevice device = OpenFirstDevice(library);
+    if (!IsDevice(device)) return kNoUsbPrinter;
+    std::uint32_t value = 0;
+    const bool read = library.GetDescriptor(device, &value) != 0;
+    library.CloseDevice(device);
+    if (!read) {
+        Tell(usb, kUsbReadFailed);
+        return kNoUsbPrinter;
+    }
+    return static_cast<int>(value & 0xFFFF);
+}
+
+std::array<std::uint8_t, 10> IdentityCommand(int id) {
+    std::array<std::uint8_t, 10> command{0x1B};
+    for (std::size_t i = 0; i < kIdentityVendorPrefix.size(); ++i) command[1 + i] = kIdentityVendorPrefix[i];
+    command[6] = 0x1D;
+    command[7] = 'I';
+    command[8] = 0x20;
+    command[9] = static_cast<std::uint8_t>(id - 1);
+    return command;
+}
+
+bool WriteUsbDeviceId(const UsbContext& usb, int id) {
+    if (id < 1 || id > kSlots) return false;
+    plat::UsbLibrary& library = usb.library;
+    LoadedLibrary loaded(library);
+    if (!Prepare(usb, loaded, {plat::UsbEntry::OpenDeviceX, plat::UsbEntry::UWrite, plat::UsbEntry::CloseDevice})) {
+        return false;
+    }
+    const plat::UsbDevice device = OpenFirstDevice(library);
+    if (!IsDevice(device)) {
+        Tell(usb, kUsbDeviceNotFound);
+        return false;
+    }
+    const auto command = IdentityCommand(id);
+    const bool sent = library.UWrite(device, 0, command.data(), static_cast<int>(command.size())) > 0;
+    // The device is closed on failure too: it stays with the library otherwise.
+    library.CloseDevice(device);
+    if (!sent) Tell(usb, kUsbWriteFailed);
+    return sent;
+}
+
+std::string FileVersion(plat::Files& files, std::string_view path) {
+    const auto version = files.VersionText(path);
+    return version && !version->empty() ? *version : std::string(kMissingVersion);
+}
+
+int VersionKey(std::string_view version) {
+    std::string key;
+    for (std::size_t position = 0; position < version.size() && key.size() < 4; position += 2) {
+        key += version[position];
+    }
+    return plat::AsciiToInt(key);
+}
+
+std::string InstalledBulkDriverPath(plat::SystemInfo& system) {
+    return system.WindowsDirectory() + "\\system32\\drivers\\bulkusb.sys";
+}
+
+std::string PackageBulkDriverPath(plat::SystemInfo& system) {
+    return ConfigFolder(system.ExecutablePath()) + "USBDRV\\bulkusb.sys";
+}
+
+int BulkUsbVersionCheck(plat::Files& files, plat::SystemInfo& system) {
+    const std::string package = FileVersion(files, PackageBulkDriverPath(system));
+    const std::string installed = FileVersion(files, InstalledBulkDriverPath(system));
+    if (package == installed) return 0;
+    const int c = VersionKey(package);
+    const int d = VersionKey(installed);
+    if (d == 0) return -1;
+    return d < c ? 1 : 0;
+}
+
+void RunUsbDriverStep(plat::Files& files, plat::SystemInfo& system, plat::Desktop& desktop, plat::Clock& clock) {
+    if (BulkUsbVersionCheck(files, system) == 0) return;
+    // A read-only copy left by an earlier installation would stop the tool.
+    (void)files.SetArchiveAttribute(system.SystemDirectory() + "\\drivers\\bulkusb.sys");
+    (void)files.SetArchiveAttribute(system.WindowsDirectory() + "\\inf\\bulkusb.inf");
+    // Whether the tool started is not known here: a tool that never shows its
+    // window costs only the waits below, and the USB monitor works without it.
+    (void)desktop.StartProgram(ConfigFolder(system.ExecutablePath()) + "USBDrv\\Install.exe", "2");
+    clock.Sleep(500);
+    for (int look = 0; look < 50; ++look) {
+        if (!desktop.FindTopLevelWindow(kUsbToolWindow)) {
+            clock.Sleep(100);
+            break;
+        }
+        clock.Sleep(100);
+    }
+}
+
+namespace {
+// The number of a USB port name: 4, 3, 2 or 1 for the first of "_4", "_3",
+// "_2", "_1" it contains, else 0.
+int PortNumberOf(std::string_view portName) {
+    for (int number = 4; number >= 1; --number) {
+        if (plat::Contains(portName, "_" + std::to_string(number))) return number;
+    }
+    return 0;
+}
+
+bool AskToChangeIdentity(const UsbContext& usb) {
+    return usb.desktop.ShowMessage(usb.owner, SetupString(IDS_CHANGE_USB_ID), kWizardCaption, plat::kMbYesNo) ==
+           plat::kIdYes;
+}
+}  // namespace
+
+bool ReconcileUsbIdentity(const UsbContext& usb, int installType, std::string_view portName) {
+    const int value = ReadUsbDeviceId(usb);
+    // Several printers: the user was just asked to attach only one, and an
+    // identity written now would go to whichever answers first.
+    if (value == kSeveralUsbPrinters) return false;
+    if (installType == kInstallAdvanced) {
+        if (value == kNoUsbPrinter) {
+            Tell(usb, SetupString(IDS_NO_USB_DEVICE));
+            return false;
+        }
+        const int id = UsbDeviceIdOf(value);
+        if (plat::Contains(portName, "_" + std::to_string(id))) return true;
+        const int wanted = PortNumberOf(portName);
+        if (wanted == id) return true;
+        if (!AskToChangeIdentity(usb)) return false;
+        if (!WriteUsbDeviceId(usb, wanted)) {
+            Tell(usb, kUsbIdNotSet);
+            return false;
+        }
+        return true;
+    }
+    if (value == kNoUsbPrinter || UsbDeviceIdOf(value) == 1) return true;
+    if (!AskToChangeIdentity(usb)) return false;
+    return WriteUsbDeviceId(usb, 1);
+}
+
+}  // namespace setup

@@ -1,0 +1,36 @@
+#pragma once
+// The maker's USB access library (MdUsbInt.dll), loaded at each use and bound
+// entry point by entry point, as the installer uses it to read and write the
+// attached printer's identity.
+#include <cstdint>
+
+namespace plat {
+
+// A device handle as the library gives it; 0 and -1 mean no device.
+using UsbDevice = std::intptr_t;
+constexpr UsbDevice kNoUsbDevice = 0;
+constexpr UsbDevice kInvalidUsbDevice = -1;
+
+enum class UsbEntry { OpenDeviceX, GetDescriptor, UWrite, CloseDevice };
+
+class UsbLibrary {
+public:
+    virtual ~UsbLibrary() = default;
+
+    // LoadLibrary; false when the library cannot be loaded.
+    virtual bool Load() = 0;
+    // FreeLibrary; the entry points bound so far are gone with it.
+    virtual void Unload() = 0;
+    // GetProcAddress of one entry point of the loaded library; false when missing.
+    virtual bool Bind(UsbEntry entry) = 0;
+
+    // The bound entry points.
+    virtual UsbDevice OpenDeviceX(int slot) = 0;
+    // Non-zero on success; the low 16 bits of *value are the device value.
+    virtual int GetDescriptor(UsbDevice device, std::uint32_t* value) = 0;
+    // Greater than 0 when the bytes were sent.
+    virtual int UWrite(UsbDevice device, int reserved, const std::uint8_t* bytes, int count) = 0;
+    virtual void CloseDevice(UsbDevice device) = 0;
+};
+
+}  // namespace plat

@@ -1,0 +1,54 @@
+#pragma once
+// The simulated USB access library: up to eight attached printers by slot,
+// entry points that are missing or fail, and a record of every write and of
+// the handles still open.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "ports/usb_library.h"
+
+namespace sim {
+
+class SimUsbLibrary : public plat::UsbLibrary {
+public:
+    bool Load() override;
+    void Unload() override;
+    bool Bind(plat::UsbEntry entry) override;
+    plat::UsbDevice OpenDeviceX(int slot) override;
+    int GetDescriptor(plat::UsbDevice device, std::uint32_t* value) override;
+    int UWrite(plat::UsbDevice device, int reserved, const std::uint8_t* bytes, int count) override;
+    void CloseDevice(plat::UsbDevice device) override;
+
+    // Set-up: the 32-bit value each attached printer reports, by slot.
+    std::array<std::optional<std::uint32_t>, 8> slots{};
+    bool installed = true;                          // the library can be loaded
+    std::set<plat::UsbEntry> missing;               // entry points it lacks
+    plat::UsbDevice noDevice = plat::kNoUsbDevice;  // what an empty slot opens as
+    bool descriptorFails = false;
+    bool writeFails = false;
+
+    // Inspection.
+    struct Write {
+        int slot;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<Write> writes;
+    int loads = 0;
+    // Loaded and not yet freed.
+    bool loaded = false;
+    // Device handles opened and not closed.
+    std::set<plat::UsbDevice> openDevices;
+    // Calls made to an entry point that was never bound, or after the
+    // library was freed: a program that does this would crash.
+    int unboundCalls = 0;
+
+private:
+    bool Usable(plat::UsbEntry entry);
+    static int SlotOf(plat::UsbDevice device);
+    std::set<plat::UsbEntry> bound_;
+};
+
+}  // namespace sim
