@@ -10,11 +10,18 @@ endforeach()
 foreach(folder winnt win2003 Vista win2008 win7)
   list(APPEND stage_plugin_copies COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:UNIDRVUI> "${PP_STAGE_DIR}/${folder}/UNIDRVUI.DLL")
 endforeach()
+# The USB stand-ins: the maker's library beside Setup, with no MdUsbInt.ini
+# (so no printer is attached until a test or the demo writes one), and the USB
+# driver tool and driver in USBDrv\ (bulkusb.inf comes with the package).
+set(stage_usb_copies
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:MdUsbInt> "${PP_STAGE_DIR}"
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:usbdrv_install> $<TARGET_FILE:bulkusb> "${PP_STAGE_DIR}/USBDrv")
 add_custom_target(stage ALL
   COMMAND ${CMAKE_COMMAND} -E copy_directory "${PROJECT_SOURCE_DIR}/package" "${PP_STAGE_DIR}"
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Setup> $<TARGET_FILE:Desinstalar> "${PP_STAGE_DIR}"
   ${stage_plugin_copies}
+  ${stage_usb_copies}
   COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/screenshots"
-  DEPENDS Setup Desinstalar 7404VXUI UNIDRVUI
+  DEPENDS Setup Desinstalar 7404VXUI UNIDRVUI MdUsbInt usbdrv_install bulkusb
   COMMENT "Staging the package in ${PP_STAGE_DIR}"
   VERBATIM)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks the shipped Windows binaries of a build folder: machine type,
 # version resource, no MinGW runtime DLL among the imports, the plug-in's
-# undecorated exports. Prints one "PASS name" or "FAIL name: why" per check
-# and the size of each binary.
+# undecorated exports, and the same for the stand-ins that go with them.
+# Prints one "PASS name" or "FAIL name: why" per check and the size of each
+# binary.
 #   scripts/check-binaries.sh BUILD_DIR i686|x86_64
 set -u
 build=$1 arch=$2
@@ -47,3 +48,10 @@ check "$arch UNIDRVUI.dll exports the driver's entry points undecorated" exports
   DrvDocumentPropertySheets DrvDevicePropertySheets DrvDeviceCapabilities DevQueryPrintEx
 check "$arch UNIDRVUI.dll needs no MinGW runtime DLL" static_imports "$build/tools/UNIDRVUI.dll"
 echo "SIZE $arch UNIDRVUI.dll $(stat -c %s "$build/tools/UNIDRVUI.dll") bytes"
+# The stand-in USB library, as Setup binds it by name.
+check "$arch MdUsbInt.dll exports its entry points undecorated" exports "$build/tools/MdUsbInt.dll" \
+  OpenDeviceX GetDescriptor uWrite CloseDevice
+check "$arch MdUsbInt.dll needs no MinGW runtime DLL" static_imports "$build/tools/MdUsbInt.dll"
+echo "SIZE $arch MdUsbInt.dll $(stat -c %s "$build/tools/MdUsbInt.dll") bytes"
+check "$arch Install.exe needs no MinGW runtime DLL" static_imports "$build/tools/Install.exe"
+echo "SIZE $arch Install.exe $(stat -c %s "$build/tools/Install.exe") bytes"
