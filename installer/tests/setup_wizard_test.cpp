@@ -352,3 +352,83 @@ TEST(SetupWizard, HelpAndAbout) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SetupWizardInstall, UsbPortsInTheAdvancedType) {
+    constexpr int kRec = kModuleReceipt, kEmb = kModuleEmbedded, kNone = -1, kYes = plat::kIdYes, kNo = plat::kIdNo;
+    struct Case {
+        const char* what;
+        plat::OsVersion version;
+        int module;    // KTR-P410 (receipt) or KTR-D9 (embedded)
+        int attached;  // device value in slot 0, or kNone
+        const char* port;
+        int answer;               // 0: no scripted answer
+        bool packageDriver;       // the package's bulkusb.sys has a version
+        int asked;                // string shown before installing; 0: none
+        int lastByte;             // -1: nothing written
+        bool toolStarted;         // Install.exe started with "2"
+        const char* printerName;  // nullptr: the worker does not run
+        int recorded;             // PORTNAME value of the port; -1: none
+    } cases[] = {
+        {"_3 with value 10", kXp, kRec, 10, "USB_KTR-P410_3", 0, false, 0, -1, false, "KTR-P410(U) 3", 2},
+        {"_2 Yes", kXp, kRec, 10, "USB_KTR-P410_2", kYes, false, IDS_CHANGE_USB_ID, 1, false, "KTR-P410(U) 2", 1},
+        {"_2 No", kXp, kRec, 10, "USB_KTR-P410_2", kNo, false, IDS_CHANGE_USB_ID, -1, false, nullptr, -1},
+        {"no printer", kXp, kRec, kNone, "USB_KTR-P410_1", 0, false, IDS_NO_USB_DEVICE, -1, false, nullptr, -1},
+        {"bulk driver missing", kXp, kRec, 10, "USB_KTR-P410_3", 0, true, 0, -1, true, "KTR-P410(U) 3", 2},
+        {"Windows 98", kWin98, kRec, 10, "USB_KTR-P410_3", 0, true, 0, -1, false, "KTR-P410(U) 3", 2},
+        {"KTR-D9", kXp, kEmb, 1, "USB_KTR-D9_2", 0, false, 0, -1, false, "KTR-D9(U) 2", 9},
+    };
+    for (const auto& c : cases) {
+        WizardFixture f(c.version);
+        if (c.attached != kNone) f.machine.usb.slots[0] = static_cast<std::uint32_t>(c.attached);
+        if (c.packageDriver) f.machine.files.SetVersion("C:\\Pacote\\USBDRV\\bulkusb.sys", "1.0.0.3");
+        f.Start();
+        f.ChooseModel(c.module, c.module == kRec ? "KTR-P410" : "KTR-D9");
+        f.Press(plat::kIdOk);
+        f.Click(kInstallType, IDC_ADVANCED);
+        f.Press(plat::kIdOk);
+        f.Press(plat::kIdOk);
+        ASSERT_EQ(f.wizard.currentPage(), kPort) << c.what;
+        f.Choose(kPort, IDC_PORTS, c.port);
+        if (c.answer) f.machine.desktop.answers = {c.answer};
+        f.Press(plat::kIdOk);
+
+        std::vector<std::string> messages;
+        if (c.asked) messages.emplace_back(SetupString(c.asked));
+        if (c.printerName) messages.emplace_back("Driver da Impressora instalado com sucesso");
+        if (c.printerName && c.version.major == 4) messages.emplace_back(SetupString(IDS_RESTART_QUESTION));
+        EXPECT_EQ(f.Messages(), messages) << c.what;
+        ASSERT_EQ(f.workerSaw.has_value(), c.printerName != nullptr) << c.what;
+        EXPECT_EQ(f.frame.closed, c.printerName != nullptr) << c.what;
+        if (c.printerName) {
+            EXPECT_EQ(f.workerSaw->printerName, c.printerName) << c.what;
+            EXPECT_EQ(f.workerSaw->printerPort, c.port) << c.what;
+            EXPECT_EQ(f.workerSaw->portKind, kPortUsb) << c.what;
+        } else {
+            EXPECT_EQ(f.wizard.currentPage(), kPort) << c.what;
+        }
+        const auto& writes = f.machine.usb.writes;
+        ASSERT_EQ(writes.size(), c.lastByte < 0 ? 0u : 1u) << c.what;
+        if (c.lastByte >= 0) {
+            EXPECT_EQ(writes[0].bytes.back(), c.lastByte) << c.what;
+        }
+        const auto& started = f.machine.desktop.started;
+        ASSERT_EQ(started.size(), c.toolStarted ? 1u : 0u) << c.what;
+        if (c.toolStarted) {
+            EXPECT_EQ(started[0].path, "C:\\Pacote\\USBDrv\\Install.exe") << c.what;
+            EXPECT_EQ(started[0].parameters, "2") << c.what;
+        }
+        const auto record =
+            f.machine.registry.Value(plat::RootKey::LocalMachine, "SOFTWARE\\MERIDAN\\PORTNAME\\", c.port);
+        ASSERT_EQ(record.has_value(), c.recorded >= 0) << c.what;
+        if (record) {
+            EXPECT_EQ(record->data, (std::vector<std::uint8_t>{static_cast<std::uint8_t>(c.recorded), 0, 0, 0}))
+                << c.what;
+        }
+        EXPECT_TRUE(f.machine.usb.openDevices.empty()) << c.what;
+        EXPECT_EQ(f.machine.registry.OpenHandleCount(), 0u) << c.what;
+    }
+}
+
+}  // namespace
