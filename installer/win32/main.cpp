@@ -10,13 +10,15 @@
 #include "win32/progress_window.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_desktop.h"
+#include "win32/win32_files.h"
 #include "win32/win32_profile.h"
 #include "win32/win32_registry.h"
 #include "win32/win32_system_info.h"
+#include "win32/win32_usb_library.h"
 #include "win32/wizard_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
     win32::Win32SystemInfo system;
@@ -24,6 +26,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Win32Desktop desktop(instance);
     win32::Win32Profile profile;
     win32::Win32Clock clock;
+    win32::Win32Files files;
     if (!setup::PrepareSetupStart(desktop, system)) return 0;
     desktop.SetDialogOptions(IDD_PROGRESS, setup_win32::ProgressWindowOptions());
 
@@ -32,10 +35,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     setup::ModulePage modulePage(reader);
     setup::InstallTypePage installTypePage;
     setup::OsPage osPage(system, registry, desktop);
-    setup::PortPage portPage;
+    // The maker's USB library ships beside Setup.exe.
+    win32::Win32UsbLibrary usb(folder);
+    setup::PortPage portPage({profile, usb, desktop, files, system}, osPage, folder);
     setup_win32::Win32WizardWindow window(instance);
     setup::SetupWizard wizard({modulePage, installTypePage, osPage, portPage}, window,
-                              {profile, desktop, system, clock, &setup::InstallWorker}, folder);
+                              {profile, desktop, system, clock, usb, files, registry, &setup::InstallWorker}, folder);
     window.Run(wizard);
     return 0;
 }

@@ -2,11 +2,44 @@
 
 #include <commctrl.h>
 
+#include <map>
 #include <vector>
 
 #include "win32/encoding.h"
 
 namespace win32 {
+
+namespace {
+// A static text in its own colours and font.
+struct LabelPaint {
+    COLORREF textColor = 0;
+    HBRUSH brush = nullptr;
+    HFONT font = nullptr;
+};
+
+// What a dialog's window keeps besides its class: the GDI objects of its
+// labels and its tooltip, released with the window.
+struct Binding {
+    Binding(plat::DialogHandler* h, BindingOptions o) : handler(h), options(o) {}
+    ~Binding() {
+        for (auto& [id, paint] : labels) {
+            if (paint.brush) DeleteObject(paint.brush);
+            if (paint.font) DeleteObject(paint.font);
+        }
+    }
+    Binding(const Binding&) = delete;
+    Binding& operator=(const Binding&) = delete;
+
+    plat::DialogHandler* handler;
+    BindingOptions options;
+    std::map<int, LabelPaint> labels;
+    HWND tooltip = nullptr;
+};
+
+Binding* BindingOf(HWND dialog) {
+    return reinterpret_cast<Binding*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+}  // namespace
 
 void Win32Controls::Close(int result) {
     EndDialog(dialog_, result);
@@ -38,6 +71,46 @@ void Win32Controls::Focus(int id) {
 
 int Win32Controls::AddItem(int id, std::string_view text) {
     return static_cast<int>(Send(id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToAnsi(text).c_str())));
+}
+
+void Win32Controls::ClearItems(int id) {
+    Send(id, CB_RESETCONTENT);
+}
+
+void Win32Controls::SetTooltip(int id, std::string_view text) {
+    Binding* binding = BindingOf(dialog_);
+    if (!binding) return;
+    if (!binding->tooltip) {
+        binding->tooltip =
+            CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (!binding->tooltip) return;
+        SendMessageA(binding->tooltip, TTM_ACTIVATE, TRUE, 0);
+        SendMessageA(binding->tooltip, TTM_SETMAXTIPWIDTH, 0, 200);
+    }
+    // The tooltip subclasses the control, so the mouse messages reach it
+    // before the control handles them.
+    std::string ansi = Utf8ToAnsi(text);
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;  // understood by every common-controls version
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog_;
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog_, id));
+    tool.lpszText = ansi.data();
+    SendMessageA(binding->tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Win32Controls::SetLabelStyle(int id, const plat::LabelStyle& style) {
+    Binding* binding = BindingOf(dialog_);
+    if (!binding) return;
+    LabelPaint& paint = binding->labels[id];
+    if (paint.brush) DeleteObject(paint.brush);
+    if (paint.font) DeleteObject(paint.font);
+    paint.textColor = style.textColor;
+    paint.brush = CreateSolidBrush(style.backColor);
+    paint.font = CreateFontA(style.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Utf8ToAnsi(style.face).c_str());
+    if (paint.font) Send(id, WM_SETFONT, reinterpret_cast<WPARAM>(paint.font), TRUE);
 }
 
 int Win32Controls::ItemCount(int id) {
@@ -87,16 +160,8 @@ void Win32Controls::StopTimer(int timerId) {
 }
 
 namespace {
-struct Binding {
-    plat::DialogHandler* handler;
-    BindingOptions options;
-};
 
-Binding* BindingOf(HWND dialog) {
-    return reinterpret_cast<Binding*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
-
-INT_PTR Dispatch(HWND dialog, UINT message, WPARAM wParam, Binding& binding) {
+INT_PTR Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, Binding& binding) {
     Win32Controls controls(dialog);
     plat::DialogHandler& handler = *binding.handler;
     switch (message) {
@@ -113,6 +178,14 @@ INT_PTR Dispatch(HWND dialog, UINT message, WPARAM wParam, Binding& binding) {
             if (!handler.OnSysCommand(controls, static_cast<int>(wParam & 0xFFF0))) return FALSE;
             SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
             return TRUE;
+        case WM_CTLCOLORSTATIC: {
+            const auto label = binding.labels.find(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+            if (label == binding.labels.end() || !label->second.brush) return FALSE;
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, label->second.textColor);
+            SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(label->second.brush);
+        }
         case WM_HELP:
             // Pages pass F1 on to the wizard, which owns the help.
             if (GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD) return FALSE;
@@ -131,7 +204,7 @@ INT_PTR CALLBACK BoundDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         binding->options.hook(dialog, message, wParam, lParam, &result, binding->options.context)) {
         return result;
     }
-    result = Dispatch(dialog, message, wParam, *binding);
+    result = Dispatch(dialog, message, wParam, lParam, *binding);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(dialog, DWLP_USER, 0);
         delete binding;

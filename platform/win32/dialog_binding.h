@@ -19,6 +19,9 @@ public:
     void SetText(int id, std::string_view text) override;
     void Focus(int id) override;
     int AddItem(int id, std::string_view text) override;
+    void ClearItems(int id) override;
+    void SetTooltip(int id, std::string_view text) override;
+    void SetLabelStyle(int id, const plat::LabelStyle& style) override;
     int ItemCount(int id) override;
     std::string ItemText(int id, int index) override;
     int Selection(int id) override;

@@ -82,6 +82,12 @@ bool Win32Desktop::OpenDocument(std::string_view path) {
     return result > 32;
 }
 
+bool Win32Desktop::StartProgram(std::string_view path, std::string_view parameters) {
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(GetDesktopWindow(), "open", Utf8ToAnsi(path).c_str(),
+                                                                Utf8ToAnsi(parameters).c_str(), "", SW_SHOWNORMAL));
+    return result > 32;
+}
+
 bool Win32Desktop::RestartWindows() {
     // On the NT family the shutdown privilege must be enabled first; Windows
     // 98/Me has no tokens and needs none.

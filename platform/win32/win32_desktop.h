@@ -21,6 +21,7 @@ public:
     void MinimizeTopmost(plat::WindowRef window) override;
     bool IsAdministrator() override;
     bool OpenDocument(std::string_view path) override;
+    bool StartProgram(std::string_view path, std::string_view parameters) override;
     bool RestartWindows() override;
     int RunDialog(int templateId, plat::WindowRef owner, plat::DialogHandler& handler) override;
     // Window-side handling (painting) for the dialogs of one template.

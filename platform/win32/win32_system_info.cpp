@@ -21,4 +21,24 @@ std::string Win32SystemInfo::ExecutablePath() {
     return AnsiToUtf8(std::string_view(path, length));
 }
 
+namespace {
+template <typename Query>
+std::string Directory(Query query) {
+    char path[MAX_PATH * 4] = {};
+    const UINT length = query(path, sizeof path);
+    if (length == 0 || length >= sizeof path) return {};
+    std::string folder(path, length);
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    return AnsiToUtf8(folder);
+}
+}  // namespace
+
+std::string Win32SystemInfo::WindowsDirectory() {
+    return Directory([](char* path, UINT size) { return GetWindowsDirectoryA(path, size); });
+}
+
+std::string Win32SystemInfo::SystemDirectory() {
+    return Directory([](char* path, UINT size) { return GetSystemDirectoryA(path, size); });
+}
+
 }  // namespace win32

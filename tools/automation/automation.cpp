@@ -192,13 +192,35 @@ std::wstring FullPath(const std::wstring& relative) {
     return std::wstring(buffer.data(), length);
 }
 
-std::wstring Widen(const std::string& text) { return win32::Utf8ToWide(text); }
+std::wstring Widen(const std::string& text) {
+    return win32::Utf8ToWide(text);
+}
 
-std::string Narrow(const std::wstring& text) { return win32::WideToUtf8(text); }
+std::string Narrow(const std::wstring& text) {
+    return win32::WideToUtf8(text);
+}
 
 std::string EnvVar(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
+}
+
+bool SelectItem(HWND dialog, int id, const std::wstring& text) {
+    HWND list = GetDlgItem(dialog, id);
+    const LRESULT index =
+        SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    if (index == CB_ERR) return false;
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    return true;
+}
+
+COLORREF ScreenColor(HWND window, POINT clientPoint) {
+    ClientToScreen(window, &clientPoint);
+    HDC screen = GetDC(nullptr);
+    const COLORREF color = GetPixel(screen, clientPoint.x, clientPoint.y);
+    ReleaseDC(nullptr, screen);
+    return color;
 }
 
 bool SaveArtifactScreenshot(HWND window, const std::string& name) {

@@ -59,6 +59,11 @@ bool IsEnabled(HWND dialog, int id);
 std::wstring Text(HWND window);
 // The selected entry of a drop-down list, or empty.
 std::wstring SelectedItem(HWND dialog, int id);
+// Selects the entry `text` of a drop-down list and tells the dialog, as a
+// person's choice would; false when the list has no such entry.
+bool SelectItem(HWND dialog, int id, const std::wstring& text);
+// The colour the screen shows at a point of a window's client area.
+COLORREF ScreenColor(HWND window, POINT clientPoint);
 
 // The tab captions of a property sheet of the caller's own process, as UTF-8
 // (tab items hold pointers, which do not cross processes).

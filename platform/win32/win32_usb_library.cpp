@@ -1,0 +1,83 @@
+#include "win32/win32_usb_library.h"
+
+#include "win32/encoding.h"
+
+namespace win32 {
+
+namespace {
+HANDLE Handle(plat::UsbDevice device) {
+    return reinterpret_cast<HANDLE>(device);
+}
+
+std::string ProgramFolder() {
+    char path[MAX_PATH * 4] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return {};
+    std::string folder(path, length);
+    return folder.substr(0, folder.rfind('\\') + 1);
+}
+
+template <typename Fn>
+bool BindName(HMODULE library, const char* name, Fn* fn) {
+    *fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    return *fn != nullptr;
+}
+}  // namespace
+
+Win32UsbLibrary::Win32UsbLibrary(std::string folder) : folder_(folder.empty() ? ProgramFolder() : std::move(folder)) {}
+
+bool Win32UsbLibrary::Load() {
+    Unload();
+    // By full path: a library of that name in the current folder or on the
+    // search path must not be picked up instead of the package's.
+    library_ = LoadLibraryA((folder_ + mdusbint::kLibraryName).c_str());
+    return library_ != nullptr;
+}
+
+void Win32UsbLibrary::Unload() {
+    if (library_) FreeLibrary(library_);
+    library_ = nullptr;
+    openDevice_ = nullptr;
+    getDescriptor_ = nullptr;
+    write_ = nullptr;
+    closeDevice_ = nullptr;
+}
+
+bool Win32UsbLibrary::Bind(plat::UsbEntry entry) {
+    if (!library_) return false;
+    switch (entry) {
+        case plat::UsbEntry::OpenDeviceX:
+            return BindName(library_, "OpenDeviceX", &openDevice_);
+        case plat::UsbEntry::GetDescriptor:
+            return BindName(library_, "GetDescriptor", &getDescriptor_);
+        case plat::UsbEntry::UWrite:
+            return BindName(library_, "uWrite", &write_);
+        case plat::UsbEntry::CloseDevice:
+            return BindName(library_, "CloseDevice", &closeDevice_);
+    }
+    return false;
+}
+
+// The callers bind before they call; an unbound entry point answers as a
+// failing one rather than jumping to nowhere.
+plat::UsbDevice Win32UsbLibrary::OpenDeviceX(int slot) {
+    return openDevice_ ? reinterpret_cast<plat::UsbDevice>(openDevice_(slot)) : plat::kNoUsbDevice;
+}
+
+int Win32UsbLibrary::GetDescriptor(plat::UsbDevice device, std::uint32_t* value) {
+    if (!getDescriptor_) return 0;
+    DWORD read = 0;
+    const int result = getDescriptor_(Handle(device), &read);
+    if (result != 0) *value = read;
+    return result;
+}
+
+int Win32UsbLibrary::UWrite(plat::UsbDevice device, int reserved, const std::uint8_t* bytes, int count) {
+    return write_ ? write_(Handle(device), reserved, bytes, count) : 0;
+}
+
+void Win32UsbLibrary::CloseDevice(plat::UsbDevice device) {
+    if (closeDevice_) closeDevice_(Handle(device));
+}
+
+}  // namespace win32
