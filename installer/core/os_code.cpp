@@ -4,16 +4,33 @@
 
 namespace setup {
 
+namespace {
+struct NtVersion {
+    int major;
+    int minor;
+    OsCode code;
+};
+constexpr std::array<NtVersion, 6> kNtVersions{{
+    {4, 0, kOsNt4},
+    {5, 0, kOsWin2000},
+    {5, 1, kOsWinXp},
+    {5, 2, kOsServer2003},
+    {6, 0, kOsVista},
+    {6, 1, kOsWin7},
+}};
+}  // namespace
+
+std::optional<OsCode> NtOsCode(int major, int minor) {
+    for (const NtVersion& known : kNtVersions) {
+        if (known.major == major && known.minor == minor) return known.code;
+    }
+    return std::nullopt;
+}
+
 OsCode GetOsCode(plat::SystemInfo& system) {
     const plat::OsVersion v = system.GetVersion();
     if (v.platformId != plat::kPlatformNt) return kOsWin98Me;
-    if (v.major == 4 && v.minor == 0) return kOsNt4;
-    if (v.major == 5 && v.minor == 0) return kOsWin2000;
-    if (v.major == 5 && v.minor == 1) return kOsWinXp;
-    if (v.major == 5 && v.minor == 2) return kOsServer2003;
-    if (v.major == 6 && v.minor == 0) return kOsVista;
-    if (v.major == 6 && v.minor == 1) return kOsWin7;
-    return kOsWin98Me;
+    return NtOsCode(v.major, v.minor).value_or(kOsWin98Me);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 // The Windows version the installation is for, and the configuration section
 // suffixes each version reads.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,11 @@ enum OsCode : int {
     kOsWin7 = 7,
 };
 constexpr int kOsCodeCount = 8;
+
+// The code of an NT-family version (major.minor) this package knows; nothing
+// for any other version. 6.0 gives Vista: Server 2008 reports the same numbers
+// and only its product name tells it apart.
+std::optional<OsCode> NtOsCode(int major, int minor);
 
 // The silent detection used outside the OS page: Server 2008 reports as Vista
 // here, which every caller treats alike; unknown versions give kOsWin98Me.

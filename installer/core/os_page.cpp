@@ -1,6 +1,7 @@
 #include "core/os_page.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "core/setup_text.h"
@@ -43,21 +44,16 @@ int OsPage::Detect(plat::Controls& controls) {
         desktop_.ShowMessage(controls.Window(), SetupString(IDS_OS_NOT_SUPPORTED), kWizardCaption, plat::kMbOk);
         return kOsWin98Me;
     }
-    int code = -1;
-    if (v.major == 4 && v.minor == 0) code = kOsNt4;
-    if (v.major == 5 && v.minor == 0) code = kOsWin2000;
-    if (v.major == 5 && v.minor == 1) code = kOsWinXp;
-    if (v.major == 5 && v.minor == 2) code = kOsServer2003;
-    if (v.major == 6 && v.minor == 1) code = kOsWin7;
-    if (v.major == 6 && v.minor == 0) {
+    const std::optional<OsCode> known = NtOsCode(v.major, v.minor);
+    if (!known) return kOsWin98Me;  // a version this package does not know
+    OsCode code = *known;
+    if (code == kOsVista) {
         if (IsServer2008()) {
             code = kOsServer2008;
         } else {
-            code = kOsVista;
             RecordWithCompatibilityAssistant();
         }
     }
-    if (code < 0) return kOsWin98Me;  // a version this package does not know
     controls.SetCheck(kButtons[code], true);
     return code;
 }

@@ -6,6 +6,7 @@
 
 #include "ports/desktop.h"
 #include "ports/system_info.h"
+#include "../../uninstaller/resources/uninstaller_fixed_text.h"
 
 namespace setup {
 
@@ -16,7 +17,8 @@ std::string ApplicationName(std::string_view executablePath);
 // wizard to the front and ends silently; an open uninstaller is named.
 bool PrepareSetupStart(plat::Desktop& desktop, plat::SystemInfo& system);
 
-constexpr std::string_view kUninstallerCaption = "Desinstalar";
+// The uninstaller's caption, from its own resources.
+constexpr std::string_view kUninstallerCaption = UNINSTALLER_TEXT_CAPTION;
 constexpr std::string_view kCloseUninstaller = "Favor fechar o programa  de desinstalação";
 
 }  // namespace setup

@@ -2,6 +2,8 @@
 // The fixed texts of Setup, from its string table.
 #include <string_view>
 
+#include "setup_fixed_text.h"
+
 namespace setup {
 
 enum SetupStringId : int {
@@ -14,6 +16,6 @@ enum SetupStringId : int {
 std::string_view SetupString(int id);
 
 // The caption of the wizard and of the messages Setup shows.
-constexpr std::string_view kWizardCaption = "Setup do Driver da Impressora";
+constexpr std::string_view kWizardCaption = SETUP_TEXT_CAPTION;
 
 }  // namespace setup

@@ -19,6 +19,7 @@
 #include "ports/registry.h"
 #include "ports/system_info.h"
 #include "ports/usb_library.h"
+#include "setup_fixed_text.h"
 
 namespace setup {
 
@@ -110,11 +111,12 @@ private:
     InstallProgress progress_;
 };
 
-// Texts of the wizard that are not in its string table.
-constexpr std::string_view kBackText = "<<Anterior(&A)";
-constexpr std::string_view kNextText = "Próximo(&P)>>";
-constexpr std::string_view kInstallText = "Instalar(&I)";
-constexpr std::string_view kCancelText = "Cancela(&C)";
+// Texts of the wizard that are not in its string table; the buttons' first
+// texts come from the same definitions through the template.
+constexpr std::string_view kBackText = SETUP_TEXT_BACK;
+constexpr std::string_view kNextText = SETUP_TEXT_NEXT;
+constexpr std::string_view kInstallText = SETUP_TEXT_INSTALL;
+constexpr std::string_view kCancelText = SETUP_TEXT_CANCEL;
 constexpr std::string_view kMustBeAdministrator = "Você deve estar logado como administrador";
 constexpr std::string_view kInstalledText = "Driver da Impressora instalado com sucesso";
 constexpr std::string_view kHelpViewerCaption = "Printer Driver Installer";

@@ -9,6 +9,14 @@ namespace {
 
 constexpr const wchar_t* kCaption = L"Setup do Driver da Impressora";
 
+// Each page is told apart by a control no other page has. Control ids repeat
+// across the page templates (the port page's notes reuse the install-type
+// page's 1066 to 1068), so the groups and the port list mark them.
+constexpr int kModulePage = IDC_MODULE_GROUP;
+constexpr int kInstallTypePage = IDC_INSTALL_TYPE_GROUP;
+constexpr int kOsPage = IDC_OS_GROUP;
+constexpr int kPortPage = IDC_PORTS;
+
 class SetupWizardWine : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -26,7 +34,7 @@ protected:
     }
     // The page whose window is showing, told by a control only it has.
     static HWND VisiblePage(HWND wizard) {
-        for (int marker : {IDC_MODULE_RECEIPT, IDC_TYPICAL, IDC_OS_WIN98ME, IDC_PORTS}) {
+        for (int marker : {kModulePage, kInstallTypePage, kOsPage, kPortPage}) {
             HWND page = automation::FindChildDialogWith(wizard, marker);
             if (page && IsWindowVisible(page)) return page;
         }
@@ -59,7 +67,7 @@ TEST_F(SetupWizardWine, WalksThroughTheFourPagesAndBack) {
     HWND wizard = StartWizard(setup);
     ASSERT_NE(wizard, nullptr);
 
-    HWND module = WaitForPage(wizard, IDC_MODULE_RECEIPT);
+    HWND module = WaitForPage(wizard, kModulePage);
     ASSERT_NE(module, nullptr) << "the wizard opens on the module page";
     ExpectButtons(wizard, false, L"Próximo(&P)>>");
     EXPECT_TRUE(automation::IsChecked(module, IDC_MODULE_RECEIPT));
@@ -70,7 +78,7 @@ TEST_F(SetupWizardWine, WalksThroughTheFourPagesAndBack) {
     EXPECT_TRUE(automation::SaveArtifactScreenshot(wizard, "wizard-1-module-page"));
 
     automation::Click(wizard, IDOK);
-    HWND type = WaitForPage(wizard, IDC_TYPICAL);
+    HWND type = WaitForPage(wizard, kInstallTypePage);
     ASSERT_NE(type, nullptr);
     ExpectButtons(wizard, true, L"Próximo(&P)>>");
     EXPECT_TRUE(automation::IsChecked(type, IDC_TYPICAL));
@@ -79,13 +87,13 @@ TEST_F(SetupWizardWine, WalksThroughTheFourPagesAndBack) {
     EXPECT_TRUE(automation::SaveArtifactScreenshot(wizard, "wizard-2-install-type-page"));
 
     automation::Click(wizard, IDOK);
-    HWND os = WaitForPage(wizard, IDC_OS_WIN98ME);
+    HWND os = WaitForPage(wizard, kOsPage);
     ASSERT_NE(os, nullptr);
     EXPECT_TRUE(automation::IsChecked(os, IDC_OS_WIN7));
     EXPECT_TRUE(automation::SaveArtifactScreenshot(wizard, "wizard-3-os-page"));
 
     automation::Click(wizard, IDOK);
-    HWND port = WaitForPage(wizard, IDC_PORTS);
+    HWND port = WaitForPage(wizard, kPortPage);
     ASSERT_NE(port, nullptr);
     ExpectButtons(wizard, true, L"Instalar(&I)");
     EXPECT_EQ(automation::SelectedItem(port, IDC_BAUD), L"115200") << "the model's baud rate";
@@ -95,12 +103,12 @@ TEST_F(SetupWizardWine, WalksThroughTheFourPagesAndBack) {
     EXPECT_TRUE(automation::SaveArtifactScreenshot(wizard, "wizard-4-port-page"));
 
     automation::Click(wizard, IDC_BACK);
-    ASSERT_NE(WaitForPage(wizard, IDC_OS_WIN98ME), nullptr);
+    ASSERT_NE(WaitForPage(wizard, kOsPage), nullptr);
     ExpectButtons(wizard, true, L"Próximo(&P)>>");
     automation::Click(wizard, IDC_BACK);
-    ASSERT_NE(WaitForPage(wizard, IDC_TYPICAL), nullptr);
+    ASSERT_NE(WaitForPage(wizard, kInstallTypePage), nullptr);
     automation::Click(wizard, IDC_BACK);
-    ASSERT_NE(WaitForPage(wizard, IDC_MODULE_RECEIPT), nullptr);
+    ASSERT_NE(WaitForPage(wizard, kModulePage), nullptr);
     EXPECT_TRUE(automation::WaitUntil([&] { return !automation::IsEnabled(wizard, IDC_BACK); }, 5000))
         << "Back is disabled on the first page";
     Cancel(wizard, setup);

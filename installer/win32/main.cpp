@@ -7,6 +7,7 @@
 #include "core/program_start.h"
 #include "core/setup_wizard.h"
 #include "resource.h"
+#include "win32/no_throw.h"
 #include "win32/progress_window.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_desktop.h"
@@ -17,7 +18,8 @@
 #include "win32/win32_usb_library.h"
 #include "win32/wizard_window.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+namespace {
+int RunSetup(HINSTANCE instance) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -43,4 +45,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                               {profile, desktop, system, clock, usb, files, registry, &setup::InstallWorker}, folder);
     window.Run(wizard);
     return 0;
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // The dialogs catch what their handlers throw; this is what the start
+    // itself (reading the configuration, building the pages) may throw.
+    try {
+        return RunSetup(instance);
+    } catch (...) {
+        win32::ReportInternalError(nullptr);
+        return 1;
+    }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "win32/encoding.h"
+#include "win32/no_throw.h"
 
 namespace win32 {
 
@@ -200,11 +201,18 @@ INT_PTR CALLBACK BoundDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     Binding* binding = BindingOf(dialog);
     if (!binding) return FALSE;
     INT_PTR result = FALSE;
-    if (binding->options.hook &&
-        binding->options.hook(dialog, message, wParam, lParam, &result, binding->options.context)) {
-        return result;
+    try {
+        if (binding->options.hook &&
+            binding->options.hook(dialog, message, wParam, lParam, &result, binding->options.context)) {
+            return result;
+        }
+        result = Dispatch(dialog, message, wParam, lParam, *binding);
+    } catch (...) {
+        // The handler stopped part way; the user hears of it and the dialog
+        // stays open, as the message was never handled.
+        ReportInternalError(dialog);
+        result = FALSE;
     }
-    result = Dispatch(dialog, message, wParam, lParam, *binding);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(dialog, DWLP_USER, 0);
         delete binding;

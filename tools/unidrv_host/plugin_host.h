@@ -8,6 +8,10 @@
 
 namespace unidrv {
 
+// The captions of the two sheets as the driver titles them.
+constexpr const wchar_t* kDocumentSheetCaption = L"Preferências de impressão";
+constexpr const wchar_t* kPrinterSheetCaption = L"Propriedades da impressora";
+
 class PluginHost {
 public:
     PluginHost() = default;

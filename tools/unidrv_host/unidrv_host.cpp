@@ -18,6 +18,7 @@
 #include "automation/automation.h"
 #include "driver_devmode.h"
 #include "plugin_host.h"
+#include "win32/no_throw.h"
 
 namespace {
 
@@ -27,7 +28,14 @@ LONG_PTR CALLBACK HostComPropSheet(HANDLE, UINT function, LPARAM lParam1, LPARAM
     switch (function) {
         case CPSFUNC_ADD_PROPSHEETPAGEW: {
             HPROPSHEETPAGE page = CreatePropertySheetPageW(reinterpret_cast<LPCPROPSHEETPAGEW>(lParam1));
-            if (page) gPages.push_back(page);
+            if (!page) return 0;
+            if (!win32::CallNoThrow(false, [page] {
+                    gPages.push_back(page);
+                    return true;
+                })) {
+                DestroyPropertySheetPage(page);
+                return 0;
+            }
             return reinterpret_cast<LONG_PTR>(page);
         }
         case CPSFUNC_SET_RESULT:
@@ -84,7 +92,7 @@ int Run(int argc, wchar_t** argv) {
     PROPSHEETHEADERW header{};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_NOAPPLYNOW | (snapshot ? PSH_MODELESS : 0);
-    header.pszCaption = document ? L"Preferências de impressão" : L"Propriedades da impressora";
+    header.pszCaption = document ? unidrv::kDocumentSheetCaption : unidrv::kPrinterSheetCaption;
     header.nPages = static_cast<UINT>(gPages.size());
     header.phpage = gPages.data();
 
@@ -112,6 +120,9 @@ int Run(int argc, wchar_t** argv) {
 
 }  // namespace
 
+// Exit status when the host itself fails (out of memory, for one).
+constexpr int kInternalFailure = 9;
+
 int wmain(int argc, wchar_t** argv) {
-    return Run(argc, argv);
+    return win32::CallNoThrow(kInternalFailure, [&] { return Run(argc, argv); });
 }

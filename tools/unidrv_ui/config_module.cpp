@@ -6,6 +6,7 @@
 #include <winspool.h>
 
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "driver_interface.h"
 #include "plugin_host.h"
 #include "plugin_lookup.h"
+#include "win32/no_throw.h"
 
 namespace {
 
@@ -89,7 +91,7 @@ LONG SheetReason(PROPSHEETUI_INFO* info, LPARAM lParam, bool document, Init init
             return 1;
         }
         case PROPSHEETUI_REASON_GET_INFO_HEADER:
-            return SheetHeader(lParam, document ? L"Preferências de impressão" : L"Propriedades da impressora");
+            return SheetHeader(lParam, document ? unidrv::kDocumentSheetCaption : unidrv::kPrinterSheetCaption);
         case PROPSHEETUI_REASON_SET_RESULT:
             if (auto* result = reinterpret_cast<SETRESULT_INFO*>(lParam)) info->Result = result->Result;
             return 1;
@@ -107,21 +109,36 @@ LONG SheetReason(PROPSHEETUI_INFO* info, LPARAM lParam, bool document, Init init
     return 1;
 }
 
+// A sheet routine's failure: -1 with the thread's last error set.
+template <typename Body>
+LONG SheetNoThrow(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    } catch (...) {
+        SetLastError(ERROR_INTERNAL_ERROR);
+    }
+    return -1;
+}
+
 }  // namespace
 
 extern "C" {
 
 LONG WINAPI DrvDocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM lParam) {
-    if (!info) return DocumentPropertiesQuiet(reinterpret_cast<DOCUMENTPROPERTYHEADER*>(lParam));
-    return SheetReason(info, lParam, true, [info](SheetSession& session) {
-        auto* request = reinterpret_cast<DOCUMENTPROPERTYHEADER*>(info->lParamInit);
-        if (!request || request->cbSize < sizeof(DOCUMENTPROPERTYHEADER)) return false;
-        session.request = request;
-        session.printerName = request->pszPrinterName ? request->pszPrinterName : L"";
-        LoadPlugin(session.plugin, request->hPrinter, request->pszPrinterName);
-        session.devmode.emplace(session.plugin, request->pszPrinterName);
-        if ((request->fMode & DM_IN_BUFFER) && request->pdmIn) session.devmode->MergeFrom(*request->pdmIn);
-        return true;
+    return SheetNoThrow([&] {
+        if (!info) return DocumentPropertiesQuiet(reinterpret_cast<DOCUMENTPROPERTYHEADER*>(lParam));
+        return SheetReason(info, lParam, true, [info](SheetSession& session) {
+            auto* request = reinterpret_cast<DOCUMENTPROPERTYHEADER*>(info->lParamInit);
+            if (!request || request->cbSize < sizeof(DOCUMENTPROPERTYHEADER)) return false;
+            session.request = request;
+            session.printerName = request->pszPrinterName ? request->pszPrinterName : L"";
+            LoadPlugin(session.plugin, request->hPrinter, request->pszPrinterName);
+            session.devmode.emplace(session.plugin, request->pszPrinterName);
+            if ((request->fMode & DM_IN_BUFFER) && request->pdmIn) session.devmode->MergeFrom(*request->pdmIn);
+            return true;
+        });
     });
 }
 
@@ -130,14 +147,16 @@ LONG WINAPI DrvDevicePropertySheets(PROPSHEETUI_INFO* info, LPARAM lParam) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return -1;
     }
-    return SheetReason(info, lParam, false, [info](SheetSession& session) {
-        auto* request = reinterpret_cast<DEVICEPROPERTYHEADER*>(info->lParamInit);
-        if (!request || request->cbSize < sizeof(DEVICEPROPERTYHEADER)) return false;
-        session.printerName = request->pszPrinterName ? request->pszPrinterName : L"";
-        LoadPlugin(session.plugin, request->hPrinter, request->pszPrinterName);
-        session.devmode.emplace(session.plugin, request->pszPrinterName);
-        if (request->hPrinter) TakePrinterDefaults(*session.devmode, request->hPrinter);
-        return true;
+    return SheetNoThrow([&] {
+        return SheetReason(info, lParam, false, [info](SheetSession& session) {
+            auto* request = reinterpret_cast<DEVICEPROPERTYHEADER*>(info->lParamInit);
+            if (!request || request->cbSize < sizeof(DEVICEPROPERTYHEADER)) return false;
+            session.printerName = request->pszPrinterName ? request->pszPrinterName : L"";
+            LoadPlugin(session.plugin, request->hPrinter, request->pszPrinterName);
+            session.devmode.emplace(session.plugin, request->pszPrinterName);
+            if (request->hPrinter) TakePrinterDefaults(*session.devmode, request->hPrinter);
+            return true;
+        });
     });
 }
 
@@ -145,11 +164,13 @@ DWORD WINAPI DrvDeviceCapabilities(HANDLE printer, PWSTR deviceName, WORD capabi
     switch (capability) {
         case DC_SIZE:
             return sizeof(DEVMODEW);
-        case DC_EXTRA: {
-            unidrv::PluginHost plugin;
-            LoadPlugin(plugin, printer, deviceName);
-            return plugin.PrivateSize();
-        }
+        case DC_EXTRA:
+            // Loading the plug-in builds paths and may run out of memory.
+            return win32::CallNoThrow<DWORD>(GDI_ERROR, [&] {
+                unidrv::PluginHost plugin;
+                LoadPlugin(plugin, printer, deviceName);
+                return plugin.PrivateSize();
+            });
         case DC_FIELDS:
             return unidrv::kPublicFields;
         case DC_DRIVER:
@@ -163,6 +184,8 @@ DWORD WINAPI DrvDeviceCapabilities(HANDLE printer, PWSTR deviceName, WORD capabi
 }
 
 // Every job may print: the driver holds no job back.
-BOOL WINAPI DevQueryPrintEx(PVOID) { return TRUE; }
+BOOL WINAPI DevQueryPrintEx(PVOID) {
+    return TRUE;
+}
 
 }  // extern "C"

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "win32/no_throw.h"
 #include "win32/plugin_module.h"
 #include "win32/plugin_object.h"
 
@@ -29,16 +30,18 @@ ULONG STDMETHODCALLTYPE ClassFactory::Release() {
 }
 
 HRESULT STDMETHODCALLTYPE ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
-    if (!object) return E_POINTER;
-    if (outer) {
-        *object = nullptr;
-        return CLASS_E_NOAGGREGATION;
-    }
-    auto* plugin = new (std::nothrow) PluginObject();
-    if (!plugin) return E_OUTOFMEMORY;
-    const HRESULT result = plugin->QueryInterface(iid, object);
-    plugin->Release();
-    return result;
+    return win32::CallComNoThrow([&] {
+        if (!object) return E_POINTER;
+        if (outer) {
+            *object = nullptr;
+            return CLASS_E_NOAGGREGATION;
+        }
+        auto* plugin = new (std::nothrow) PluginObject();
+        if (!plugin) return E_OUTOFMEMORY;
+        const HRESULT result = plugin->QueryInterface(iid, object);
+        plugin->Release();
+        return result;
+    });
 }
 
 HRESULT STDMETHODCALLTYPE ClassFactory::LockServer(BOOL lock) {

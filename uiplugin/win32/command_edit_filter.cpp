@@ -1,6 +1,7 @@
 #include "win32/command_edit_filter.h"
 
 #include "core/command_text.h"
+#include "win32/no_throw.h"
 
 namespace plugin_win32 {
 
@@ -13,14 +14,22 @@ bool KeyDown(int key) {
     return GetKeyState(key) < 0;
 }
 
+// The box's key decision; Pass when deciding fails, so the box behaves as an
+// unfiltered one rather than losing the key.
+plugin::CommandKeyAction DecideKey(WPARAM key) {
+    return win32::CallNoThrow(plugin::CommandKeyAction::Pass, [&] {
+        const plugin::CommandKeyState keys{KeyDown(VK_TAB), KeyDown(VK_SHIFT), KeyDown(VK_CONTROL)};
+        return plugin::FilterCommandKey(static_cast<char16_t>(key), keys);
+    });
+}
+
 LRESULT CALLBACK CommandEditFilter(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto previous = reinterpret_cast<WNDPROC>(GetPropW(edit, kPreviousProc));
     switch (message) {
         case WM_GETDLGCODE:
             return DLGC_WANTALLKEYS;
-        case WM_CHAR: {
-            const plugin::CommandKeyState keys{KeyDown(VK_TAB), KeyDown(VK_SHIFT), KeyDown(VK_CONTROL)};
-            switch (plugin::FilterCommandKey(static_cast<char16_t>(wParam), keys)) {
+        case WM_CHAR:
+            switch (DecideKey(wParam)) {
                 case plugin::CommandKeyAction::Pass:
                     break;
                 case plugin::CommandKeyAction::Swallow:
@@ -33,7 +42,6 @@ LRESULT CALLBACK CommandEditFilter(HWND edit, UINT message, WPARAM wParam, LPARA
                     return 0;
             }
             break;
-        }
         case WM_NCDESTROY:
             SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
             RemovePropW(edit, kPreviousProc);

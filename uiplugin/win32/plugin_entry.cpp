@@ -6,6 +6,7 @@
 #include <new>
 
 #include "win32/class_factory.h"
+#include "win32/no_throw.h"
 #include "win32/oem_interfaces.h"
 #include "win32/plugin_module.h"
 
@@ -22,12 +23,14 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
 }
 
 STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, LPVOID* object) {
-    if (!IsEqualCLSID(classId, kPluginClassId)) return CLASS_E_CLASSNOTAVAILABLE;
-    auto* factory = new (std::nothrow) plugin_win32::ClassFactory();
-    if (!factory) return E_OUTOFMEMORY;
-    const HRESULT result = factory->QueryInterface(iid, object);
-    factory->Release();
-    return result;
+    return win32::CallComNoThrow([&] {
+        if (!IsEqualCLSID(classId, kPluginClassId)) return CLASS_E_CLASSNOTAVAILABLE;
+        auto* factory = new (std::nothrow) plugin_win32::ClassFactory();
+        if (!factory) return E_OUTOFMEMORY;
+        const HRESULT result = factory->QueryInterface(iid, object);
+        factory->Release();
+        return result;
+    });
 }
 
 STDAPI DllCanUnloadNow() {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "resource.h"
+#include "win32/no_throw.h"
 #include "win32/plugin_module.h"
 
 namespace plugin_win32 {
@@ -17,7 +18,7 @@ constexpr DWORD kReasonBeforeInit = 4;
 // The page procedure of pages that keep no settings ("Versão", and the pages
 // whose content is still to come): it keeps its context and agrees to every
 // change of page.
-INT_PTR CALLBACK StaticPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR StaticPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
@@ -34,6 +35,10 @@ INT_PTR CALLBACK StaticPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
             return HIWORD(wParam) == 0;
     }
     return FALSE;
+}
+
+INT_PTR CALLBACK StaticPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    return win32::CallNoThrow<INT_PTR>(FALSE, [&] { return StaticPageMessage(page, message, wParam, lParam); });
 }
 
 PROPSHEETPAGEW Describe(int templateId, LPARAM context) {
