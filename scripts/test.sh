@@ -4,13 +4,14 @@
 # checks, and the Windows tests under Wine. Ends with "N passed, M failed".
 set -u
 cd "$(dirname "$0")/.."
-passed=0 failed=0 skipped_total=0
+passed=0 failed=0 skipped_total=0 wine_line=
 fuzz_seconds=${PP_FUZZ_SECONDS:-10}
 
 say() { printf '\n== %s\n' "$*"; }
 broken() { echo "FAILED: $*"; failed=$((failed + 1)); }
 summary() {
   echo
+  [ -n "$wine_line" ] && echo "$wine_line"
   if [ "$skipped_total" -gt 0 ]; then echo "$passed passed, $failed failed, $skipped_total skipped"; else echo "$passed passed, $failed failed"; fi
   [ "$failed" -eq 0 ]
   exit $?
@@ -91,19 +92,32 @@ for preset in windows:i686 windows64:x86_64; do
   echo "(${preset%%:*}: $((SECONDS - start)) s)"
 done
 
-# This machine runs no 32-bit code, so Wine cannot start the i686 programs;
-# their x86_64 twins, built from the same sources, run instead.
-say "windows64: tests under Wine"
+# The Wine tests run the i686 deliverables where the machine runs 32-bit code;
+# elsewhere their x86_64 twins, built from the same sources, stand in.
+if bash scripts/runs-32bit.sh; then
+  wine_build=windows what="the i686 deliverables"
+else
+  wine_build=windows64 what="the x86_64 twins: this machine runs no 32-bit code"
+fi
+say "$wine_build: tests under Wine"
 start=$SECONDS
-if [ -f build/windows64/build.ninja ]; then
-  rm -f build/windows64/test-results/*.xml build/windows64/screenshots/*
-  xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/run-wine-tests.sh build/windows64
-  count_results build/windows64
-  for picture in build/windows64/screenshots/*.bmp; do
+if [ -f "build/$wine_build/build.ninja" ]; then
+  rm -f "build/$wine_build"/test-results/*.xml "build/$wine_build"/screenshots/*
+  xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/run-wine-tests.sh "build/$wine_build"
+  if [ $? -eq 125 ]; then
+    wine_line="Wine tests could not run ${what%%:*}: Wine did not start"
+    broken "Wine did not start in build/$wine_build/wineprefix"
+  else
+    wine_line="Wine tests ran $what"
+  fi
+  count_results "build/$wine_build"
+  for picture in "build/$wine_build"/screenshots/*.bmp; do
     [ -f "$picture" ] && /usr/bin/convert "$picture" "${picture%.bmp}.png" && rm -f "$picture"
   done
-  echo "(Wine: $((SECONDS - start)) s; screenshots in build/windows64/screenshots)"
+  echo "$wine_line"
+  echo "(Wine: $((SECONDS - start)) s; screenshots in build/$wine_build/screenshots)"
 else
+  wine_line="Wine tests could not run ${what%%:*}: build/$wine_build was not built"
   broken "no Windows test build to run"
 fi
 
