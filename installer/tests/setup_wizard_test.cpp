@@ -432,3 +432,18 @@ TEST(SetupWizardInstall, UsbPortsInTheAdvancedType) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whatever the worker throws ends on its own thread as a failed installation
+// that the wizard reports; nothing reaches the thread's entry.
+TEST(SetupWizardInstall, AWorkerThatThrowsIsReportedAsAFailure) {
+    WizardFixture f(kXp);
+    f.workerThrows = true;
+    InstallOn(f, kModuleReceipt, "KTR-P410", "LPT1:");
+    ASSERT_TRUE(f.workerSaw);
+    EXPECT_EQ(f.Messages(), std::vector<std::string>{std::string(kWorkerFailed)});
+    EXPECT_TRUE(f.frame.closed);
+}
+
+}  // namespace

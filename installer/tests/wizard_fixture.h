@@ -2,6 +2,7 @@
 // A whole wizard on a simulated machine: the four pages with their template
 // states, the frame's controls, and a worker whose report the test chooses.
 #include <array>
+#include <new>
 #include <optional>
 
 #include "core/driver_key_reader.h"
@@ -82,6 +83,7 @@ struct WizardFixture {
     std::optional<setup::InstallRequest> workerSaw;
     setup::InstallProgress::State workerState = setup::InstallProgress::kDone;
     std::string workerMessage;
+    bool workerThrows = false;
     setup::SetupWizard wizard{
         {modulePage, installTypePage, osPage, portPage},
         window,
