@@ -90,6 +90,7 @@ struct WizardFixture {
         {machine.profile, machine.desktop, machine.system, machine.clock, machine.usb, machine.files, machine.registry,
          [this](const setup::InstallRequest& request, setup::InstallProgress& progress) {
              workerSaw = request;
+             if (workerThrows) throw std::bad_alloc();
              progress.Finish(workerState, workerMessage);
          }},
         kPackageFolder};
