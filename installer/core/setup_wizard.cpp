@@ -178,12 +178,9 @@ void SetupWizard::Install(plat::Controls& frame) {
         }
     }
 
-    request_.printerName = request_.modelName;
     request_.printerPort = request_.portName;
     if (request_.portKind == kPortUsb && !PrepareUsbPort(frame)) return;
-    if (request_.portKind != kPortUsb) {
-        request_.printerName = PrinterNameFor(request_.modelName, request_.portName, request_.portKind);
-    }
+    request_.printerName = PrinterNameFor(request_.modelName, request_.portName, request_.portKind);
     if (request_.osCode == kOsNt4 && request_.portKind == kPortUsb) return Tell(frame, SetupString(IDS_NT4_NO_USB));
 
     RunWorker(frame);
@@ -203,7 +200,6 @@ void SetupWizard::Install(plat::Controls& frame) {
 bool SetupWizard::PrepareUsbPort(plat::Controls& frame) {
     const UsbContext usb{services_.usb, services_.desktop, frame.Window()};
     if (!ReconcileUsbIdentity(usb, request_.installType, request_.portName)) return false;
-    request_.printerName = PrinterNameFor(request_.modelName, request_.portName, kPortUsb);
     request_.registeredPortName = RegisteredPortName(request_.portName);
     if (!request_.registeredPortName.empty()) request_.printerPort = request_.registeredPortName;
     RecordUsbPort(services_.profile, services_.registry, request_.setupIniPath, request_.printerPort);

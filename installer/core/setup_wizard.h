@@ -88,9 +88,9 @@ private:
     void Next(plat::Controls& frame);
     void Back(plat::Controls& frame);
     void Install(plat::Controls& frame);
-    // The USB steps before the worker: the driver tool, the printer's
-    // identity, the printer name's suffix and the port record. False when the
-    // wizard must stay on its page.
+    // The USB steps before the worker: the printer's identity, the port
+    // registered for it and the port record. False when the wizard must stay
+    // on its page.
     bool PrepareUsbPort(plat::Controls& frame);
     // Runs the worker on its own thread behind the progress window.
     void RunWorker(plat::Controls& frame);

@@ -1,20 +1,10 @@
 #include "win32/win32_usb_library.h"
 
-#include "win32/encoding.h"
-
 namespace win32 {
 
 namespace {
 HANDLE Handle(plat::UsbDevice device) {
     return reinterpret_cast<HANDLE>(device);
-}
-
-std::string ProgramFolder() {
-    char path[MAX_PATH * 4] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path) return {};
-    std::string folder(path, length);
-    return folder.substr(0, folder.rfind('\\') + 1);
 }
 
 template <typename Fn>
@@ -23,8 +13,6 @@ bool BindName(HMODULE library, const char* name, Fn* fn) {
     return *fn != nullptr;
 }
 }  // namespace
-
-Win32UsbLibrary::Win32UsbLibrary(std::string folder) : folder_(folder.empty() ? ProgramFolder() : std::move(folder)) {}
 
 bool Win32UsbLibrary::Load() {
     Unload();

@@ -12,8 +12,8 @@ namespace win32 {
 
 class Win32UsbLibrary : public plat::UsbLibrary {
 public:
-    // `folder` ends in a backslash; empty: the running program's folder.
-    explicit Win32UsbLibrary(std::string folder = {});
+    // `folder`, ending in a backslash, is the package folder the library ships in.
+    explicit Win32UsbLibrary(std::string folder) : folder_(std::move(folder)) {}
     ~Win32UsbLibrary() override { Unload(); }
     Win32UsbLibrary(const Win32UsbLibrary&) = delete;
     Win32UsbLibrary& operator=(const Win32UsbLibrary&) = delete;

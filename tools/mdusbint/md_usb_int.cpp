@@ -18,6 +18,7 @@
 #include <string>
 #include <type_traits>
 
+#include "standin/standin_files.h"
 #include "win32/md_usb_int_abi.h"
 
 namespace {
@@ -39,11 +40,7 @@ std::string OwnFolder() {
                             reinterpret_cast<LPCSTR>(&OwnFolder), &self)) {
         return {};
     }
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(self, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
+    return standin::ModuleFolder(self);
 }
 
 std::string ConfigPath() {
@@ -94,14 +91,7 @@ void AppendLog(int slot, const BYTE* bytes, int count) {
         if (i > 0) line += ' ';
         line += hex;
     }
-    line += "\r\n";
-    const std::string path = OwnFolder() + "MdUsbInt.log";
-    HANDLE log = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (log == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(log);
+    standin::AppendLine(OwnFolder() + "MdUsbInt.log", line + "\r\n");
 }
 
 }  // namespace

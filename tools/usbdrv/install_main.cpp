@@ -10,6 +10,7 @@
 #include <string>
 
 #include "install_resource.h"
+#include "standin/standin_files.h"
 
 namespace {
 
@@ -18,24 +19,12 @@ constexpr UINT kDefaultMilliseconds = 1500;
 // Longer than any caller waits; a mistyped value must not leave the window up.
 constexpr UINT kMostMilliseconds = 60000;
 
-// The folder of this program, with its trailing backslash; empty on failure.
 std::string OwnFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
+    return standin::ModuleFolder(nullptr);
 }
 
 void RecordParameters(const char* parameters) {
-    const std::string line = std::string("parameters=") + parameters + "\r\n";
-    const std::string path = OwnFolder() + "Install.log";
-    HANDLE log = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (log == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(log);
+    standin::AppendLine(OwnFolder() + "Install.log", std::string("parameters=") + parameters + "\r\n");
 }
 
 UINT WindowMilliseconds() {
