@@ -45,6 +45,10 @@ public:
     // folder, shown normally, the desktop window as parent; false when it
     // could not be started.
     virtual bool StartProgram(std::string_view path, std::string_view parameters) = 0;
+    // WM_WININICHANGE to every top-level window, naming `section` (none when
+    // empty): sent with a 1000 ms time-out, or posted (SendNotifyMessage)
+    // when `post` is set.
+    virtual void BroadcastSettingChange(std::string_view section, bool post) = 0;
     // Asks Windows to restart the computer; false when the request failed.
     virtual bool RestartWindows() = 0;
 

@@ -5,9 +5,13 @@ namespace plat {
 
 constexpr long kErrorSuccess = 0;
 constexpr long kErrorFileNotFound = 2;
+constexpr long kErrorPathNotFound = 3;
 constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorInvalidHandle = 6;
+constexpr long kErrorSharingViolation = 32;
+constexpr long kErrorFileExists = 80;
 constexpr long kErrorInvalidParameter = 87;
+constexpr long kErrorFilenameExcedRange = 206;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
 

@@ -1,8 +1,11 @@
 #pragma once
-// The file system as the installer needs it: file versions and attributes.
+// The file system as the installer needs it: file versions, attributes,
+// copies. Error results are Win32 error codes (0 success).
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "ports/errors.h"
 
 namespace plat {
 
@@ -17,6 +20,12 @@ public:
     // SetFileAttributes(FILE_ATTRIBUTE_ARCHIVE): clears read-only, hidden and
     // system; false when it failed.
     virtual bool SetArchiveAttribute(std::string_view path) = 0;
+    // Whether a file or folder of that name exists (GetFileAttributes).
+    virtual bool FileExists(std::string_view path) = 0;
+    // CopyFile: with `failIfExists` an existing destination is kept and the
+    // copy fails with 80. A destination the system holds open fails with 32
+    // (sharing violation) or 5 (access denied).
+    virtual long CopyFile(std::string_view source, std::string_view destination, bool failIfExists) = 0;
 };
 
 }  // namespace plat

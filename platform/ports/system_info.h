@@ -21,9 +21,12 @@ public:
     virtual OsVersion GetVersion() = 0;
     // Full path of the running executable (GetModuleFileName of the process).
     virtual std::string ExecutablePath() = 0;
-    // GetWindowsDirectory and GetSystemDirectory, without a trailing backslash.
-    virtual std::string WindowsDirectory() = 0;
-    virtual std::string SystemDirectory() = 0;
+    // GetWindowsDirectory, GetSystemDirectory and GetCurrentDirectory, without
+    // a trailing backslash; the Win32 error code (0 success), the output left
+    // untouched on failure.
+    virtual long WindowsDirectory(std::string* directory) = 0;
+    virtual long SystemDirectory(std::string* directory) = 0;
+    virtual long CurrentDirectory(std::string* directory) = 0;
 };
 
 }  // namespace plat

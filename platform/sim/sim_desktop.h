@@ -35,6 +35,9 @@ public:
         if (onStart) onStart(started.back());
         return startSucceeds;
     }
+    void BroadcastSettingChange(std::string_view section, bool post) override {
+        broadcasts.push_back({std::string(section), post});
+    }
     bool RestartWindows() override {
         ++restartRequests;
         return restartSucceeds;
@@ -54,6 +57,11 @@ public:
     std::set<std::string> mutexes;
     std::vector<plat::WindowRef> broughtToFront, minimizedTopmost;
     std::vector<std::string> opened;
+    struct Broadcast {
+        std::string section;
+        bool posted;
+    };
+    std::vector<Broadcast> broadcasts;
     struct Started {
         std::string path;
         std::string parameters;

@@ -17,6 +17,12 @@ public:
     // resource.
     std::optional<std::string> VersionText(std::string_view path) override;
     bool SetArchiveAttribute(std::string_view path) override;
+    bool FileExists(std::string_view path) override { return Exists(path); }
+    // Copies content and version. Fails with 2 for a missing source, 80 for
+    // an existing destination with `failIfExists`, 3 when the destination's
+    // folder holds no file at all and was never made (see MakeFolder), and the
+    // error of HoldOpen or Fail.
+    long CopyFile(std::string_view source, std::string_view destination, bool failIfExists) override;
     void SetVersion(std::string_view path, std::string version);
     // Every path whose attributes were reset, existing or not.
     std::vector<std::string> archived;
@@ -25,6 +31,23 @@ public:
     bool Remove(std::string_view path);
     std::optional<std::string> Read(std::string_view path) const;
     bool Exists(std::string_view path) const { return files_.count(Key(path)) != 0; }
+    // A folder that exists even while it holds no file.
+    void MakeFolder(std::string_view path);
+
+    // The system holds `path` open: copies onto it fail with `error` (32, or
+    // 5 for a file loaded by the spooler) and change nothing.
+    void HoldOpen(std::string_view path, long error = plat::kErrorSharingViolation);
+    void Release(std::string_view path);
+    // Every later copy whose destination contains `pathPart` (any when empty)
+    // fails with `error`; copies after the first `after` such copies only.
+    void FailCopy(long error, std::string pathPart = {}, int after = 0);
+    void ClearFailures();
+    // Every copy that succeeded, in order.
+    struct Copy {
+        std::string source;
+        std::string destination;
+    };
+    std::vector<Copy> copies;
 
 private:
     static std::string Key(std::string_view path);

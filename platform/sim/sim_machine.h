@@ -7,12 +7,18 @@
 #include "sim/sim_files.h"
 #include "sim/sim_profile.h"
 #include "sim/sim_registry.h"
+#include "sim/sim_services.h"
+#include "sim/sim_spooler.h"
 #include "sim/sim_system_info.h"
 #include "sim/sim_usb_library.h"
 
 namespace sim {
 
 struct SimMachine {
+    SimMachine() { spooler.Attach(&files, &registry, &services); }
+    SimMachine(const SimMachine&) = delete;
+    SimMachine& operator=(const SimMachine&) = delete;
+
     SimFiles files;
     SimProfile profile{files};
     SimRegistry registry;
@@ -20,6 +26,8 @@ struct SimMachine {
     SimDesktop desktop;
     SimClock clock;
     SimUsbLibrary usb;
+    SimServices services;
+    SimSpooler spooler;
 };
 
 }  // namespace sim

@@ -10,12 +10,24 @@ namespace sim {
 // starting with ';' ignored, trailing blanks of the default text dropped.
 class SimProfile : public plat::Profile {
 public:
-    explicit SimProfile(const SimFiles& files) : files_(files) {}
+    explicit SimProfile(SimFiles& files) : files_(files) {}
     std::string GetString(std::string_view path, std::string_view section, std::string_view key,
                           std::string_view defaultText, std::size_t bufferSize) override;
+    // Writes into the file kWinIni of the simulated tree: an existing key is
+    // replaced, a new one goes at the end of its section, a new section at
+    // the end of the file.
+    bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;
+    bool FlushProfile() override {
+        ++flushes;
+        return true;
+    }
+
+    static constexpr std::string_view kWinIni = "C:\\WINDOWS\\win.ini";
+    int flushes = 0;
+    bool writesSucceed = true;
 
 private:
-    const SimFiles& files_;
+    SimFiles& files_;
 };
 
 // The value of `key` in `section` of profile text, if present.

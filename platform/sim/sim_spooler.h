@@ -1,8 +1,17 @@
 #pragma once
 // The simulated print spooler: printers by name (compared without regard to
 // case), handles opened on them and the jobs written through those handles,
-// each with its bytes and how far it was ended. Sequencing mistakes fail with
-// the codes Windows gives; any operation can be made to fail.
+// each with its bytes and how far it was ended; and, as an installer sees it,
+// drivers, monitors, print processors, ports and the default printer.
+// Sequencing mistakes fail with the codes Windows gives; any operation can be
+// made to fail.
+//
+// Attached to a machine's files, registry and services (SimMachine does it),
+// it checks what Windows checks: a driver's files must be in the driver
+// directory, a monitor's DLL in the system directory, a processor's file in
+// the processor directory; adding a monitor or processor creates its key
+// under the spooler's registry branch with its "Driver" value; and every call
+// fails with 1722 while the "Spooler" service is not running.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -10,8 +19,13 @@
 #include <vector>
 
 #include "ports/spooler.h"
+#include "ports/spooler_admin.h"
 
 namespace sim {
+
+class SimFiles;
+class SimRegistry;
+class SimServices;
 
 enum class SpoolerOp {
     OpenPrinter,
@@ -20,8 +34,23 @@ enum class SpoolerOp {
     StartPagePrinter,
     WritePrinter,
     EndPagePrinter,
-    EndDocPrinter
+    EndDocPrinter,
+    GetPrinterDriverDirectory,
+    GetPrintProcessorDirectory,
+    AddPrinterDriver,
+    AddPrinter,
+    GetPrinter,
+    SetPrinter,
+    SetDefaultPrinter,
+    AddMonitor,
+    AddPrintProcessor,
+    EnumPorts
 };
+
+// RPC_S_SERVER_UNAVAILABLE: what every spooler call answers while the
+// spooler's service is stopped.
+constexpr long kErrorRpcServerUnavailable = 1722;
+constexpr long kErrorUnknownPort = 1796;  // ERROR_UNKNOWN_PORT
 
 // One document as the spooler holds it.
 struct SimJob {
@@ -34,8 +63,26 @@ struct SimJob {
     bool ended = false;  // EndDocPrinter succeeded on it
 };
 
-class SimSpooler : public plat::Spooler {
+struct SimMonitor {
+    std::string name;
+    std::string environment;
+    std::string dllName;
+};
+
+struct SimProcessor {
+    std::string name;
+    std::string environment;
+    std::string fileName;
+};
+
+class SimSpooler : public plat::Spooler, public plat::SpoolerAdmin {
 public:
+    void Attach(SimFiles* files, SimRegistry* registry, SimServices* services) {
+        files_ = files;
+        registry_ = registry;
+        services_ = services;
+    }
+
     long OpenPrinter(std::string_view name, plat::PrinterHandle* printer) override;
     long ClosePrinter(plat::PrinterHandle printer) override;
     long StartDocPrinter(plat::PrinterHandle printer, std::string_view docName, std::string_view dataType,
@@ -46,15 +93,52 @@ public:
     long EndPagePrinter(plat::PrinterHandle printer) override;
     long EndDocPrinter(plat::PrinterHandle printer) override;
 
+    long GetPrinterDriverDirectory(std::string* directory) override;
+    long GetPrintProcessorDirectory(std::string* directory) override;
+    // Checks: the environment is empty or known (1805), the driver's four
+    // files and its dependent files are in the driver directory (2). An
+    // existing driver of the name and environment is replaced.
+    long AddPrinterDriver(const plat::DriverInfo3& driver) override;
+    // Checks: the name is free (1802), the driver (1797), the port (1796) and
+    // the print processor (1798) are known.
+    long AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) override;
+    long GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) override;
+    long SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) override;
+    // 1801 for an unknown printer.
+    long SetDefaultPrinter(std::string_view name) override;
+    // Checks: the name is free (3006), the DLL is in the system directory (126).
+    long AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) override;
+    // Checks: the name is free in its environment (3005), the file is in the
+    // processor directory (2).
+    long AddPrintProcessor(std::string_view environment, std::string_view fileName,
+                           std::string_view processorName) override;
+    long EnumPorts(std::vector<std::string>* portNames) override;
+
     // Set-up, and what tests look at; these bypass failures and handles.
-    void AddPrinter(std::string_view name);
+    void PutPrinter(std::string_view name);
+    std::string driverDirectory = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86";
+    std::string processorDirectory = "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86";
+    // The environment of the running system: "Windows 4.0" on 98/Me.
+    std::string localEnvironment = "Windows NT x86";
+    std::vector<std::string> ports{"LPT1:", "LPT2:", "LPT3:", "COM1:", "COM2:", "COM3:", "COM4:", "FILE:"};
+    // The processors every system has.
+    std::vector<SimProcessor> processors{{"WinPrint", "Windows NT x86", "WINPRINT.DLL"},
+                                         {"WinPrint", "Windows 4.0", "WINPRINT.DLL"}};
+    std::vector<SimMonitor> monitors;
+    std::vector<plat::DriverInfo3> drivers;  // environment filled in
+    std::string defaultPrinter;
+    // PRINTER_INFO_2 of a printer made by AddPrinter (or PutPrinter), if any.
+    const plat::PrinterInfo2* Printer(std::string_view name) const;
+    std::vector<std::string> PrinterNames() const;
     // The jobs of a printer in the order they were started; none for an
     // unknown printer.
     const std::vector<SimJob>& Jobs(std::string_view printer) const;
     std::size_t OpenHandleCount() const { return handles_.size(); }
 
-    // Makes every later `op` fail with `error` and change nothing.
-    void Fail(SpoolerOp op, long error) { failures_[op] = error; }
+    // Makes every later `op` fail with `error` and change nothing; with
+    // `after`, only once that many calls of `op` have passed.
+    void Fail(SpoolerOp op, long error, int after = 0) { failures_[op] = FailureRule{error, after}; }
+    void ClearFailures() { failures_.clear(); }
     // Every later WritePrinter takes at most `maxBytes` bytes and reports
     // that count, as a spooler short of room does.
     void LimitWrites(std::uint32_t maxBytes) { writeLimit_ = maxBytes; }
@@ -66,7 +150,9 @@ private:
         std::size_t job = 0;  // index of the open document in its printer's jobs
         bool pageOpen = false;
     };
-    long Failure(SpoolerOp op) const;
+    // An injected failure of `op` (counting the call), or 1722 while the
+    // spooler's service is stopped.
+    long Failure(SpoolerOp op);
     // The handle's state, or nullptr (ERROR_INVALID_HANDLE) for one not open.
     Handle* Find(plat::PrinterHandle printer);
     // The checks of every call inside a document, in the platform's order:
@@ -74,9 +160,21 @@ private:
     long InDocument(plat::PrinterHandle printer, SpoolerOp op, Handle** handle);
     SimJob& JobOf(const Handle& handle) { return printers_.at(handle.printer)[handle.job]; }
 
-    std::map<std::string, std::vector<SimJob>> printers_;  // by lower-cased name
+    struct Printer {
+        plat::PrinterInfo2 info;
+        std::vector<SimJob> jobs;
+    };
+    struct FailureRule {
+        long error;
+        int after;
+    };
+    std::map<std::string, Printer> printers_;  // by lower-cased name
     std::map<plat::PrinterHandle, Handle> handles_;
-    std::map<SpoolerOp, long> failures_;
+    std::map<SpoolerOp, FailureRule> failures_;
+    std::map<SpoolerOp, int> calls_;
+    SimFiles* files_ = nullptr;
+    SimRegistry* registry_ = nullptr;
+    SimServices* services_ = nullptr;
     plat::PrinterHandle nextHandle_ = 0x200;
     std::uint32_t nextJobId_ = 1;
     std::uint32_t writeLimit_ = UINT32_MAX;

@@ -1,0 +1,100 @@
+#pragma once
+// The print spooler as an installer uses it: its directories, printer
+// drivers, printers, port monitors, print processors, ports and the default
+// printer. Results are Win32 error codes (0 success); outputs are written
+// only on success. An empty environment stands for none (the local one).
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ports/errors.h"
+#include "ports/spooler.h"
+
+namespace plat {
+
+constexpr long kErrorNotEnoughMemory = 8;             // ERROR_NOT_ENOUGH_MEMORY
+constexpr long kErrorAlreadyExists = 183;             // ERROR_ALREADY_EXISTS
+constexpr long kErrorModNotFound = 126;               // ERROR_MOD_NOT_FOUND
+constexpr long kErrorProcNotFound = 127;              // ERROR_PROC_NOT_FOUND
+constexpr long kErrorUnknownPrinterDriver = 1797;     // ERROR_UNKNOWN_PRINTER_DRIVER
+constexpr long kErrorUnknownPrintProcessor = 1798;    // ERROR_UNKNOWN_PRINTPROCESSOR
+constexpr long kErrorInvalidEnvironment = 1805;       // ERROR_INVALID_ENVIRONMENT
+constexpr long kErrorPrinterAlreadyExists = 1802;     // ERROR_PRINTER_ALREADY_EXISTS
+constexpr long kErrorUnknownPrintMonitor = 3000;      // ERROR_UNKNOWN_PRINT_MONITOR
+constexpr long kErrorPrinterDriverInUse = 3001;       // ERROR_PRINTER_DRIVER_IN_USE
+constexpr long kErrorPrintProcessorAlreadyInstalled = 3005;
+constexpr long kErrorPrintMonitorAlreadyInstalled = 3006;
+constexpr long kErrorPrintMonitorInUse = 3008;
+
+// PRINTER_ATTRIBUTE_DEFAULT of PRINTER_INFO_2.Attributes.
+constexpr std::uint32_t kPrinterAttributeDefault = 0x4;
+
+// The environment of Windows 98/Me drivers, monitors and processors.
+constexpr std::string_view kEnvironmentWin9x = "Windows 4.0";
+
+// DRIVER_INFO_3 as the installer fills it. File names are bare names of files
+// already copied into the printer-driver directory.
+struct DriverInfo3 {
+    std::uint32_t cVersion = 0;
+    std::string name;
+    std::string environment;  // empty: none, the local environment
+    std::string driverPath;
+    std::string dataFile;
+    std::string configFile;
+    std::string helpFile;
+    // The parts of the pDependentFiles multi-string; none gives the lone
+    // terminating NUL pair.
+    std::vector<std::string> dependentFiles;
+    // pMonitorName: none (a null pointer) differs from an empty text.
+    std::optional<std::string> monitorName;
+    // pDefaultDataType is always none.
+};
+
+// The fields of PRINTER_INFO_2 the installer gives; every other field is
+// empty or 0.
+struct PrinterInfo2 {
+    std::string printerName;
+    std::string portName;
+    std::string driverName;
+    std::string printProcessor;
+    std::uint32_t attributes = 0;
+};
+
+class SpoolerAdmin {
+public:
+    virtual ~SpoolerAdmin() = default;
+
+    // GetPrinterDriverDirectory and GetPrintProcessorDirectory, level 1, of the
+    // local server and environment, without a trailing backslash.
+    virtual long GetPrinterDriverDirectory(std::string* directory) = 0;
+    virtual long GetPrintProcessorDirectory(std::string* directory) = 0;
+
+    // AddPrinterDriver, level 3, on the local server.
+    virtual long AddPrinterDriver(const DriverInfo3& driver) = 0;
+    // AddPrinter, level 2, on the local server; the handle must be closed.
+    virtual long AddPrinter(const PrinterInfo2& printer, PrinterHandle* handle) = 0;
+    // OpenPrinter with the default access, and ClosePrinter.
+    virtual long OpenPrinter(std::string_view name, PrinterHandle* printer) = 0;
+    virtual long ClosePrinter(PrinterHandle printer) = 0;
+    // GetPrinter, level 2 (size query, then a zero-initialised buffer).
+    virtual long GetPrinter(PrinterHandle printer, PrinterInfo2* info) = 0;
+    // GetPrinter then SetPrinter, level 2, with only Attributes replaced.
+    virtual long SetPrinterAttributes(PrinterHandle printer, std::uint32_t attributes) = 0;
+    // SetDefaultPrinterA, bound by name in the system directory's
+    // winspool.drv: 126 when the library cannot be loaded, 127 when it has no
+    // such entry point.
+    virtual long SetDefaultPrinter(std::string_view name) = 0;
+
+    // AddMonitor, level 2: the monitor DLL is a bare name in the system directory.
+    virtual long AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) = 0;
+    // AddPrintProcessor: the file is a bare name in the print-processor directory.
+    virtual long AddPrintProcessor(std::string_view environment, std::string_view fileName,
+                                   std::string_view processorName) = 0;
+    // EnumPorts, level 1: a size query, then a zero-initialised buffer of that
+    // size; 8 when that buffer cannot be had.
+    virtual long EnumPorts(std::vector<std::string>* portNames) = 0;
+};
+
+}  // namespace plat
