@@ -136,8 +136,23 @@ int VersionKey(std::string_view version) {
     return plat::AsciiToInt(key);
 }
 
+namespace {
+// The USB steps only look at files there: an unreadable folder reads as
+// empty, and the file is then simply not found.
+std::string WindowsFolder(plat::SystemInfo& system) {
+    std::string folder;
+    (void)system.WindowsDirectory(&folder);
+    return folder;
+}
+std::string SystemFolder(plat::SystemInfo& system) {
+    std::string folder;
+    (void)system.SystemDirectory(&folder);
+    return folder;
+}
+}  // namespace
+
 std::string InstalledBulkDriverPath(plat::SystemInfo& system) {
-    return system.WindowsDirectory() + "\\system32\\drivers\\bulkusb.sys";
+    return WindowsFolder(system) + "\\system32\\drivers\\bulkusb.sys";
 }
 
 std::string PackageBulkDriverPath(plat::SystemInfo& system) {
@@ -157,8 +172,8 @@ int BulkUsbVersionCheck(plat::Files& files, plat::SystemInfo& system) {
 void RunUsbDriverStep(plat::Files& files, plat::SystemInfo& system, plat::Desktop& desktop, plat::Clock& clock) {
     if (BulkUsbVersionCheck(files, system) == 0) return;
     // A read-only copy left by an earlier installation would stop the tool.
-    (void)files.SetArchiveAttribute(system.SystemDirectory() + "\\drivers\\bulkusb.sys");
-    (void)files.SetArchiveAttribute(system.WindowsDirectory() + "\\inf\\bulkusb.inf");
+    (void)files.SetArchiveAttribute(SystemFolder(system) + "\\drivers\\bulkusb.sys");
+    (void)files.SetArchiveAttribute(WindowsFolder(system) + "\\inf\\bulkusb.inf");
     // Whether the tool started is not known here: a tool that never shows its
     // window costs only the waits below, and the USB monitor works without it.
     (void)desktop.StartProgram(ConfigFolder(system.ExecutablePath()) + "USBDrv\\Install.exe", "2");
