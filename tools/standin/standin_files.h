@@ -7,14 +7,27 @@
 
 namespace standin {
 
-// The folder of `module` (the program when null), with its trailing
-// backslash; empty on failure.
-inline std::string ModuleFolder(HMODULE module) {
+// The full path of `module` (the program when null); empty on failure.
+inline std::string ModulePath(HMODULE module) {
     char path[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return {};
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
+    return std::string(path, length);
+}
+
+// The folder of `module` (the program when null), with its trailing
+// backslash; empty on failure.
+inline std::string ModuleFolder(HMODULE module) {
+    const std::string path = ModulePath(module);
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+// Where a stand-in DLL records the calls it receives: its own path with the
+// extension ".log" ("C:\windows\system32\KTRCOMMN.log").
+inline std::string CallLogPath(HMODULE module) {
+    const std::string path = ModulePath(module);
+    const auto dot = path.find_last_of('.');
+    return path.empty() || dot == std::string::npos ? std::string() : path.substr(0, dot) + ".log";
 }
 
 // Appends `line` to the file at `path`, creating it when missing. Appending
