@@ -10,6 +10,21 @@ endforeach()
 foreach(folder winnt win2003 Vista win2008 win7)
   list(APPEND stage_plugin_copies COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:UNIDRVUI> "${PP_STAGE_DIR}/${folder}/UNIDRVUI.DLL")
 endforeach()
+# The monitors, their user interfaces and the print processor replace the text
+# stand-ins of the NT family's folders: Wine's AddMonitor loads a monitor and
+# refuses anything that is not one, and Wine prints every job through the
+# printer's processor. \win8\ holds the processor Setup copies when it
+# replaces an outdated one on Server 2008. The other Unidrv files (UNIDRV.DLL,
+# UNIRES.DLL, the GPD files, KTRRES*.DLL, KTRREND*.DLL) stay text: nothing
+# under Wine opens them. The 98/Me folder stays text as a whole.
+set(PP_STANDIN_DLLS KTRCOMMN KTRUSBMN KTRLMON KTRCOMUI KTRUSBUI KTRPROC)
+set(stage_standin_copies)
+foreach(folder winnt win2003 Vista win2008 win7)
+  foreach(dll ${PP_STANDIN_DLLS})
+    list(APPEND stage_standin_copies COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${dll}> "${PP_STAGE_DIR}/${folder}/${dll}.DLL")
+  endforeach()
+endforeach()
+list(APPEND stage_standin_copies COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:KTRPROC> "${PP_STAGE_DIR}/win8/KTRPROC.DLL")
 # The USB stand-ins: the maker's library beside Setup, with no MdUsbInt.ini
 # (so no printer is attached until a test or the demo writes one), and the USB
 # driver tool and driver in USBDrv\ (bulkusb.inf comes with the package).
@@ -21,7 +36,8 @@ add_custom_target(stage ALL
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Setup> $<TARGET_FILE:Desinstalar> "${PP_STAGE_DIR}"
   ${stage_plugin_copies}
   ${stage_usb_copies}
+  ${stage_standin_copies}
   COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/screenshots"
-  DEPENDS Setup Desinstalar 7404VXUI UNIDRVUI MdUsbInt usbdrv_install bulkusb
+  DEPENDS Setup Desinstalar 7404VXUI UNIDRVUI MdUsbInt usbdrv_install bulkusb ${PP_STANDIN_DLLS}
   COMMENT "Staging the package in ${PP_STAGE_DIR}"
   VERBATIM)

@@ -55,3 +55,21 @@ check "$arch MdUsbInt.dll needs no MinGW runtime DLL" static_imports "$build/too
 echo "SIZE $arch MdUsbInt.dll $(stat -c %s "$build/tools/MdUsbInt.dll") bytes"
 check "$arch Install.exe needs no MinGW runtime DLL" static_imports "$build/tools/Install.exe"
 echo "SIZE $arch Install.exe $(stat -c %s "$build/tools/Install.exe") bytes"
+# The stand-in monitors, monitor user interfaces and print processor, as the
+# spooler binds their entry points by name.
+for monitor in KTRCOMMN KTRUSBMN KTRLMON; do
+  check "$arch $monitor.DLL exports InitializePrintMonitor2 undecorated" exports "$build/tools/$monitor.DLL" \
+    InitializePrintMonitor2
+done
+for ui in KTRCOMUI KTRUSBUI; do
+  check "$arch $ui.DLL exports InitializePrintMonitorUI undecorated" exports "$build/tools/$ui.DLL" \
+    InitializePrintMonitorUI
+done
+check "$arch KTRPROC.DLL exports the print-processor entry points undecorated" exports "$build/tools/KTRPROC.DLL" \
+  EnumPrintProcessorDatatypesW OpenPrintProcessor PrintDocumentOnPrintProcessor ClosePrintProcessor \
+  ControlPrintProcessor GetPrintProcessorCapabilities
+for dll in KTRCOMMN KTRUSBMN KTRLMON KTRCOMUI KTRUSBUI KTRPROC; do
+  check "$arch $dll.DLL carries a version resource naming it" has_utf16 "$build/tools/$dll.DLL" "$dll.DLL"
+  check "$arch $dll.DLL needs no MinGW runtime DLL" static_imports "$build/tools/$dll.DLL"
+  echo "SIZE $arch $dll.DLL $(stat -c %s "$build/tools/$dll.DLL") bytes"
+done
