@@ -17,7 +17,7 @@ endforeach()
 # replaces an outdated one on Server 2008. The other Unidrv files (UNIDRV.DLL,
 # UNIRES.DLL, the GPD files, KTRRES*.DLL, KTRREND*.DLL) stay text: nothing
 # under Wine opens them. The 98/Me folder stays text as a whole.
-set(PP_STANDIN_DLLS KTRCOMMN KTRUSBMN KTRLMON KTRCOMUI KTRUSBUI KTRPROC)
+# PP_STANDIN_DLLS comes from tools/.
 set(stage_standin_copies)
 foreach(folder winnt win2003 Vista win2008 win7)
   foreach(dll ${PP_STANDIN_DLLS})
