@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace plat {
 
@@ -10,10 +11,31 @@ std::string RegistryText(const RegistryValue& value) {
     return std::string(value.data.begin(), end);
 }
 
+RegistryKey::RegistryKey(RegistryKey&& other) noexcept
+    : registry_(other.registry_), key_(std::exchange(other.key_, 0)), lastError_(other.lastError_) {}
+
+RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept {
+    if (this != &other) {
+        Close();
+        registry_ = other.registry_;
+        key_ = std::exchange(other.key_, 0);
+        lastError_ = other.lastError_;
+    }
+    return *this;
+}
+
+bool RegistryKey::ReadData(std::string_view name, std::size_t capacity, RegistryValue* value) {
+    if (!RequireOpen()) return false;
+    RegistryValue raw;
+    if (!Record(registry_->QueryValue(key_, name, capacity, &raw))) return false;
+    *value = std::move(raw);
+    return true;
+}
+
 bool RegistryKey::Open(RootKey root, std::string_view subKey) {
     Close();
     KeyHandle key = 0;
-    if (!Record(registry_.OpenKey(root, subKey, &key))) return false;
+    if (!Record(registry_->OpenKey(root, subKey, &key))) return false;
     key_ = key;
     return true;
 }
@@ -22,7 +44,7 @@ bool RegistryKey::Close() {
     if (key_ == 0) return true;
     const KeyHandle key = key_;
     key_ = 0;
-    return Record(registry_.CloseKey(key));
+    return Record(registry_->CloseKey(key));
 }
 
 bool RegistryKey::RequireOpen() {
@@ -32,7 +54,7 @@ bool RegistryKey::RequireOpen() {
 bool RegistryKey::ReadDword(std::string_view name, std::uint32_t* value) {
     if (!RequireOpen()) return false;
     RegistryValue raw;
-    if (!Record(registry_.QueryValue(key_, name, sizeof(std::uint32_t), &raw))) return false;
+    if (!Record(registry_->QueryValue(key_, name, sizeof(std::uint32_t), &raw))) return false;
     if (raw.type != kRegDword || raw.data.size() != sizeof(std::uint32_t)) {
         return Record(kErrorInvalidParameter);
     }
@@ -44,7 +66,7 @@ bool RegistryKey::ReadString(std::string_view name, std::size_t bufferSize, std:
     if (!RequireOpen()) return false;
     if (bufferSize == 0) return Record(kErrorMoreData);
     RegistryValue raw;
-    if (!Record(registry_.QueryValue(key_, name, bufferSize, &raw))) return false;
+    if (!Record(registry_->QueryValue(key_, name, bufferSize, &raw))) return false;
     std::string read = RegistryText(raw);
     // A value stored without its NUL that fills the buffer exactly leaves no
     // room for one; the caller's buffer always ends in a NUL.
@@ -82,13 +104,13 @@ bool RegistryKey::WriteString(std::string_view name, std::string_view text) {
 
 bool RegistryKey::WriteData(std::string_view name, std::uint32_t type, const std::vector<std::uint8_t>& data) {
     if (!RequireOpen()) return false;
-    return Record(registry_.SetValue(key_, name, RegistryValue{type, data}));
+    return Record(registry_->SetValue(key_, name, RegistryValue{type, data}));
 }
 
 bool RegistryKey::EnumValueName(std::uint32_t index, std::size_t nameCapacity, std::string* name) {
     if (!RequireOpen()) return false;
     std::string read;
-    if (!Record(registry_.EnumValue(key_, index, nameCapacity, &read))) return false;
+    if (!Record(registry_->EnumValue(key_, index, nameCapacity, &read))) return false;
     *name = std::move(read);
     return true;
 }

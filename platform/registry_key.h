@@ -13,10 +13,13 @@ namespace plat {
 
 class RegistryKey {
 public:
-    explicit RegistryKey(Registry& registry) : registry_(registry) {}
+    explicit RegistryKey(Registry& registry) : registry_(&registry) {}
     ~RegistryKey() { Close(); }
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
+    // The open key moves with its owner; the one moved from holds none.
+    RegistryKey(RegistryKey&& other) noexcept;
+    RegistryKey& operator=(RegistryKey&& other) noexcept;
 
     // Opens `subKey` of `root` with full access, closing any key held before.
     [[nodiscard]] bool Open(RootKey root, std::string_view subKey);
@@ -29,6 +32,8 @@ public:
     // A ";"-separated string value (up to kMaxListText characters) as its parts;
     // empty parts are dropped.
     [[nodiscard]] bool ReadStringList(std::string_view name, std::vector<std::string>* items);
+    // A value as stored, its type included, of at most `capacity` bytes.
+    [[nodiscard]] bool ReadData(std::string_view name, std::size_t capacity, RegistryValue* value);
     [[nodiscard]] bool WriteDword(std::string_view name, std::uint32_t value);
     [[nodiscard]] bool WriteString(std::string_view name, std::string_view text);
     [[nodiscard]] bool WriteData(std::string_view name, std::uint32_t type, const std::vector<std::uint8_t>& data);
@@ -52,7 +57,7 @@ private:
     }
     bool RequireOpen();
 
-    Registry& registry_;
+    Registry* registry_;
     KeyHandle key_ = 0;
     long lastError_ = kErrorSuccess;
 };

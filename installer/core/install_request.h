@@ -4,11 +4,28 @@
 #include <atomic>
 #include <string>
 
+#include "core/driver_key_reader.h"
 #include "core/install_type_page.h"
 #include "core/port_names.h"
 #include "core/serial_settings.h"
 
 namespace setup {
+
+// What the configuration files say about the driver of an installation,
+// read once on the wizard's thread before the worker starts.
+struct InstallDescriptions {
+    DriverFileSet files;
+    plat::DriverInfo3 driver;
+    // False when the driver's dependent-file list does not fit its 200 bytes.
+    bool driverFits = true;
+    // Driver name, print processor and attributes; the worker names it and
+    // gives it its port.
+    plat::PrinterInfo2 printer;
+    MonitorDescriptions monitors;
+    ProcessorDescription processor;
+    // The driver is built on the Unidrv core (its key set's 2KDDKDEV).
+    bool ddkFlag = false;
+};
 
 struct InstallRequest {
     int module = 0;
@@ -26,6 +43,7 @@ struct InstallRequest {
     // the name recorded for its USB printer.
     std::string printerPort;
     std::string registeredPortName;
+    InstallDescriptions descriptions;
 };
 
 // The worker's progress and result. The worker writes its result message and

@@ -177,6 +177,8 @@ void SetupWizard::Install(plat::Controls& frame) {
             RunUsbDriverStep(services_.files, services_.system, services_.desktop, services_.clock);
         }
     }
+    DriverKeyReader reader(services_.profile, MakeReaderPaths(configFolder_));
+    DescribeInstallation(reader, &request_);
 
     request_.printerPort = request_.portName;
     if (request_.portKind == kPortUsb && !PrepareUsbPort(frame)) return;

@@ -13,4 +13,9 @@ constexpr const char* kPackageFolder = "C:\\Pacote\\";
 // to kPackageFolder + "DRVCONFIG\".
 void LoadSamplePackage(sim::SimFiles& files);
 
+// Copies the package's per-system folders (win98, winnt, win2003, Vista,
+// win2008, win7) to kPackageFolder, with the files the Windows build
+// adds to them (the plug-in and the configuration module) as stand-ins.
+void LoadPackageFolders(sim::SimFiles& files);
+
 }  // namespace setup_test

@@ -14,6 +14,8 @@
 #include "win32/win32_files.h"
 #include "win32/win32_profile.h"
 #include "win32/win32_registry.h"
+#include "win32/win32_services.h"
+#include "win32/win32_spooler_admin.h"
 #include "win32/win32_system_info.h"
 #include "win32/win32_usb_library.h"
 #include "win32/wizard_window.h"
@@ -29,6 +31,8 @@ int RunSetup(HINSTANCE instance) {
     win32::Win32Profile profile;
     win32::Win32Clock clock;
     win32::Win32Files files;
+    win32::Win32SpoolerAdmin spooler;
+    win32::Win32Services services;
     if (!setup::PrepareSetupStart(desktop, system)) return 0;
     desktop.SetDialogOptions(IDD_PROGRESS, setup_win32::ProgressWindowOptions());
 
@@ -41,8 +45,12 @@ int RunSetup(HINSTANCE instance) {
     win32::Win32UsbLibrary usb(folder);
     setup::PortPage portPage({profile, usb, desktop, files, system}, osPage, folder);
     setup_win32::Win32WizardWindow window(instance);
+    const setup::InstallServices engine{profile, registry, files, spooler, services, system, clock, desktop};
+    auto worker = [&engine](const setup::InstallRequest& request, setup::InstallProgress& progress) {
+        setup::InstallWorker(engine, request, progress);
+    };
     setup::SetupWizard wizard({modulePage, installTypePage, osPage, portPage}, window,
-                              {profile, desktop, system, clock, usb, files, registry, &setup::InstallWorker}, folder);
+                              {profile, desktop, system, clock, usb, files, registry, worker}, folder);
     window.Run(wizard);
     return 0;
 }

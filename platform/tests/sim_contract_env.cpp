@@ -1,5 +1,4 @@
 #include "sim/sim_machine.h"
-#include "sim/sim_spooler.h"
 #include "tests/contract_env.h"
 
 namespace contract {
@@ -9,7 +8,7 @@ class SimContractEnv : public ContractEnv {
 public:
     plat::Profile& profile() override { return machine_.profile; }
     plat::Registry& registry() override { return machine_.registry; }
-    plat::Spooler& spooler() override { return spooler_; }
+    plat::Spooler& spooler() override { return machine_.spooler; }
     std::string WriteFile(std::string_view name, std::string_view content) override {
         std::string path = "C:\\Scratch\\" + std::string(name);
         machine_.files.Write(path, std::string(content));
@@ -20,7 +19,6 @@ public:
 
 private:
     sim::SimMachine machine_;
-    sim::SimSpooler spooler_;
 };
 }  // namespace
 

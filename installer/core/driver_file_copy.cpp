@@ -1,0 +1,102 @@
+#include "core/driver_file_copy.h"
+
+#include <array>
+
+#include "core/os_code.h"
+#include "core/setup_text.h"
+
+namespace setup {
+
+namespace {
+constexpr std::array<std::string_view, kOsCodeCount> kPackageFolders{
+    "\\win98\\", "\\winnt\\", "\\winnt\\", "\\winnt\\", "\\win2003\\", "\\Vista\\", "\\win2008\\", "\\win7\\"};
+
+// A directory the platform gave, refused when it would not fit its buffer
+// (a cut directory would send the copy somewhere else).
+bool Fits(const std::string& directory) { return directory.size() < kDirectoryBuffer; }
+}  // namespace
+
+std::string_view PackageFolder(int target) {
+    return target >= 0 && target < kOsCodeCount ? kPackageFolders[target] : std::string_view{};
+}
+
+bool CopyTargetDirectory(InstallSession& session, int copyTarget, std::string* directory) {
+    std::string found;
+    int failure = 0;
+    switch (copyTarget) {
+        case kInfDirectory:
+            if (session.io.system.WindowsDirectory(&found) != 0 || !Fits(found + "\\inf")) {
+                failure = IDS_NO_WINDOWS_DIR;
+            } else {
+                found += "\\inf";
+            }
+            break;
+        case kDriverDirectoryVersion3:
+        case kDriverDirectory:
+            if (session.io.spooler.GetPrinterDriverDirectory(&found) != 0) {
+                failure = IDS_NO_DRIVER_DIR;
+            } else if (copyTarget == kDriverDirectoryVersion3) {
+                found += "\\3";
+            }
+            if (failure == 0 && !Fits(found)) failure = IDS_NO_DRIVER_DIR;
+            break;
+        case kProcessorDirectory:
+            if (session.io.spooler.GetPrintProcessorDirectory(&found) != 0 || !Fits(found)) {
+                failure = IDS_NO_PROCESSOR_DIR;
+            }
+            break;
+        case kSystemDirectory:
+            if (session.io.system.SystemDirectory(&found) != 0 || !Fits(found)) failure = IDS_NO_SYSTEM_DIR;
+            break;
+        default:
+            failure = IDS_BAD_DIR_TYPE;
+            break;
+    }
+    if (failure != 0) {
+        session.resultMessage = SetupString(failure);
+        return false;
+    }
+    *directory = std::move(found);
+    return true;
+}
+
+int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, int target, bool rename) {
+    if (!file.empty() && file.front() == '0') return kCopyFailed;
+    std::string directory;
+    if (!CopyTargetDirectory(session, copyTarget, &directory)) return kCopyFailed;
+    std::string current;
+    if (session.io.system.CurrentDirectory(&current) != 0) {
+        session.resultMessage = SetupString(IDS_NO_CURRENT_DIR);
+        return kCopyFailed;
+    }
+    const std::string source = current + std::string(PackageFolder(target)) + std::string(file);
+    const std::string copied = (rename ? "n" : "") + std::string(file);
+    const std::string destination = directory + "\\" + copied;
+
+    long error = plat::kErrorSuccess;
+    if (source.size() >= kMaxPath || destination.size() >= kMaxPath) {
+        // Never copy from or to a path cut to its buffer.
+        error = plat::kErrorFilenameExcedRange;
+    } else {
+        // A read-only copy left behind must not stop the overwrite.
+        (void)session.io.files.SetArchiveAttribute(destination);
+        error = session.io.files.CopyFile(source, destination, false);
+        if (error == plat::kErrorSuccess) return kCopied;
+        if (IsInUse(static_cast<int>(error))) return static_cast<int>(error);
+    }
+    session.resultMessage =
+        std::string(SetupString(IDS_COPY_FAILED)) + copied + "  er = " + std::to_string(error) + source;
+    return kCopyFailed;
+}
+
+int CopyComponentFile(InstallSession& session, std::string_view file, int copyTarget, std::string* registeredName) {
+    *registeredName = std::string(file);
+    int result = CopyDriverFile(session, file, copyTarget, session.target, false);
+    if (IsInUse(result)) {
+        *registeredName = "n" + std::string(file);
+        result = CopyDriverFile(session, file, copyTarget, session.target, true);
+    }
+    return result;
+}
+
+}  // namespace setup

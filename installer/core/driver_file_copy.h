@@ -1,0 +1,50 @@
+#pragma once
+// The one file-copy primitive of the installation: a file of the package's
+// folder for the target system copied into one of the system's directories.
+#include <string>
+#include <string_view>
+
+#include "core/install_session.h"
+
+namespace setup {
+
+// Where a file goes.
+enum CopyTarget : int {
+    kInfDirectory = 100,               // the Windows directory + "\inf"
+    kDriverDirectoryVersion3 = 999,    // the printer-driver directory + "\3"
+    kDriverDirectory = 66000,          // GetPrinterDriverDirectory
+    kProcessorDirectory = 66001,       // GetPrintProcessorDirectory
+    kSystemDirectory = 66002,          // GetSystemDirectory
+};
+
+// CopyDriverFile results besides the platform's in-use codes 32 and 5.
+constexpr int kCopyFailed = 0;
+constexpr int kCopied = 1;
+inline bool IsInUse(int copyResult) { return copyResult == 32 || copyResult == 5; }
+
+// Directory texts live in 256-character buffers, paths in MAX_PATH ones.
+constexpr std::size_t kDirectoryBuffer = 256;
+constexpr std::size_t kMaxPath = 260;
+
+// The package's folder of a target system, between backslashes: "\win98\",
+// "\winnt\" (NT 4.0, 2000, XP), "\win2003\", "\Vista\", "\win2008\", "\win7\".
+std::string_view PackageFolder(int target);
+
+// The directory of a copy target, without a trailing backslash. On failure
+// the directory's message is in the session's result and the result is false.
+bool CopyTargetDirectory(InstallSession& session, int copyTarget, std::string* directory);
+
+// Copies `file` from the current directory's package folder of `target` into
+// the directory of `copyTarget`, as "n" + file with `rename`. Returns kCopied;
+// kCopyFailed with the message in the session's result (or with nothing
+// written for a file name that is "none", beginning with '0'); or 32 or 5
+// when the destination is in use, the result left untouched.
+int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, int target, bool rename);
+
+// The copy of an installed or replaced monitor or processor file: when the
+// destination is in use the file goes in again as "n" + file, which is then
+// the name to register. Returns the CopyDriverFile result of the last attempt
+// and the name copied in `registeredName`.
+int CopyComponentFile(InstallSession& session, std::string_view file, int copyTarget, std::string* registeredName);
+
+}  // namespace setup

@@ -1,0 +1,33 @@
+#include "core/spooler_control.h"
+
+#include <string>
+
+namespace setup {
+
+void StopSpooler(InstallSession& session) {
+    (void)session.io.services.StopService(plat::kSpoolerService);
+    session.io.clock.Sleep(kStopSpoolerWait);
+}
+
+void StartSpooler(InstallSession& session) {
+    const long error = session.io.services.StartService(plat::kSpoolerService);
+    if (error != plat::kErrorSuccess && error != plat::kErrorServiceAlreadyRunning) {
+        session.resultMessage =
+            "Erro ao iniciar o serviço de spool, código erro = " + std::to_string(static_cast<unsigned long>(error));
+    }
+}
+
+bool WaitSpoolerRunning(InstallSession& session) {
+    for (int query = 0; query < kRunningQueries; ++query) {
+        if (query > 0) session.io.clock.Sleep(kRunningQueryInterval);
+        std::uint32_t state = 0;
+        if (session.io.services.QueryServiceState(plat::kSpoolerService, &state) == plat::kErrorSuccess &&
+            state == plat::kServiceRunning) {
+            return true;
+        }
+    }
+    session.resultMessage = "StartSpoolService error";
+    return false;
+}
+
+}  // namespace setup

@@ -1,0 +1,22 @@
+#pragma once
+// Stopping and starting the print spooler's service around the replacement
+// of a component it holds loaded, with the waits the spooler needs.
+#include "core/install_session.h"
+
+namespace setup {
+
+// Asks the spooler to stop (a failure is not reported: at worst the copy
+// that follows finds its file in use) and waits 100 ms.
+void StopSpooler(InstallSession& session);
+// Starts the spooler; a failure other than "already running" is written into
+// the session's result.
+void StartSpooler(InstallSession& session);
+// Asks the spooler's state up to 10 times, 300 ms apart; false, with
+// "StartSpoolService error" in the result, when it never runs.
+bool WaitSpoolerRunning(InstallSession& session);
+
+constexpr unsigned kStopSpoolerWait = 100;
+constexpr int kRunningQueries = 10;
+constexpr unsigned kRunningQueryInterval = 300;
+
+}  // namespace setup

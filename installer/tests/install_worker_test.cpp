@@ -1,0 +1,299 @@
+// The installation worker end to end on a simulated machine: what the
+// spooler, the registry and the file tree hold after an installation, and
+// where each failure stops it.
+#include "core/install_worker.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "core/component_check.h"
+#include "core/printer_module.h"
+#include "core/serial_port_settings.h"
+#include "tests/install_fixture.h"
+
+namespace {
+
+using namespace setup;
+using setup_test::InDir;
+using setup_test::InstallFixture;
+using setup_test::kDriverDir;
+using setup_test::kSystemDir;
+
+constexpr std::string_view kInstalled = "Driver de impressora instalado com sucesso";
+constexpr std::string_view kInstalledUsb = "Driver de impressora instalado com sucesso\nFavor reiniciar a impressora";
+
+const plat::DriverInfo3* DriverNamed(const sim::SimSpooler& spooler, std::string_view name) {
+    for (const auto& driver : spooler.drivers) {
+        if (driver.name == name) return &driver;
+    }
+    return nullptr;
+}
+
+bool HasMonitor(const sim::SimSpooler& spooler, std::string_view name) {
+    return std::any_of(spooler.monitors.begin(), spooler.monitors.end(),
+                       [&](const sim::SimMonitor& monitor) { return monitor.name == name; });
+}
+
+bool HasProcessor(const sim::SimSpooler& spooler, std::string_view name) {
+    return std::any_of(spooler.processors.begin(), spooler.processors.end(),
+                       [&](const sim::SimProcessor& processor) { return processor.name == name; });
+}
+
+TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
+    struct Case {
+        const char* what;
+        int target;
+        int module;
+        const char* model;
+        const char* port;
+        const char* printer;
+        const char* driver;
+        std::string_view result;
+        std::vector<std::string> dependentFiles;
+        std::vector<const char*> monitors;  // monitors the spooler holds afterwards
+        std::vector<const char*> copied;    // files that must be in the driver directory
+    } cases[] = {
+        {"parallel port, Unidrv core driver",
+         kOsWinXp,
+         kModuleReceipt,
+         "KTR-P410",
+         "LPT1:",
+         "KTR-P410(P)",
+         "KTR-P410 Receipt",
+         kInstalled,
+         {"KTRP410.GPD", "TTFSUB.GPD", "UNIRES.DLL", "STDNAMES.GPD", "KTRRES.DLL", "7404VXUI.DLL", "KTRREND.DLL",
+          "KTRREND.INI"},
+         {},
+         {"UNIDRVUI.DLL", "KTRP410.GPD", "UNIDRV.DLL", "UNIDRV.HLP", "KTRRES.DLL", "7404VXUI.DLL", "KTRREND.DLL",
+          "KTRREND.INI", "3\\7404VXCONTROL.INI", "TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL"}},
+        {"virtual serial port on Windows 7",
+         kOsWin7,
+         kModuleReceipt,
+         "KTR-P410",
+         "MDCOM1:",
+         "KTR-P410(S)",
+         "KTR-P410 Receipt",
+         kInstalled,
+         {"KTRP410.GPD", "TTFSUB.GPD", "UNIRES.DLL", "STDNAMES.GPD", "KTRRES.DLL", "7404VXUI.DLL", "KTRREND.DLL",
+          "KTRREND.INI"},
+         {"KTR Serial Port"},
+         {"KTRP410.GPD"}},
+        {"USB port with its language monitor",
+         kOsWin7,
+         kModuleReceipt,
+         "KTR-P410",
+         "USB_KTR-P410_2",
+         "KTR-P410(U) 2",
+         "KTR-P410 Receipt",
+         kInstalledUsb,
+         {"KTRP410.GPD", "TTFSUB.GPD", "UNIRES.DLL", "STDNAMES.GPD", "KTRRES.DLL", "7404VXUI.DLL", "KTRREND.DLL",
+          "KTRREND.INI"},
+         {"KTR USB Port", "KTR USB Language Monitor"},
+         {"KTRP410.GPD"}},
+        {"Server 2008: the files of .2008, the printer of .2003",
+         kOsServer2008,
+         kModuleReceipt,
+         "KTR-P410",
+         "LPT1:",
+         "KTR-P410(P)",
+         "KTR-P410 Receipt",
+         kInstalled,
+         {"KTRP410_2008.GPD", "TTFSUB.GPD", "UNIRES.DLL", "STDNAMES.GPD", "KTRRES2008.DLL", "7404VXUI.DLL",
+          "KTRREND2008.DLL", "KTRREND2008.INI"},
+         {},
+         {"KTRP410_2008.GPD", "KTRRES2008.DLL", "KTRREND2008.DLL"}},
+        {"no optional files, the system's processor",
+         kOsWinXp,
+         kModuleLabel,
+         "KTR-L60",
+         "LPT2:",
+         "KTR-L60(P)",
+         "KTR-L60 Label",
+         kInstalled,
+         {},
+         {},
+         {"KTRL60.GPD", "KTRREND.DLL"}},
+        {"Unidrv core files copied, none listed",
+         kOsWinXp,
+         kModuleEmbedded,
+         "KTR-E58",
+         "LPT1:",
+         "KTR-E58(P)",
+         "KTR-E58 Embedded",
+         kInstalled,
+         {},
+         {},
+         {"KTRE58.GPD", "TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        InstallFixture fixture(c.target);
+        fixture.Choose(c.module, c.model, c.port);
+        ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
+        EXPECT_EQ(fixture.Result(), c.result);
+
+        const sim::SimSpooler& spooler = fixture.machine.spooler;
+        const plat::PrinterInfo2* printer = spooler.Printer(c.printer);
+        ASSERT_NE(printer, nullptr);
+        EXPECT_EQ(printer->driverName, c.driver);
+        EXPECT_EQ(printer->portName, c.port);
+        EXPECT_EQ(printer->attributes, 576u);
+        const plat::DriverInfo3* driver = DriverNamed(spooler, c.driver);
+        ASSERT_NE(driver, nullptr);
+        EXPECT_EQ(driver->cVersion, 3u);
+        EXPECT_EQ(driver->dependentFiles, c.dependentFiles);
+        for (const char* monitor : c.monitors) EXPECT_TRUE(HasMonitor(spooler, monitor)) << monitor;
+        if (c.monitors.empty()) EXPECT_TRUE(spooler.monitors.empty());
+        for (const char* file : c.copied) EXPECT_TRUE(fixture.machine.files.Exists(InDir(kDriverDir, file))) << file;
+        // No component was outdated: the spooler ran throughout.
+        EXPECT_TRUE(fixture.machine.services.history.empty());
+        EXPECT_EQ(spooler.OpenHandleCount(), 0u);
+        EXPECT_EQ(fixture.machine.registry.OpenHandleCount(), 0u);
+    }
+}
+
+TEST(InstallWorker, UsbPrinterNamesItsLanguageMonitorAndMarksItsPort) {
+    InstallFixture fixture(kOsWin7);
+    fixture.Choose(kModuleReceipt, "KTR-P410", "USB_KTR-P410_3");
+    ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
+    const plat::DriverInfo3* driver = DriverNamed(fixture.machine.spooler, "KTR-P410 Receipt");
+    ASSERT_NE(driver, nullptr);
+    EXPECT_EQ(driver->monitorName, std::optional<std::string>("KTR USB Language Monitor"));
+    EXPECT_EQ(fixture.Dword("SOFTWARE\\MERIDAN\\PRINTERPORT\\", "USB_KTR-P410_3"), 0u);
+    EXPECT_EQ(fixture.Dword(MonitorKey("KTR USB Port"), "DriverVersion"), 6u);
+    EXPECT_EQ(fixture.Dword(MonitorKey("KTR USB Language Monitor"), "DriverVersion"), 3u);
+    EXPECT_TRUE(fixture.machine.files.Exists(InDir(kSystemDir, "KTRUSBMN.DLL")));
+    EXPECT_TRUE(fixture.machine.files.Exists(InDir(kSystemDir, "KTRUSBUI.DLL")));
+    EXPECT_TRUE(fixture.machine.files.Exists(InDir(kSystemDir, "KTRLMON.DLL")));
+    // The KTR-D9 family's printer stands on the port recorded for it.
+    InstallFixture d9(kOsWin7);
+    d9.Choose(kModuleEmbedded, "KTR-D9", "USB_KTR-D9_4");
+    ASSERT_EQ(d9.Install(), InstallProgress::kDone) << d9.Result();
+    ASSERT_NE(d9.machine.spooler.Printer("KTR-D9(U) 4"), nullptr);
+    EXPECT_EQ(d9.machine.spooler.Printer("KTR-D9(U) 4")->portName, "USB_KTR-D9_4");
+}
+
+TEST(InstallWorker, Windows98InstallsWithoutTheSpoolerStoppedAndLeavesTheResultToTheWizard) {
+    InstallFixture fixture(kOsWin98Me);
+    fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
+    ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
+    EXPECT_EQ(fixture.Result(), "");
+    const plat::DriverInfo3* driver = DriverNamed(fixture.machine.spooler, "KTR-P410 Receipt");
+    ASSERT_NE(driver, nullptr);
+    EXPECT_EQ(driver->cVersion, 0u);
+    EXPECT_EQ(driver->environment, "Windows 4.0");
+    EXPECT_TRUE(driver->dependentFiles.empty());
+    for (const char* file : {"KTRP410.DRV", "UNIDRV.HLP", "7404VXUI.DLL", "ICONLIB.DLL", "DMCOLOR.DLL", "UNIDRV.DLL"}) {
+        EXPECT_TRUE(fixture.machine.files.Exists(InDir(kDriverDir, file))) << file;
+    }
+    EXPECT_TRUE(fixture.machine.services.history.empty());
+    EXPECT_EQ(fixture.Dword(ProcessorKey(kOsWin98Me, "KTRPrint"), "DriverVersion"), 3u);
+}
+
+TEST(InstallWorker, Windows98TakesUnidrvFromTheSystemsBackupFirst) {
+    InstallFixture fixture(kOsWin98Me);
+    fixture.machine.files.Write("C:\\WINDOWS\\Sysbckup\\UNIDRV.DLL", "the system's own");
+    fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
+    ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
+    EXPECT_EQ(fixture.machine.files.Read(InDir(kSystemDir, "UNIDRV.DLL")), "the system's own");
+    EXPECT_FALSE(fixture.machine.files.Exists(InDir(kDriverDir, "UNIDRV.DLL")));
+}
+
+// Each failure stops the worker with its message and touches nothing after
+// its step; a second run once the cause is gone completes the installation.
+TEST(InstallWorker, EachFailureStopsWithItsMessageAndASecondRunCompletes) {
+    using Setup = std::function<void(InstallFixture&)>;
+    struct Case {
+        const char* what;
+        const char* port;
+        Setup fail;
+        std::string result;
+        bool driverAdded;
+    } cases[] = {
+        {"serial monitor refused", "MDCOM1:",
+         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddMonitor, 5); },
+         "Erro ao adicionar monitor Erro code is:5", false},
+        {"print processor refused", "LPT1:",
+         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddPrintProcessor, 87); },
+         "Erro ao adicionar processo de impressão \n Erro fatal, reinicie o sistema", false},
+        {"driver directory unreadable", "LPT1:",
+         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::GetPrinterDriverDirectory, 5); },
+         "Erro ao ler o diretório do driver de impressora", false},
+        {"current directory unreadable", "LPT1:",
+         [](InstallFixture& f) { f.machine.system.currentDirectoryError = 5; },
+         "Erro ao ler o diretório do sistema", false},
+        {"data file copy", "LPT1:", [](InstallFixture& f) { f.machine.files.FailCopy(6, "KTRP410.GPD"); },
+         "Erro ao copiar arquivos de driversKTRP410.GPD  er = 6C:\\Pacote\\winnt\\KTRP410.GPD", false},
+        {"control-font copy", "LPT1:", [](InstallFixture& f) { f.machine.files.FailCopy(112, "7404VXCONTROL"); },
+         "Erro ao copiar arquivos de drivers7404VXCONTROL.INI  er = 112C:\\Pacote\\winnt\\7404VXCONTROL.INI", false},
+        {"AddPrinterDriver", "LPT1:",
+         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddPrinterDriver, 1797); },
+         "Erro ao adicionar driver de impressora   er = 1797", false},
+        {"AddPrinter", "MDCOM2:", [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddPrinter, 5); },
+         "Erro ao adicionar impressoraer = 5", true},
+        {"USB ports cannot be listed", "USB_KTR-P410_1",
+         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::EnumPorts, 1715); },
+         "Erro ao enumerar portas er = 1715", false},
+        {"no memory for the USB port list", "USB_KTR-P410_1",
+         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::EnumPorts, 8); },
+         "Instalador da Impressora não pôde alocar memória suficiente", false},
+        {"language monitor refused", "USB_KTR-P410_1",
+         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddMonitor, 1800, 1); },
+         "Erro ao adicionar monitor Erro code is:1800", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        InstallFixture fixture(kOsWinXp);
+        fixture.Choose(kModuleReceipt, "KTR-P410", c.port);
+        c.fail(fixture);
+        EXPECT_EQ(fixture.Install(), InstallProgress::kFailed);
+        EXPECT_EQ(fixture.Result(), c.result);
+        EXPECT_TRUE(fixture.machine.spooler.PrinterNames().empty());
+        EXPECT_EQ(DriverNamed(fixture.machine.spooler, "KTR-P410 Receipt") != nullptr, c.driverAdded);
+        EXPECT_FALSE(fixture.Text(kNtPortsKey, "COM2:").has_value()) << "serial settings of a failed install";
+        EXPECT_EQ(fixture.machine.spooler.OpenHandleCount(), 0u);
+        EXPECT_EQ(fixture.machine.registry.OpenHandleCount(), 0u);
+
+        fixture.ClearFailures();
+        EXPECT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
+        EXPECT_EQ(fixture.machine.spooler.PrinterNames().size(), 1u);
+    }
+}
+
+TEST(InstallWorker, CoreSlotsAndTheDataFileLibraryMustBeNamed) {
+    struct Case {
+        const char* what;
+        const char* key;
+    } cases[] = {
+        {"configuration file", "STDConfigFile"},
+        {"help file", "STDHelpFile"},
+        {"data-file library of a Unidrv core driver", "STDDataFileDLLName"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        InstallFixture fixture(kOsWinXp);
+        fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
+        if (std::string_view(c.key) == "STDDataFileDLLName") {
+            fixture.request.descriptions.files.dataFileLibrary = "0";
+        } else if (std::string_view(c.key) == "STDConfigFile") {
+            fixture.request.descriptions.files.configFile = "";
+        } else {
+            fixture.request.descriptions.files.helpFile = "0";
+        }
+        EXPECT_EQ(fixture.Install(), InstallProgress::kFailed);
+        EXPECT_EQ(fixture.Result(), "Perda de drivers, impossível continuar");
+        EXPECT_EQ(DriverNamed(fixture.machine.spooler, "KTR-P410 Receipt"), nullptr);
+    }
+}
+
+TEST(InstallWorker, WaitsOnlyWhatTheSpoolerNeeds) {
+    InstallFixture fixture(kOsWinXp);
+    fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
+    ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
+    // 100 ms at start, 200 ms after the processor was added.
+    EXPECT_EQ(fixture.machine.clock.waits, (std::vector<unsigned>{100, 200}));
+}
+
+}  // namespace
