@@ -13,8 +13,7 @@ endforeach()
 # The monitors, their user interfaces and the print processor replace the text
 # stand-ins of the NT family's folders: Wine's AddMonitor loads a monitor and
 # refuses anything that is not one, and Wine prints every job through the
-# printer's processor. \win8\ holds the processor Setup copies when it
-# replaces an outdated one on Server 2008. The other Unidrv files (UNIDRV.DLL,
+# printer's processor. The other Unidrv files (UNIDRV.DLL,
 # UNIRES.DLL, the GPD files, KTRRES*.DLL, KTRREND*.DLL) stay text: nothing
 # under Wine opens them. The 98/Me folder stays text as a whole.
 # PP_STANDIN_DLLS comes from tools/.
@@ -24,7 +23,6 @@ foreach(folder winnt win2003 Vista win2008 win7)
     list(APPEND stage_standin_copies COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${dll}> "${PP_STAGE_DIR}/${folder}/${dll}.DLL")
   endforeach()
 endforeach()
-list(APPEND stage_standin_copies COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:KTRPROC> "${PP_STAGE_DIR}/win8/KTRPROC.DLL")
 # The USB stand-ins: the maker's library beside Setup, with no MdUsbInt.ini
 # (so no printer is attached until a test or the demo writes one), and the USB
 # driver tool and driver in USBDrv\ (bulkusb.inf comes with the package).
