@@ -1,0 +1,529 @@
+// The real Setup.exe installs printers under Wine, walked through as a person
+// would: a receipt printer on LPT1: made the default printer, a ticket printer
+// on a virtual serial port, and the receipt printer once more on LPT1:. Then
+// the machine is read back as an administrator would: printers, the driver
+// with its files, the monitors and the processor with their version values,
+// the serial settings, the files in the system's folders, and the
+// plug-in's pages reached through the installed configuration module.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "automation/automation.h"
+#include "resource.h"
+
+namespace {
+
+constexpr const wchar_t* kCaption = L"Setup do Driver da Impressora";
+constexpr const wchar_t* kInstalled = L"Driver de impressora instalado com sucesso";
+constexpr const wchar_t* kMonitorsKey = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\";
+constexpr const wchar_t* kProcessorsKey =
+    L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\";
+constexpr const wchar_t* kPortsKey = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
+// A property sheet's tab control, whoever titles the sheet.
+constexpr int kSheetTabControl = 0x3020;
+
+// The package's monitors and the files Setup puts in the system directory.
+const wchar_t* const kMonitorNames[] = {L"KTR Serial Port", L"KTR USB Port", L"KTR USB Language Monitor"};
+const wchar_t* const kSystemFiles[] = {L"KTRCOMMN.DLL", L"KTRCOMUI.DLL", L"KTRUSBMN.DLL", L"KTRUSBUI.DLL",
+                                       L"KTRLMON.DLL"};
+
+std::wstring DriverDirectory() {
+    wchar_t folder[MAX_PATH] = {};
+    DWORD needed = 0;
+    GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder), sizeof folder, &needed);
+    return folder;
+}
+
+std::wstring ProcessorDirectory() {
+    wchar_t folder[MAX_PATH] = {};
+    DWORD needed = 0;
+    GetPrintProcessorDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder), sizeof folder, &needed);
+    return folder;
+}
+
+std::wstring SystemDirectory() {
+    wchar_t folder[MAX_PATH] = {};
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return folder;
+}
+
+std::wstring FileName(const std::wstring& path) {
+    return path.substr(path.find_last_of(L'\\') + 1);
+}
+
+std::string ReadAll(const std::wstring& path) {
+    std::ifstream in(automation::Narrow(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::wstring Profile(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
+    wchar_t value[256] = {};
+    GetPrivateProfileStringW(section, key, L"", value, 256, file.c_str());
+    return value;
+}
+
+bool ReadDword(const std::wstring& key, const wchar_t* name, DWORD* value) {
+    DWORD size = sizeof *value;
+    return RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_DWORD, nullptr, value, &size) ==
+           ERROR_SUCCESS;
+}
+
+std::wstring ReadString(const std::wstring& key, const wchar_t* name) {
+    wchar_t value[256] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return L"(none)";
+    return value;
+}
+
+struct PrinterSeen {
+    std::wstring name, port, driver, processor;
+    DWORD attributes = 0;
+};
+
+std::vector<PrinterSeen> Printers() {
+    DWORD needed = 0, count = 0;
+    EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed + sizeof(PRINTER_INFO_2W));
+    std::vector<PrinterSeen> printers;
+    if (!EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), static_cast<DWORD>(buffer.size()), &needed,
+                       &count))
+        return printers;
+    const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i) {
+        auto text = [](const wchar_t* value) { return std::wstring(value ? value : L""); };
+        printers.push_back({text(info[i].pPrinterName), text(info[i].pPortName), text(info[i].pDriverName),
+                            text(info[i].pPrintProcessor), info[i].Attributes});
+    }
+    return printers;
+}
+
+const PrinterSeen* FindPrinter(const std::vector<PrinterSeen>& printers, const std::wstring& name) {
+    for (const auto& printer : printers)
+        if (printer.name == name) return &printer;
+    return nullptr;
+}
+
+template <typename Info>
+std::vector<std::wstring> Names(BOOL(WINAPI* enumerate)(LPWSTR, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD),
+                                DWORD level) {
+    DWORD needed = 0, count = 0;
+    enumerate(nullptr, nullptr, level, nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed + sizeof(Info));
+    std::vector<std::wstring> names;
+    if (!enumerate(nullptr, nullptr, level, buffer.data(), static_cast<DWORD>(buffer.size()), &needed, &count))
+        return names;
+    for (DWORD i = 0; i < count; ++i) names.push_back(reinterpret_cast<const Info*>(buffer.data())[i].pName);
+    return names;
+}
+
+BOOL WINAPI EnumMonitorsLevel(LPWSTR server, LPWSTR, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,
+                              LPDWORD count) {
+    return EnumMonitorsW(server, level, buffer, size, needed, count);
+}
+
+bool Contains(const std::vector<std::wstring>& names, const std::wstring& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+void RemovePrinter(const std::wstring& name) {
+    HANDLE printer = nullptr;
+    PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (!OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &printer, &access)) return;
+    DeletePrinter(printer);
+    ClosePrinter(printer);
+}
+
+// What the port page showed for a serial port, as the settings text of the
+// registry ("9600,n,8,1,x").
+std::wstring SerialSettingsShown(HWND portPage) {
+    const std::wstring flow = automation::SelectedItem(portPage, IDC_FLOW);
+    const wchar_t flowLetter = flow == L"Xon/Xoff" ? L'x' : flow == L"Hardware" ? L'p' : L' ';
+    const std::wstring parity = automation::SelectedItem(portPage, IDC_PARITY);
+    return automation::SelectedItem(portPage, IDC_BAUD) + L"," +
+           static_cast<wchar_t>(towlower(parity.empty() ? L'?' : parity[0])) + L"," +
+           automation::SelectedItem(portPage, IDC_DATA_BITS) + L"," +
+           automation::SelectedItem(portPage, IDC_STOP_BITS) + L"," + flowLetter;
+}
+
+// What one run of Setup showed after Install.
+struct InstallRun {
+    bool progressSeen = false;
+    std::wstring message;
+    DWORD milliseconds = 0;
+    std::wstring serialSettings;  // as the port page showed them, for a serial port
+    DWORD exitCode = 1;
+    bool exited = false;
+};
+
+struct Choice {
+    int moduleButton;
+    int modelList;
+    const wchar_t* model;
+    const wchar_t* port;  // the first of these the port page lists
+    const wchar_t* otherPort;
+    bool makeDefault;
+    const char* artefact;
+};
+
+// The first visible top-level window of `pid` that holds control `id`.
+struct FindRequest {
+    DWORD pid;
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowWith(HWND window, LPARAM parameter) {
+    auto* request = reinterpret_cast<FindRequest*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == request->pid && IsWindowVisible(window) && GetDlgItem(window, request->id)) {
+        request->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND VisibleWindowWith(DWORD pid, int id) {
+    FindRequest request{pid, id, nullptr};
+    EnumWindows(FindWindowWith, reinterpret_cast<LPARAM>(&request));
+    return request.found;
+}
+
+class SetupInstallWine : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const std::string stage = automation::EnvVar("PP_STAGE_DIR");
+        ASSERT_FALSE(stage.empty()) << "PP_STAGE_DIR names the staged package";
+        folder = automation::FullPath(automation::Widen(stage));
+        ASSERT_TRUE(automation::SetWineAppVersion(L"Setup.exe", L"win7"));
+        RemoveWhatSetupInstalls();
+        // Jobs on LPT1: reach a Unix file.
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        portFile = std::wstring(temp) + L"pp-install-lpt1.out";
+        DeleteFileW(portFile.c_str());
+    }
+    static void TearDownTestSuite() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Setup.exe"); }
+
+    // A machine without the package: no printer or driver of it, no monitor,
+    // processor, version value or file of it. Wine's DeletePrintProcessor
+    // leaves the processor registered, so its key goes directly.
+    static void RemoveWhatSetupInstalls() {
+        for (const auto& printer : Printers()) {
+            if (printer.driver.find(L"KTR-") != std::wstring::npos) RemovePrinter(printer.name);
+        }
+        for (const wchar_t* driver :
+             {L"KTR-P410 Receipt", L"KTR-P410 Receipt Raster", L"KTR-Q350 Ticket", L"KTR-Q350 Ticket Raster"}) {
+            DeletePrinterDriverW(nullptr, nullptr, const_cast<wchar_t*>(driver));
+        }
+        for (const wchar_t* monitor : kMonitorNames) {
+            DeleteMonitorW(nullptr, nullptr, const_cast<wchar_t*>(monitor));
+            RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kMonitorsKey) + monitor).c_str());
+        }
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kProcessorsKey) + L"KTRPrint").c_str());
+        HKEY ports = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPortsKey, 0, KEY_SET_VALUE, &ports) == ERROR_SUCCESS) {
+            RegDeleteValueW(ports, L"COM1:");
+            RegCloseKey(ports);
+        }
+        for (const wchar_t* file : kSystemFiles) {
+            DeleteFileW((SystemDirectory() + L"\\" + file).c_str());
+            DeleteFileW((SystemDirectory() + L"\\n" + file).c_str());
+        }
+        DeleteFileW((ProcessorDirectory() + L"\\KTRPROC.DLL").c_str());
+        DeleteFileW((ProcessorDirectory() + L"\\KTRPROC.log").c_str());
+        for (const wchar_t* file : {L"UNIDRVUI.DLL", L"7404VXUI.DLL", L"KTRP410G.GPD", L"KTRQ350T.GPD", L"UNIDRV.DLL",
+                                    L"KTRREND.INI", L"7404VXCONTROL.INI"}) {
+            DeleteFileW((DriverDirectory() + L"\\" + file).c_str());
+            DeleteFileW((DriverDirectory() + L"\\3\\" + file).c_str());
+        }
+    }
+
+    HWND WaitForVisiblePage(HWND wizard, int marker) {
+        HWND page = nullptr;
+        automation::WaitUntil(
+            [&] { return (page = automation::FindChildDialogWith(wizard, marker)) && IsWindowVisible(page); }, 10000);
+        return page && IsWindowVisible(page) ? page : nullptr;
+    }
+
+    // Walks the wizard with `choice` and presses Install; records what came
+    // of it and answers the final message. Fails the test where a window
+    // does not appear.
+    void Install(const Choice& choice, InstallRun* run) {
+        automation::Process setup;
+        ASSERT_TRUE(setup.Start(folder + L"\\Setup.exe", folder)) << "error " << GetLastError();
+        HWND wizard = automation::WaitForDialog(setup.id(), kCaption, 20000);
+        ASSERT_NE(wizard, nullptr) << "the wizard did not appear";
+
+        HWND module = WaitForVisiblePage(wizard, IDC_MODULE_GROUP);
+        ASSERT_NE(module, nullptr);
+        if (!automation::IsChecked(module, choice.moduleButton)) automation::Click(module, choice.moduleButton);
+        ASSERT_TRUE(automation::WaitUntil([&] { return automation::IsEnabled(module, choice.modelList); }, 5000));
+        ASSERT_TRUE(automation::SelectItem(module, choice.modelList, choice.model))
+            << automation::Narrow(choice.model) << " is not in the list";
+        if (automation::IsChecked(module, IDC_MAKE_DEFAULT) != choice.makeDefault) {
+            automation::Click(module, IDC_MAKE_DEFAULT);
+            ASSERT_TRUE(automation::WaitUntil(
+                [&] { return automation::IsChecked(module, IDC_MAKE_DEFAULT) == choice.makeDefault; }, 5000));
+        }
+        automation::Click(wizard, IDOK);
+        ASSERT_NE(WaitForVisiblePage(wizard, IDC_INSTALL_TYPE_GROUP), nullptr);
+        automation::Click(wizard, IDOK);
+        HWND os = WaitForVisiblePage(wizard, IDC_OS_GROUP);
+        ASSERT_NE(os, nullptr);
+        EXPECT_TRUE(automation::IsChecked(os, IDC_OS_WIN7)) << "Wine reports Windows 7 to Setup";
+        automation::Click(wizard, IDOK);
+        HWND port = WaitForVisiblePage(wizard, IDC_PORTS);
+        ASSERT_NE(port, nullptr);
+        const bool listed = automation::SelectItem(port, IDC_PORTS, choice.port) ||
+                            (choice.otherPort && automation::SelectItem(port, IDC_PORTS, choice.otherPort));
+        ASSERT_TRUE(listed) << "the port page lists neither " << automation::Narrow(choice.port) << " nor "
+                            << automation::Narrow(choice.otherPort ? choice.otherPort : L"another");
+        if (automation::IsEnabled(port, IDC_BAUD)) run->serialSettings = SerialSettingsShown(port);
+        ASSERT_EQ(automation::Text(GetDlgItem(wizard, IDOK)), L"Instalar(&I)");
+
+        // Install: the progress window (no caption, its progress bar tells it)
+        // while the worker runs, then the final message.
+        const DWORD start = GetTickCount();
+        automation::Click(wizard, IDOK);
+        HWND message = nullptr;
+        while (!message && GetTickCount() - start < 60000) {
+            if (!run->progressSeen) {
+                if (HWND progress = VisibleWindowWith(setup.id(), IDC_PROGRESS_BAR)) {
+                    run->progressSeen = true;
+                    const std::string folderOut = automation::EnvVar("PP_ARTIFACTS");
+                    if (!folderOut.empty()) {
+                        // At once: the window lasts as long as the installation.
+                        automation::SaveScreenshot(progress,
+                                                   folderOut + "/install-" + choice.artefact + "-progress.bmp");
+                    }
+                }
+            }
+            HWND box = VisibleWindowWith(setup.id(), 0xFFFF);
+            if (box && box != wizard) message = box;
+            if (!message) Sleep(10);
+        }
+        run->milliseconds = GetTickCount() - start;
+        ASSERT_NE(message, nullptr) << "no final message within a minute of Install";
+        run->message = automation::Text(GetDlgItem(message, 0xFFFF));
+        EXPECT_TRUE(
+            automation::SaveArtifactScreenshot(message, std::string("install-") + choice.artefact + "-message"));
+        std::printf("[ install  ] %s: %s on %s, %lu ms from Install to the final message, progress window %s: \"%s\"\n",
+                    choice.artefact, automation::Narrow(choice.model).c_str(), automation::Narrow(choice.port).c_str(),
+                    run->milliseconds, run->progressSeen ? "seen" : "not seen",
+                    automation::Narrow(run->message).c_str());
+        automation::Click(message, IDOK);
+        run->exited = setup.WaitForExit(15000, &run->exitCode);
+    }
+
+    static inline std::wstring folder;
+    static inline std::wstring portFile;
+};
+
+const Choice kReceiptOnLpt{IDC_MODULE_RECEIPT, IDC_MODELS_RECEIPT, L"KTR-P410", L"LPT1:", nullptr, true, "a"};
+const Choice kTicketOnSerial{IDC_MODULE_TICKET, IDC_MODELS_TICKET, L"KTR-Q350", L"MDCOM1:", L"COM1:", false, "b"};
+const Choice kReceiptAgain{IDC_MODULE_RECEIPT, IDC_MODELS_RECEIPT, L"KTR-P410", L"LPT1:", nullptr, true, "c"};
+
+// The driver as GetPrinterDriver level 3 gives it, file names only.
+struct DriverSeen {
+    DWORD version = 0;
+    std::wstring name, driverPath, dataFile, configFile, helpFile;
+    std::vector<std::wstring> dependentFiles;
+    std::wstring folder;
+};
+
+bool ReadDriver(const std::wstring& printerName, DriverSeen* seen) {
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(const_cast<wchar_t*>(printerName.c_str()), &printer, nullptr)) return false;
+    DWORD needed = 0;
+    GetPrinterDriverW(printer, nullptr, 3, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed + sizeof(DRIVER_INFO_3W));
+    const bool ok = GetPrinterDriverW(printer, nullptr, 3, buffer.data(), static_cast<DWORD>(buffer.size()), &needed);
+    ClosePrinter(printer);
+    if (!ok) return false;
+    const auto* driver = reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data());
+    auto name = [](const wchar_t* path) { return path ? FileName(path) : std::wstring(L"(none)"); };
+    seen->version = driver->cVersion;
+    seen->name = driver->pName;
+    seen->driverPath = name(driver->pDriverPath);
+    seen->dataFile = name(driver->pDataFile);
+    seen->configFile = name(driver->pConfigFile);
+    seen->helpFile = name(driver->pHelpFile);
+    const std::wstring config = driver->pConfigFile ? driver->pConfigFile : L"";
+    seen->folder = config.substr(0, config.find_last_of(L'\\'));
+    for (const wchar_t* file = driver->pDependentFiles; file && *file; file += lstrlenW(file) + 1)
+        seen->dependentFiles.push_back(FileName(file));
+    return true;
+}
+
+TEST_F(SetupInstallWine, InstallsPrintersThatTheSpoolerAndRegistryHold) {
+    const std::wstring receiptIni = folder + L"\\DRVCONFIG\\setup_receipt.ini";
+    const std::wstring setupIni = folder + L"\\DRVCONFIG\\setup.ini";
+
+    // (a) The receipt printer on LPT1:, made the default printer.
+    InstallRun a;
+    ASSERT_NO_FATAL_FAILURE(Install(kReceiptOnLpt, &a));
+    EXPECT_TRUE(a.progressSeen) << "the progress window showed while the worker ran";
+    EXPECT_EQ(a.message, kInstalled);
+    EXPECT_TRUE(a.exited && a.exitCode == 0) << "Setup ends after the message";
+
+    std::vector<PrinterSeen> printers = Printers();
+    const PrinterSeen* receipt = FindPrinter(printers, L"KTR-P410(P)");
+    ASSERT_NE(receipt, nullptr) << "printer KTR-P410(P)";
+    EXPECT_EQ(receipt->port, L"LPT1:");
+    // A parallel port takes the raster keys of the model section.
+    EXPECT_EQ(receipt->driver, Profile(receiptIni, L"KTR-P410.WIN7", L"GDIDriverName"));
+    EXPECT_EQ(receipt->processor, L"KTRPrint");
+    EXPECT_EQ(receipt->attributes & 576u, 576u) << "ATTRIBUTES=576 of the model section";
+    wchar_t defaultPrinter[256] = {};
+    DWORD size = 256;
+    EXPECT_TRUE(GetDefaultPrinterW(defaultPrinter, &size));
+    EXPECT_STREQ(defaultPrinter, L"KTR-P410(P)");
+
+    DriverSeen driver;
+    ASSERT_TRUE(ReadDriver(L"KTR-P410(P)", &driver)) << "error " << GetLastError();
+    EXPECT_EQ(driver.version, 3u);
+    EXPECT_EQ(driver.driverPath, L"UNIDRV.DLL");
+    EXPECT_EQ(driver.dataFile, L"KTRP410G.GPD");
+    EXPECT_EQ(driver.configFile, L"UNIDRVUI.DLL");
+    EXPECT_EQ(driver.helpFile, L"UNIDRV.HLP");
+    EXPECT_EQ(driver.dependentFiles,
+              (std::vector<std::wstring>{L"KTRP410G.GPD", L"TTFSUB.GPD", L"UNIRES.DLL", L"STDNAMES.GPD", L"KTRRES.DLL",
+                                         L"7404VXUI.DLL", L"KTRREND.DLL", L"KTRREND.INI"}));
+    // The files the spooler holds for the driver are the package's, the
+    // built ones among them.
+    for (const wchar_t* file : {L"UNIDRVUI.DLL", L"7404VXUI.DLL", L"KTRP410G.GPD", L"KTRREND.INI", L"UNIRES.DLL"}) {
+        EXPECT_EQ(ReadAll(driver.folder + L"\\" + file), ReadAll(folder + L"\\win7\\" + file))
+            << automation::Narrow(file) << " in " << automation::Narrow(driver.folder);
+    }
+    EXPECT_EQ(ReadAll(DriverDirectory() + L"\\3\\7404VXCONTROL.INI"), ReadAll(folder + L"\\win7\\7404VXCONTROL.INI"))
+        << "the control-font file";
+
+    // The processor: registered, its version value, its file.
+    EXPECT_TRUE(Contains(Names<PRINTPROCESSOR_INFO_1W>(EnumPrintProcessorsW, 1), L"KTRPrint"));
+    DWORD version = 0;
+    EXPECT_TRUE(ReadDword(std::wstring(kProcessorsKey) + L"KTRPrint", L"DriverVersion", &version));
+    EXPECT_EQ(std::to_wstring(version), Profile(setupIni, L"ProcessorVersion", L"DriverVersion"));
+    EXPECT_EQ(ReadAll(ProcessorDirectory() + L"\\KTRPROC.DLL"), ReadAll(folder + L"\\win7\\KTRPROC.DLL"));
+    // A parallel port needs no monitor of the package.
+    EXPECT_FALSE(Contains(Names<MONITOR_INFO_1W>(EnumMonitorsLevel, 1), L"KTR Serial Port"));
+
+    // The plug-in's document pages, through the installed configuration module.
+    {
+        HANDLE printer = nullptr;
+        ASSERT_TRUE(OpenPrinterW(const_cast<wchar_t*>(L"KTR-P410(P)"), &printer, nullptr));
+        const LONG size =
+            DocumentPropertiesW(nullptr, printer, const_cast<wchar_t*>(L"KTR-P410(P)"), nullptr, nullptr, 0);
+        ASSERT_GT(size, static_cast<LONG>(sizeof(DEVMODEW))) << "the module adds its private part";
+        std::vector<BYTE> output(size);
+        LONG result = -100;
+        std::thread shown([&] {
+            result =
+                DocumentPropertiesW(nullptr, printer, const_cast<wchar_t*>(L"KTR-P410(P)"),
+                                    reinterpret_cast<DEVMODEW*>(output.data()), nullptr, DM_IN_PROMPT | DM_OUT_BUFFER);
+        });
+        HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
+        if (sheet) {
+            EXPECT_EQ(automation::TabCaptions(sheet), (std::vector<std::string>{"Principal", "Marca d'água", "Operação",
+                                                                                "Código 1D", "Código 2D", "Versão"}));
+            EXPECT_TRUE(automation::SaveArtifactScreenshot(sheet, "install-a-document-sheet"));
+            automation::Click(sheet, IDOK);
+        }
+        shown.join();
+        ClosePrinter(printer);
+        ASSERT_NE(sheet, nullptr) << "DocumentProperties shows the plug-in's sheet";
+        EXPECT_GT(result, 0);
+    }
+
+    // A raw job on the new printer goes through the installed processor.
+    {
+        using ToUnix = char*(CDECL*)(LPCWSTR);
+        auto toUnix = reinterpret_cast<ToUnix>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        ASSERT_NE(toUnix, nullptr);
+        char* unixPath = toUnix(portFile.c_str());
+        ASSERT_NE(unixPath, nullptr);
+        const std::wstring mapped = automation::Widen(unixPath);
+        HeapFree(GetProcessHeap(), 0, unixPath);
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", 0, nullptr, 0, KEY_SET_VALUE,
+                                  nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key, L"LPT1:", 0, REG_SZ, reinterpret_cast<const BYTE*>(mapped.c_str()),
+                       static_cast<DWORD>((mapped.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+        HANDLE printer = nullptr;
+        ASSERT_TRUE(OpenPrinterW(const_cast<wchar_t*>(L"KTR-P410(P)"), &printer, nullptr));
+        DOC_INFO_1W document{const_cast<wchar_t*>(L"Autoteste"), nullptr, const_cast<wchar_t*>(L"RAW")};
+        EXPECT_NE(StartDocPrinterW(printer, 1, reinterpret_cast<BYTE*>(&document)), 0u);
+        char bytes[] = "\x1B@KTR\n";
+        DWORD written = 0;
+        EXPECT_TRUE(WritePrinter(printer, bytes, sizeof bytes - 1, &written));
+        EXPECT_TRUE(EndDocPrinter(printer)) << "error " << GetLastError();
+        ClosePrinter(printer);
+        EXPECT_TRUE(automation::WaitUntil([&] { return ReadAll(portFile) == "\x1B@KTR\n"; }, 5000))
+            << "the port file holds \"" << ReadAll(portFile) << "\"";
+        EXPECT_NE(ReadAll(ProcessorDirectory() + L"\\KTRPROC.log").find("PrintDocumentOnPrintProcessor KTR-P410(P)"),
+                  std::string::npos)
+            << ReadAll(ProcessorDirectory() + L"\\KTRPROC.log");
+    }
+
+    // (b) The ticket printer on the first virtual serial port: the serial
+    // port monitor is installed, and the serial settings are kept.
+    InstallRun b;
+    ASSERT_NO_FATAL_FAILURE(Install(kTicketOnSerial, &b));
+    EXPECT_EQ(b.message, kInstalled);
+    printers = Printers();
+    const PrinterSeen* ticket = FindPrinter(printers, L"KTR-Q350(S)");
+    ASSERT_NE(ticket, nullptr) << "printer KTR-Q350(S)";
+    EXPECT_TRUE(ticket->port == L"MDCOM1:" || ticket->port == L"COM1:") << automation::Narrow(ticket->port);
+    EXPECT_EQ(ticket->driver, Profile(folder + L"\\DRVCONFIG\\setup_Ticket.ini", L"KTR-Q350.Win7", L"STDDriverName"))
+        << "a serial port takes the plain keys";
+    size = 256;
+    EXPECT_TRUE(GetDefaultPrinterW(defaultPrinter, &size));
+    EXPECT_STREQ(defaultPrinter, L"KTR-P410(P)") << "the second printer was not made the default";
+    const std::vector<std::wstring> monitors = Names<MONITOR_INFO_1W>(EnumMonitorsLevel, 1);
+    EXPECT_TRUE(Contains(monitors, L"KTR Serial Port"));
+    EXPECT_FALSE(Contains(monitors, L"KTR USB Port")) << "no USB port was chosen";
+    EXPECT_TRUE(ReadDword(std::wstring(kMonitorsKey) + L"KTR Serial Port", L"DriverVersion", &version));
+    EXPECT_EQ(std::to_wstring(version), Profile(setupIni, L"COMMON-MONITOR.WIN7", L"COMMONitorVersion"));
+    EXPECT_EQ(ReadString(std::wstring(kMonitorsKey) + L"KTR Serial Port", L"Driver"), L"KTRCOMMN.DLL");
+    for (const wchar_t* file : {L"KTRCOMMN.DLL", L"KTRCOMUI.DLL"}) {
+        EXPECT_EQ(ReadAll(SystemDirectory() + L"\\" + file), ReadAll(folder + L"\\win7\\" + file))
+            << automation::Narrow(file) << " in the system directory";
+    }
+    EXPECT_NE(ReadAll(SystemDirectory() + L"\\KTRCOMMN.log").find("InitializePrintMonitor2"), std::string::npos)
+        << "Wine's AddMonitor loaded the monitor";
+    ASSERT_FALSE(b.serialSettings.empty()) << "the port page showed serial settings";
+    EXPECT_EQ(ReadString(kPortsKey, L"COM1:"), b.serialSettings);
+
+    // (c) The receipt printer again on LPT1:. Windows refuses the existing
+    // name (1802) and Setup takes "KTR-P410(P)(1)"; Wine 8's AddPrinter
+    // accepts the name and overwrites the printer, so no second printer.
+    InstallRun c;
+    ASSERT_NO_FATAL_FAILURE(Install(kReceiptAgain, &c));
+    EXPECT_EQ(c.message, kInstalled);
+    printers = Printers();
+    const bool refused = FindPrinter(printers, L"KTR-P410(P)(1)") != nullptr;
+    std::printf("[ install  ] c: Wine's spooler %s\n",
+                refused ? "refused the existing name: KTR-P410(P)(1) was made"
+                        : "accepted the existing name and overwrote KTR-P410(P): no KTR-P410(P)(1)");
+    EXPECT_FALSE(refused) << "Wine 8 overwrites; a Wine that refuses with 1802 makes KTR-P410(P)(1)";
+    EXPECT_NE(FindPrinter(printers, L"KTR-P410(P)"), nullptr);
+    EXPECT_EQ(std::count_if(printers.begin(), printers.end(),
+                            [](const PrinterSeen& p) { return p.name.rfind(L"KTR-P410(P)", 0) == 0; }),
+              1);
+}
+
+}  // namespace
