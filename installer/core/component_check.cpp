@@ -13,11 +13,17 @@ constexpr plat::RootKey kMachine = plat::RootKey::LocalMachine;
 
 // A file or name value names something unless it is empty or the "none"
 // value (it begins with '0').
-bool Configured(std::string_view value) { return !value.empty() && value.front() != '0'; }
+bool Configured(std::string_view value) {
+    return !value.empty() && value.front() != '0';
+}
 
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+bool Contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
 
-std::string_view EnvironmentOf(int target) { return target == kOsWin98Me ? plat::kEnvironmentWin9x : ""; }
+std::string_view EnvironmentOf(int target) {
+    return target == kOsWin98Me ? plat::kEnvironmentWin9x : "";
+}
 
 // True when the component's key exists; `outdated` tells whether its
 // DriverVersion is missing or lower than `version`.
@@ -203,8 +209,8 @@ bool UpdateOutdatedComponent(InstallSession& session, int updateFlags, const Mon
                              const ProcessorDescription& processor) {
     if (session.target == kOsWin98Me) {
         if (updateFlags & kUsbMonitorOutdated) {
-            return ReplaceWithoutSpooler(session, MonitorKey(monitors.usb.name), monitors.usb.dllName,
-                                         kSystemDirectory, monitors.usb.version);
+            return ReplaceWithoutSpooler(session, MonitorKey(monitors.usb.name), monitors.usb.dllName, kSystemDirectory,
+                                         monitors.usb.version);
         }
         if (updateFlags & kProcessorOutdated) {
             return ReplaceWithoutSpooler(session, ProcessorKey(kOsWin98Me, processor.name), processor.file,

@@ -10,13 +10,15 @@
 namespace setup {
 
 namespace {
-constexpr std::size_t kNameBuffer = 50;      // driver, printer and monitor names
-constexpr std::size_t kVersionBuffer = 10;   // monitor versions
-constexpr std::size_t kNumberBuffer = 50;    // ATTRIBUTES, the processor version
-constexpr std::size_t kFlagBuffer = 10;      // the DDK flags
+constexpr std::size_t kNameBuffer = 50;     // driver, printer and monitor names
+constexpr std::size_t kVersionBuffer = 10;  // monitor versions
+constexpr std::size_t kNumberBuffer = 50;   // ATTRIBUTES, the processor version
+constexpr std::size_t kFlagBuffer = 10;     // the DDK flags
 constexpr std::string_view kMonitorSection = "COMMON-MONITOR";
 
-std::string KeySet(int rasterGraphic) { return rasterGraphic == 1 ? "GDI" : "STD"; }
+std::string KeySet(int rasterGraphic) {
+    return rasterGraphic == 1 ? "GDI" : "STD";
+}
 
 std::string Section(std::string_view base, std::string_view suffix) {
     std::string section;
@@ -25,7 +27,9 @@ std::string Section(std::string_view base, std::string_view suffix) {
 }
 
 // A slot names a file unless it is empty or the "none" value (it begins with '0').
-bool NamesFile(std::string_view slot) { return !slot.empty() && slot.front() != '0'; }
+bool NamesFile(std::string_view slot) {
+    return !slot.empty() && slot.front() != '0';
+}
 
 // Whether `path` holds `key` in `section` at all: read with a default no
 // value of the file can give.
@@ -43,7 +47,9 @@ DriverFileSet DriverKeyReader::ReadDriverFileSet(const DriverSelection& driver) 
     const std::string& path = ModulePath(driver.module);
     const std::string section = Section(driver.model, SectionSuffix(driver.target));
     const std::string set = KeySet(driver.rasterGraphic);
-    auto slot = [&](std::string_view key) { return ReadConfigText(profile_, path, section, set + std::string(key), kPathBuffer); };
+    auto slot = [&](std::string_view key) {
+        return ReadConfigText(profile_, path, section, set + std::string(key), kPathBuffer);
+    };
     DriverFileSet files;
     files.driverPath = slot("DriverPath");
     files.dataFile = slot("DataFile");
@@ -105,10 +111,10 @@ MonitorDescriptions DriverKeyReader::ReadMonitorDescriptions(int module, int tar
     const std::string portSection = Section(kMonitorSection, AlternateSectionSuffix(target));
     const std::string languageSection = Section(kMonitorSection, SectionSuffix(target));
     const std::string& setupIni = paths_.setupIni;
-    const std::string& portFile =
-        HasKey(profile_, setupIni, portSection, "COMMONitorPName") || HasKey(profile_, setupIni, portSection, "USBMONitorPName")
-            ? setupIni
-            : ModulePath(module);
+    const std::string& portFile = HasKey(profile_, setupIni, portSection, "COMMONitorPName") ||
+                                          HasKey(profile_, setupIni, portSection, "USBMONitorPName")
+                                      ? setupIni
+                                      : ModulePath(module);
     const std::string& languageFile = HasKey(profile_, setupIni, languageSection, "USBLMONitorName") ||
                                               HasKey(profile_, setupIni, languageSection, "USBLMONitorDLLName") ||
                                               HasKey(profile_, setupIni, languageSection, "USBLMONitorVersion")

@@ -13,7 +13,9 @@ constexpr std::array<std::string_view, kOsCodeCount> kPackageFolders{
 
 // A directory the platform gave, refused when it would not fit its buffer
 // (a cut directory would send the copy somewhere else).
-bool Fits(const std::string& directory) { return directory.size() < kDirectoryBuffer; }
+bool Fits(const std::string& directory) {
+    return directory.size() < kDirectoryBuffer;
+}
 }  // namespace
 
 std::string_view PackageFolder(int target) {

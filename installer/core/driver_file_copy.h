@@ -10,17 +10,19 @@ namespace setup {
 
 // Where a file goes.
 enum CopyTarget : int {
-    kInfDirectory = 100,               // the Windows directory + "\inf"
-    kDriverDirectoryVersion3 = 999,    // the printer-driver directory + "\3"
-    kDriverDirectory = 66000,          // GetPrinterDriverDirectory
-    kProcessorDirectory = 66001,       // GetPrintProcessorDirectory
-    kSystemDirectory = 66002,          // GetSystemDirectory
+    kInfDirectory = 100,             // the Windows directory + "\inf"
+    kDriverDirectoryVersion3 = 999,  // the printer-driver directory + "\3"
+    kDriverDirectory = 66000,        // GetPrinterDriverDirectory
+    kProcessorDirectory = 66001,     // GetPrintProcessorDirectory
+    kSystemDirectory = 66002,        // GetSystemDirectory
 };
 
 // CopyDriverFile results besides the platform's in-use codes 32 and 5.
 constexpr int kCopyFailed = 0;
 constexpr int kCopied = 1;
-inline bool IsInUse(int copyResult) { return copyResult == 32 || copyResult == 5; }
+inline bool IsInUse(int copyResult) {
+    return copyResult == 32 || copyResult == 5;
+}
 
 // Directory texts live in 256-character buffers, paths in MAX_PATH ones.
 constexpr std::size_t kDirectoryBuffer = 256;

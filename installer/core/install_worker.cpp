@@ -15,9 +15,13 @@ namespace setup {
 
 namespace {
 // A file slot names a file unless it is empty or the "none" value.
-bool Configured(std::string_view slot) { return !slot.empty() && slot.front() != '0'; }
+bool Configured(std::string_view slot) {
+    return !slot.empty() && slot.front() != '0';
+}
 
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+bool Contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
 
 // The USB port monitor needs the system's ports readable before the printer
 // is created on one of its ports.
@@ -37,7 +41,8 @@ bool CopyDriverFiles(InstallSession& session, const DriverFileSet& files) {
         (void)CopyDriverFile(session, *file, kDriverDirectory, session.target, false);
         if (session.failed()) return false;
     }
-    for (const std::string* file : {&files.dataFileLibrary, &files.uiPlugin, &files.renderingPlugin, &files.pluginConfig}) {
+    for (const std::string* file :
+         {&files.dataFileLibrary, &files.uiPlugin, &files.renderingPlugin, &files.pluginConfig}) {
         if (!Configured(*file)) continue;
         (void)CopyDriverFile(session, *file, kDriverDirectory, session.target, false);
         if (session.failed()) return false;

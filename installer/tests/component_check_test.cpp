@@ -9,6 +9,7 @@
 #include "core/printer_module.h"
 #include "core/spooler_control.h"
 #include "tests/install_fixture.h"
+#include "text.h"
 
 namespace {
 
@@ -76,8 +77,8 @@ TEST(ComponentCheck, OneReplacementPerInstallationInTheOrderComUsbProcessor) {
          "C:\\WINDOWS\\system32\\KTRCOMMN.DLL", 1},
         {"USB monitor before processor", kOsWin7, "USB_KTR-P410_1", "KTR USB Port", true,
          "C:\\WINDOWS\\system32\\KTRUSBMN.DLL", 1},
-        {"processor alone", kOsWin7, "LPT1:", nullptr, true, "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\KTRPROC.DLL",
-         3},
+        {"processor alone", kOsWin7, "LPT1:", nullptr, true,
+         "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\KTRPROC.DLL", 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -101,9 +102,8 @@ TEST(ComponentCheck, ServerTwoThousandEightTakesTheProcessorFromItsOwnFolder) {
     fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
     ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
     const auto& copies = fixture.machine.files.copies;
-    EXPECT_TRUE(std::any_of(copies.begin(), copies.end(), [](const auto& copy) {
-        return copy.source == "C:\\Pacote\\win2008\\KTRPROC.DLL";
-    }));
+    EXPECT_TRUE(std::any_of(copies.begin(), copies.end(),
+                            [](const auto& copy) { return copy.source == "C:\\Pacote\\win2008\\KTRPROC.DLL"; }));
 }
 
 TEST(ComponentCheck, AFileTheSpoolerHoldsGoesInUnderItsNName) {
@@ -152,12 +152,9 @@ TEST(ComponentCheck, TheSpoolerIsGivenItsWaitsAroundAReplacement) {
         int pendingQueries;
         std::vector<unsigned> waits;
     } cases[] = {
-        {kOsNt4, 0, {100, 100, 500, 1000, 2500}},
-        {kOsWin2000, 0, {100, 100, 500, 1000, 2500}},
-        {kOsWinXp, 0, {100, 100, 500, 2500, 2500}},
-        {kOsServer2003, 2, {100, 100, 500, 2500, 300, 300, 2500}},
-        {kOsVista, 0, {100, 100, 500, 2500}},
-        {kOsWin7, 1, {100, 100, 500, 300, 2500}},
+        {kOsNt4, 0, {100, 100, 500, 1000, 2500}},   {kOsWin2000, 0, {100, 100, 500, 1000, 2500}},
+        {kOsWinXp, 0, {100, 100, 500, 2500, 2500}}, {kOsServer2003, 2, {100, 100, 500, 2500, 300, 300, 2500}},
+        {kOsVista, 0, {100, 100, 500, 2500}},       {kOsWin7, 1, {100, 100, 500, 300, 2500}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target);
@@ -178,14 +175,16 @@ TEST(ComponentCheck, AReplacementThatFailsStopsTheInstallationWithTheSpoolerRunn
         std::string result;
         std::vector<std::string> history;
     } cases[] = {
-        {"spooler never comes back", [](InstallFixture& f) { f.machine.services.startsButDies = true; },
-         "StartSpoolService error", {"stop Spooler", "start Spooler"}},
-        {"processor file cannot be copied",
-         [](InstallFixture& f) { f.machine.files.FailCopy(3, "prtprocs"); },
+        {"spooler never comes back",
+         [](InstallFixture& f) { f.machine.services.startsButDies = true; },
+         "StartSpoolService error",
+         {"stop Spooler", "start Spooler"}},
+        {"processor file cannot be copied", [](InstallFixture& f) { f.machine.files.FailCopy(3, "prtprocs"); },
          "Erro ao copiar arquivos de driversC:\\Pacote\\winnt\\KTRPROC.DLL", kStopAndStart},
         {"processor directory unreadable",
          [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::GetPrintProcessorDirectory, 5); },
-         "Erro ao ler o diretório de processo de impressão", {}},
+         "Erro ao ler o diretório de processo de impressão",
+         {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -196,7 +195,9 @@ TEST(ComponentCheck, AReplacementThatFailsStopsTheInstallationWithTheSpoolerRunn
         EXPECT_EQ(fixture.Install(), InstallProgress::kFailed);
         EXPECT_EQ(fixture.Result(), c.result);
         EXPECT_EQ(fixture.machine.services.history, c.history);
-        if (!fixture.machine.services.startsButDies) EXPECT_TRUE(fixture.machine.services.IsRunning("Spooler"));
+        if (!fixture.machine.services.startsButDies) {
+            EXPECT_TRUE(fixture.machine.services.IsRunning("Spooler"));
+        }
         EXPECT_TRUE(fixture.machine.spooler.drivers.empty()) << "nothing after the failing step";
     }
 }

@@ -80,8 +80,8 @@ struct InstallFixture {
     }
 
     setup::InstallServices Services() {
-        return {machine.profile, machine.registry, machine.files, machine.spooler, machine.services,
-                machine.system,  machine.clock,    machine.desktop};
+        return {machine.profile,  machine.registry, machine.files, machine.spooler,
+                machine.services, machine.system,   machine.clock, machine.desktop};
     }
     // Runs the worker to its end; its final state.
     int Install() {

@@ -36,11 +36,6 @@ bool HasMonitor(const sim::SimSpooler& spooler, std::string_view name) {
                        [&](const sim::SimMonitor& monitor) { return monitor.name == name; });
 }
 
-bool HasProcessor(const sim::SimSpooler& spooler, std::string_view name) {
-    return std::any_of(spooler.processors.begin(), spooler.processors.end(),
-                       [&](const sim::SimProcessor& processor) { return processor.name == name; });
-}
-
 TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
     struct Case {
         const char* what;
@@ -145,7 +140,9 @@ TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
         EXPECT_EQ(driver->cVersion, 3u);
         EXPECT_EQ(driver->dependentFiles, c.dependentFiles);
         for (const char* monitor : c.monitors) EXPECT_TRUE(HasMonitor(spooler, monitor)) << monitor;
-        if (c.monitors.empty()) EXPECT_TRUE(spooler.monitors.empty());
+        if (c.monitors.empty()) {
+            EXPECT_TRUE(spooler.monitors.empty());
+        }
         for (const char* file : c.copied) EXPECT_TRUE(fixture.machine.files.Exists(InDir(kDriverDir, file))) << file;
         // No component was outdated: the spooler ran throughout.
         EXPECT_TRUE(fixture.machine.services.history.empty());
@@ -212,24 +209,24 @@ TEST(InstallWorker, EachFailureStopsWithItsMessageAndASecondRunCompletes) {
         std::string result;
         bool driverAdded;
     } cases[] = {
-        {"serial monitor refused", "MDCOM1:",
-         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddMonitor, 5); },
+        {"serial monitor refused",
+         "MDCOM1:", [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddMonitor, 5); },
          "Erro ao adicionar monitor Erro code is:5", false},
-        {"print processor refused", "LPT1:",
-         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddPrintProcessor, 87); },
+        {"print processor refused",
+         "LPT1:", [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddPrintProcessor, 87); },
          "Erro ao adicionar processo de impressão \n Erro fatal, reinicie o sistema", false},
-        {"driver directory unreadable", "LPT1:",
-         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::GetPrinterDriverDirectory, 5); },
+        {"driver directory unreadable",
+         "LPT1:", [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::GetPrinterDriverDirectory, 5); },
          "Erro ao ler o diretório do driver de impressora", false},
-        {"current directory unreadable", "LPT1:",
-         [](InstallFixture& f) { f.machine.system.currentDirectoryError = 5; },
-         "Erro ao ler o diretório do sistema", false},
+        {"current directory unreadable: the processor file cannot be found",
+         "LPT1:", [](InstallFixture& f) { f.machine.system.currentDirectoryError = 5; },
+         "Erro ao adicionar processo de impressão \n Erro fatal, reinicie o sistema", false},
         {"data file copy", "LPT1:", [](InstallFixture& f) { f.machine.files.FailCopy(6, "KTRP410.GPD"); },
          "Erro ao copiar arquivos de driversKTRP410.GPD  er = 6C:\\Pacote\\winnt\\KTRP410.GPD", false},
         {"control-font copy", "LPT1:", [](InstallFixture& f) { f.machine.files.FailCopy(112, "7404VXCONTROL"); },
          "Erro ao copiar arquivos de drivers7404VXCONTROL.INI  er = 112C:\\Pacote\\winnt\\7404VXCONTROL.INI", false},
-        {"AddPrinterDriver", "LPT1:",
-         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddPrinterDriver, 1797); },
+        {"AddPrinterDriver",
+         "LPT1:", [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddPrinterDriver, 1797); },
          "Erro ao adicionar driver de impressora   er = 1797", false},
         {"AddPrinter", "MDCOM2:", [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddPrinter, 5); },
          "Erro ao adicionar impressoraer = 5", true},

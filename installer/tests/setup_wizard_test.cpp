@@ -207,6 +207,9 @@ TEST(SetupWizardInstall, PrinterNameAndPortFollowThePortKind) {
         EXPECT_EQ(f.workerSaw->portKind, c.kind) << c.port;
         EXPECT_EQ(f.workerSaw->printerName, c.printerName) << c.port;
         EXPECT_EQ(f.workerSaw->printerPort, c.printerPort) << c.port;
+        // The descriptions were read for the model, the system and the port kind.
+        EXPECT_EQ(f.workerSaw->descriptions.printer.printProcessor, "KTRPrint") << c.port;
+        EXPECT_EQ(f.workerSaw->descriptions.driver.monitorName.has_value(), c.kind == kPortUsb) << c.port;
         EXPECT_EQ(f.workerSaw->modelName, c.model);
         EXPECT_EQ(f.workerSaw->osCode, kOsWinXp);
         EXPECT_EQ(f.workerSaw->serial.dataBits, 8);
@@ -267,6 +270,20 @@ TEST(SetupWizardInstall, ShowsTheWorkersResultOrTheSuccessText) {
         EXPECT_EQ(f.machine.desktop.boxes[0].owner, f.frame.window);
         EXPECT_EQ(f.machine.desktop.restartRequests, 0);
     }
+}
+
+TEST(SetupWizardInstall, InstallPutsThePrinterIntoTheSpooler) {
+    WizardFixture f(kXp);
+    f.realWorker = true;
+    setup_test::LoadPackageFolders(f.machine.files);
+    f.machine.system.currentDirectory = "C:\\Pacote";
+    InstallOn(f, kModuleReceipt, "KTR-P410", "LPT1:");
+    EXPECT_EQ(f.Messages(), std::vector<std::string>{"Driver de impressora instalado com sucesso"});
+    const plat::PrinterInfo2* printer = f.machine.spooler.Printer("KTR-P410(P)");
+    ASSERT_NE(printer, nullptr);
+    EXPECT_EQ(printer->driverName, "KTR-P410 Receipt Raster") << "a parallel port takes the raster key set";
+    EXPECT_EQ(printer->printProcessor, "KTRPrint");
+    EXPECT_TRUE(f.frame.closed);
 }
 
 TEST(SetupWizardInstall, Windows98AsksToRestartAfterEveryInstallation) {

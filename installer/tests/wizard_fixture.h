@@ -84,6 +84,9 @@ struct WizardFixture {
     setup::InstallProgress::State workerState = setup::InstallProgress::kDone;
     std::string workerMessage;
     bool workerThrows = false;
+    // The real installation engine on the simulated machine instead of the
+    // scripted report.
+    bool realWorker = false;
     setup::SetupWizard wizard{
         {modulePage, installTypePage, osPage, portPage},
         window,
@@ -91,6 +94,12 @@ struct WizardFixture {
          [this](const setup::InstallRequest& request, setup::InstallProgress& progress) {
              workerSaw = request;
              if (workerThrows) throw std::bad_alloc();
+             if (realWorker) {
+                 setup::InstallWorker({machine.profile, machine.registry, machine.files, machine.spooler,
+                                       machine.services, machine.system, machine.clock, machine.desktop},
+                                      request, progress);
+                 return;
+             }
              progress.Finish(workerState, workerMessage);
          }},
         kPackageFolder};

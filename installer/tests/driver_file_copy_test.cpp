@@ -1,0 +1,107 @@
+// The one copy primitive: destinations, package folders, in-use results and
+// the messages of each failure.
+#include "core/driver_file_copy.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/os_code.h"
+#include "tests/install_fixture.h"
+
+namespace {
+
+using namespace setup;
+using setup_test::InstallFixture;
+
+TEST(CopyDriverFile, CopiesFromTheTargetsFolderIntoEachDestination) {
+    struct Case {
+        int copyTarget;
+        int target;
+        const char* file;
+        const char* destination;
+    } cases[] = {
+        {kDriverDirectory, kOsWinXp, "KTRP410.GPD", "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\KTRP410.GPD"},
+        {kDriverDirectoryVersion3, kOsWin2000, "7404VXCONTROL.INI",
+         "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\7404VXCONTROL.INI"},
+        {kProcessorDirectory, kOsServer2008, "KTRPROC.DLL",
+         "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\KTRPROC.DLL"},
+        {kSystemDirectory, kOsVista, "KTRLMON.DLL", "C:\\WINDOWS\\system32\\KTRLMON.DLL"},
+        {kInfDirectory, kOsWin7, "KTRUSBMN.DLL", "C:\\WINDOWS\\inf\\KTRUSBMN.DLL"},
+        {kSystemDirectory, kOsWin98Me, "KTRLM9X.DLL", "C:\\WINDOWS\\system32\\KTRLM9X.DLL"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.destination);
+        InstallFixture fixture(c.target);
+        InstallSession session{fixture.Services(), c.target, {}};
+        EXPECT_EQ(CopyDriverFile(session, c.file, c.copyTarget, c.target, false), kCopied);
+        EXPECT_EQ(session.resultMessage, "");
+        ASSERT_FALSE(fixture.machine.files.copies.empty());
+        EXPECT_EQ(fixture.machine.files.copies.back().source,
+                  "C:\\Pacote" + std::string(PackageFolder(c.target)) + c.file);
+        EXPECT_EQ(fixture.machine.files.copies.back().destination, c.destination);
+    }
+}
+
+TEST(CopyDriverFile, EachFailureHasItsMessage) {
+    using Setup = std::function<void(InstallFixture&)>;
+    const std::string longName(250, 'A');
+    struct Case {
+        const char* what;
+        int copyTarget;
+        std::string file;
+        Setup fail;
+        int result;
+        std::string message;
+    } cases[] = {
+        {"the none value", kDriverDirectory, "0", [](InstallFixture&) {}, kCopyFailed, ""},
+        {"Windows directory", kInfDirectory, "A.DLL",
+         [](InstallFixture& f) { f.machine.system.windowsDirectoryError = 2; }, kCopyFailed,
+         "Erro ao ler o diretório do windows"},
+        {"driver directory", kDriverDirectoryVersion3, "A.DLL",
+         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::GetPrinterDriverDirectory, 122); }, kCopyFailed,
+         "Erro ao ler o diretório do driver de impressora"},
+        {"processor directory", kProcessorDirectory, "A.DLL",
+         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::GetPrintProcessorDirectory, 122); },
+         kCopyFailed, "Erro ao ler o diretório de processo de impressão"},
+        {"system directory", kSystemDirectory, "A.DLL",
+         [](InstallFixture& f) { f.machine.system.systemDirectoryError = 2; }, kCopyFailed,
+         "Erro ao ler o diretório do sistema"},
+        {"a directory longer than its buffer", kSystemDirectory, "A.DLL",
+         [](InstallFixture& f) { f.machine.system.systemDirectory = "C:\\" + std::string(260, 'S'); }, kCopyFailed,
+         "Erro ao ler o diretório do sistema"},
+        {"unknown destination", 4711, "A.DLL", [](InstallFixture&) {}, kCopyFailed, "Erro de tipo de Diretório"},
+        {"current directory", kSystemDirectory, "A.DLL",
+         [](InstallFixture& f) { f.machine.system.currentDirectoryError = 5; }, kCopyFailed,
+         "Erro ao ler o diretório do sistema"},
+        {"missing source", kSystemDirectory, "A.DLL", [](InstallFixture&) {}, kCopyFailed,
+         "Erro ao copiar arquivos de driversA.DLL  er = 2C:\\Pacote\\winnt\\A.DLL"},
+        {"a path longer than MAX_PATH", kSystemDirectory, longName, [](InstallFixture&) {}, kCopyFailed,
+         "Erro ao copiar arquivos de drivers" + longName + "  er = 206C:\\Pacote\\winnt\\" + longName},
+        {"held by the system", kSystemDirectory, "KTRLMON.DLL",
+         [](InstallFixture& f) { f.machine.files.HoldOpen("C:\\WINDOWS\\system32\\KTRLMON.DLL"); }, 32, ""},
+        {"access denied", kSystemDirectory, "KTRLMON.DLL",
+         [](InstallFixture& f) { f.machine.files.HoldOpen("C:\\WINDOWS\\system32\\KTRLMON.DLL", 5); }, 5, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        InstallFixture fixture(kOsWinXp);
+        fixture.machine.files.Write("C:\\WINDOWS\\system32\\KTRLMON.DLL", "loaded");
+        c.fail(fixture);
+        InstallSession session{fixture.Services(), kOsWinXp, {}};
+        EXPECT_EQ(CopyDriverFile(session, c.file, c.copyTarget, kOsWinXp, false), c.result);
+        EXPECT_EQ(session.resultMessage, c.message);
+        EXPECT_TRUE(fixture.machine.files.copies.empty());
+    }
+}
+
+TEST(CopyDriverFile, TheRenameFlagPutsAnNBeforeTheName) {
+    InstallFixture fixture(kOsWin7);
+    InstallSession session{fixture.Services(), kOsWin7, {}};
+    fixture.machine.files.FailCopy(3, "nKTRLMON");
+    EXPECT_EQ(CopyDriverFile(session, "KTRLMON.DLL", kSystemDirectory, kOsWin7, true), kCopyFailed);
+    EXPECT_EQ(session.resultMessage,
+              "Erro ao copiar arquivos de driversnKTRLMON.DLL  er = 3C:\\Pacote\\win7\\KTRLMON.DLL");
+}
+
+}  // namespace
