@@ -302,11 +302,14 @@ protected:
             if (!run->progressSeen) {
                 if (HWND progress = VisibleWindowWith(setup.id(), IDC_PROGRESS_BAR)) {
                     run->progressSeen = true;
-                    const std::string folderOut = automation::EnvVar("PP_ARTIFACTS");
-                    if (!folderOut.empty()) {
-                        // At once: the window lasts as long as the installation.
+                    // The window paints once when it shows; then its thread
+                    // waits for the worker without taking messages, so the
+                    // picture is taken soon, while the window still lasts.
+                    Sleep(80);
+                    const std::string artefacts = automation::EnvVar("PP_ARTIFACTS");
+                    if (!artefacts.empty() && IsWindowVisible(progress)) {
                         automation::SaveScreenshot(progress,
-                                                   folderOut + "/install-" + choice.artefact + "-progress.bmp");
+                                                   artefacts + "/install-" + choice.artefact + "-progress.bmp");
                     }
                 }
             }
