@@ -3,6 +3,7 @@
 // case, "/" and "\" alike.
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,11 +18,12 @@ public:
     // resource.
     std::optional<std::string> VersionText(std::string_view path) override;
     bool SetArchiveAttribute(std::string_view path) override;
-    bool FileExists(std::string_view path) override { return Exists(path); }
+    // A file, or a folder as FolderExists sees it.
+    bool FileExists(std::string_view path) override { return Exists(path) || FolderExists(path); }
     // Copies content and version. Fails with 2 for a missing source, 80 for
     // an existing destination with `failIfExists`, 3 when the destination's
-    // folder holds no file at all and was never made (see MakeFolder), and the
-    // error of HoldOpen or Fail.
+    // folder holds no file at all and was never made (see MakeFolder), 32 for
+    // a file copied onto itself, and the error of HoldOpen or FailCopy.
     long CopyFile(std::string_view source, std::string_view destination, bool failIfExists) override;
     void SetVersion(std::string_view path, std::string version);
     // Every path whose attributes were reset, existing or not.
@@ -33,6 +35,10 @@ public:
     bool Exists(std::string_view path) const { return files_.count(Key(path)) != 0; }
     // A folder that exists even while it holds no file.
     void MakeFolder(std::string_view path);
+    // A folder exists when it was made, or when any file or made folder lies
+    // somewhere below it; there is no separate tree of folders. A drive root
+    // ("C:") always exists.
+    bool FolderExists(std::string_view path) const;
 
     // The system holds `path` open: copies onto it fail with `error` (32, or
     // 5 for a file loaded by the spooler) and change nothing.
@@ -50,9 +56,22 @@ public:
     std::vector<Copy> copies;
 
 private:
+    struct CopyFailure {
+        long error;
+        std::string pathPart;  // as Key() folds it
+        int after;
+        int seen = 0;  // matching copies so far
+    };
     static std::string Key(std::string_view path);
+    // The injected failure of a copy onto `destination` (a key), counting it
+    // against every rule it matches.
+    long InjectedFailure(const std::string& destination);
+
     std::map<std::string, std::string> files_;
     std::map<std::string, std::string> versions_;
+    std::set<std::string> folders_;
+    std::map<std::string, long> held_;
+    std::vector<CopyFailure> copyFailures_;
 };
 
 }  // namespace sim

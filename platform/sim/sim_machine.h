@@ -14,8 +14,18 @@
 
 namespace sim {
 
+// The system's own folders exist from the start, so that copies into them
+// find their folder; a test that moves one (a spooler directory, say) makes
+// the new one itself.
 struct SimMachine {
-    SimMachine() { spooler.Attach(&files, &registry, &services); }
+    SimMachine() {
+        spooler.Attach(&files, &registry, &services);
+        for (const std::string& folder :
+             {system.windowsDirectory, system.windowsDirectory + "\\inf", system.systemDirectory,
+              spooler.driverDirectory, spooler.driverDirectory + "\\3", spooler.processorDirectory}) {
+            files.MakeFolder(folder);
+        }
+    }
     SimMachine(const SimMachine&) = delete;
     SimMachine& operator=(const SimMachine&) = delete;
 

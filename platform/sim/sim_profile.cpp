@@ -1,5 +1,9 @@
 #include "sim/sim_profile.h"
 
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
 #include "text.h"
 
 namespace sim {
@@ -51,6 +55,86 @@ std::string SimProfile::GetString(std::string_view path, std::string_view sectio
     }
     if (result.size() > bufferSize - 1) result.resize(bufferSize - 1);
     return result;
+}
+
+namespace {
+// One line of a profile file with its own line end, so that lines the write
+// does not touch keep their bytes.
+struct Line {
+    std::string text;
+    std::string end;
+};
+
+std::vector<Line> SplitLines(std::string_view text) {
+    std::vector<Line> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) {
+            lines.push_back({std::string(text.substr(pos)), ""});
+            break;
+        }
+        const bool crlf = end > pos && text[end - 1] == '\r';
+        lines.push_back({std::string(text.substr(pos, end - pos - (crlf ? 1 : 0))), crlf ? "\r\n" : "\n"});
+        pos = end + 1;
+    }
+    return lines;
+}
+
+// The section a line opens, if it opens one.
+std::optional<std::string_view> SectionOf(std::string_view text) {
+    const std::string_view line = plat::Trim(text);
+    if (line.empty() || line.front() != '[') return std::nullopt;
+    std::string_view name = line.substr(1);
+    return plat::Trim(name.substr(0, name.find(']')));
+}
+
+// Whether a line of a section holds `key`.
+bool HoldsKey(std::string_view text, std::string_view key) {
+    const std::string_view line = plat::Trim(text);
+    if (line.empty() || line.front() == ';') return false;
+    return plat::EqualsNoCase(plat::Trim(line.substr(0, line.find('='))), key);
+}
+}  // namespace
+
+// The profile's own files are written with CRLF line ends, so new lines get
+// them too.
+bool SimProfile::WriteProfileString(std::string_view section, std::string_view key, std::string_view value) {
+    if (!writesSucceed) return false;
+    std::vector<Line> lines = SplitLines(files_.Read(kWinIni).value_or(std::string()));
+    Line entry{std::string(key) + "=" + std::string(value), "\r\n"};
+
+    // Only the first section of a name counts, as when reading.
+    auto first = lines.begin();
+    for (; first != lines.end(); ++first) {
+        auto name = SectionOf(first->text);
+        if (name && plat::EqualsNoCase(*name, section)) break;
+    }
+    if (first == lines.end()) {
+        if (!lines.empty() && lines.back().end.empty()) lines.back().end = "\r\n";
+        lines.push_back({"[" + std::string(section) + "]", "\r\n"});
+        lines.push_back(std::move(entry));
+    } else {
+        auto next = std::next(first);
+        while (next != lines.end() && !SectionOf(next->text)) ++next;
+        auto existing =
+            std::find_if(std::next(first), next, [&](const Line& line) { return HoldsKey(line.text, key); });
+        if (existing != next) {
+            existing->text = std::move(entry.text);
+        } else {
+            // After the section's last entry, before the blank lines that
+            // part it from the next section.
+            auto at = next;
+            while (std::prev(at) != first && plat::Trim(std::prev(at)->text).empty()) --at;
+            if (std::prev(at)->end.empty()) std::prev(at)->end = "\r\n";
+            lines.insert(at, std::move(entry));
+        }
+    }
+
+    std::string text;
+    for (const Line& line : lines) text += line.text + line.end;
+    files_.Write(kWinIni, std::move(text));
+    return true;
 }
 
 }  // namespace sim

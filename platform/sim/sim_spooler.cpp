@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "sim/sim_files.h"
+#include "sim/sim_registry.h"
+#include "sim/sim_services.h"
 #include "text.h"
 
 namespace sim {
@@ -10,21 +13,62 @@ namespace sim {
 namespace {
 // The data types of the standard print processor.
 constexpr std::array<std::string_view, 3> kDataTypes{"RAW", "TEXT", "NT EMF 1.008"};
+// The environments a spooler knows drivers, monitors and processors of.
+constexpr std::array<std::string_view, 4> kEnvironments{"Windows 4.0", "Windows NT x86", "Windows x64", "Windows IA64"};
+
+bool KnownEnvironment(std::string_view environment) {
+    return std::any_of(kEnvironments.begin(), kEnvironments.end(),
+                       [&](std::string_view known) { return plat::EqualsNoCase(known, environment); });
+}
+
+bool ContainsNoCase(const std::vector<std::string>& names, std::string_view name) {
+    return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return plat::EqualsNoCase(n, name); });
+}
+
+constexpr std::string_view kMonitorsKey = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\";
+constexpr std::string_view kEnvironmentsKey = "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\";
 }  // namespace
 
-void SimSpooler::AddPrinter(std::string_view name) {
-    printers_.try_emplace(plat::ToLowerAscii(name));
+void SimSpooler::PutPrinter(std::string_view name) {
+    PrinterEntry entry;
+    entry.info.printerName = std::string(name);
+    printers_.try_emplace(plat::ToLowerAscii(name), std::move(entry));
+}
+
+const plat::PrinterInfo2* SimSpooler::Printer(std::string_view name) const {
+    auto it = printers_.find(plat::ToLowerAscii(name));
+    return it == printers_.end() ? nullptr : &it->second.info;
+}
+
+std::vector<std::string> SimSpooler::PrinterNames() const {
+    std::vector<std::string> names;
+    for (const auto& [key, printer] : printers_) names.push_back(printer.info.printerName);
+    return names;
 }
 
 const std::vector<SimJob>& SimSpooler::Jobs(std::string_view printer) const {
     static const std::vector<SimJob> kNone;
     auto it = printers_.find(plat::ToLowerAscii(printer));
-    return it == printers_.end() ? kNone : it->second;
+    return it == printers_.end() ? kNone : it->second.jobs;
 }
 
-long SimSpooler::Failure(SpoolerOp op) const {
-    auto it = failures_.find(op);
-    return it == failures_.end() ? plat::kErrorSuccess : it->second;
+long SimSpooler::Failure(SpoolerOp op) {
+    const int call = ++calls_[op];
+    if (auto it = failures_.find(op); it != failures_.end() && call > it->second.after) return it->second.error;
+    // The spooler's calls are remote calls into its service: with the service
+    // down (or still loading) nobody answers them.
+    if (services_ && !services_->IsRunning(plat::kSpoolerService)) return kErrorRpcServerUnavailable;
+    return plat::kErrorSuccess;
+}
+
+std::string SimSpooler::FileIn(std::string_view directory, std::string_view name) {
+    if (name.find_first_of("\\/:") != std::string_view::npos) return std::string(name);
+    return std::string(directory) + "\\" + std::string(name);
+}
+
+// Unattached, the spooler has no files to look at and takes every name.
+bool SimSpooler::FileThere(std::string_view directory, std::string_view name) const {
+    return !files_ || files_->Exists(FileIn(directory, name));
 }
 
 SimSpooler::Handle* SimSpooler::Find(plat::PrinterHandle printer) {
@@ -61,7 +105,7 @@ long SimSpooler::StartDocPrinter(plat::PrinterHandle printer, std::string_view d
                      [&](std::string_view known) { return plat::EqualsNoCase(known, dataType); })) {
         return plat::kErrorInvalidDatatype;
     }
-    std::vector<SimJob>& jobs = printers_.at(handle->printer);
+    std::vector<SimJob>& jobs = printers_.at(handle->printer).jobs;
     SimJob job;
     job.id = nextJobId_++;
     job.docName = std::string(docName);
@@ -122,6 +166,150 @@ long SimSpooler::EndDocPrinter(plat::PrinterHandle printer) {
     JobOf(*handle).ended = true;
     handle->docOpen = false;
     handle->pageOpen = false;
+    return plat::kErrorSuccess;
+}
+
+long SimSpooler::GetPrinterDriverDirectory(std::string* directory) {
+    if (long error = Failure(SpoolerOp::GetPrinterDriverDirectory)) return error;
+    *directory = driverDirectory;
+    return plat::kErrorSuccess;
+}
+
+long SimSpooler::GetPrintProcessorDirectory(std::string* directory) {
+    if (long error = Failure(SpoolerOp::GetPrintProcessorDirectory)) return error;
+    *directory = processorDirectory;
+    return plat::kErrorSuccess;
+}
+
+// The spooler takes a driver's files from its driver directory, where the
+// installer copied them: a file that is not there ends the call with 2.
+long SimSpooler::AddPrinterDriver(const plat::DriverInfo3& driver) {
+    if (long error = Failure(SpoolerOp::AddPrinterDriver)) return error;
+    const std::string environment = driver.environment.empty() ? localEnvironment : driver.environment;
+    if (!KnownEnvironment(environment)) return plat::kErrorInvalidEnvironment;
+    if (driver.name.empty() || driver.driverPath.empty() || driver.dataFile.empty() || driver.configFile.empty()) {
+        return plat::kErrorInvalidParameter;
+    }
+    std::vector<std::string_view> needed{driver.driverPath, driver.dataFile, driver.configFile};
+    if (!driver.helpFile.empty()) needed.push_back(driver.helpFile);
+    for (const std::string& file : driver.dependentFiles) needed.push_back(file);
+    for (std::string_view file : needed) {
+        if (!FileThere(driverDirectory, file)) return plat::kErrorFileNotFound;
+    }
+
+    plat::DriverInfo3 added = driver;
+    added.environment = environment;
+    auto same = std::find_if(drivers.begin(), drivers.end(), [&](const plat::DriverInfo3& d) {
+        return plat::EqualsNoCase(d.name, added.name) && plat::EqualsNoCase(d.environment, added.environment);
+    });
+    if (same != drivers.end()) {
+        *same = std::move(added);
+    } else {
+        drivers.push_back(std::move(added));
+    }
+    return plat::kErrorSuccess;
+}
+
+long SimSpooler::AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) {
+    if (long error = Failure(SpoolerOp::AddPrinter)) return error;
+    // A comma parts the fields of the profile's device entries and a
+    // backslash starts a server's name: neither belongs in a local printer's
+    // name.
+    if (printer.printerName.empty() || printer.printerName.find_first_of(",\\") != std::string::npos) {
+        return plat::kErrorInvalidPrinterName;
+    }
+    const std::string key = plat::ToLowerAscii(printer.printerName);
+    if (printers_.contains(key)) return plat::kErrorPrinterAlreadyExists;
+    const bool driverKnown = std::any_of(drivers.begin(), drivers.end(), [&](const plat::DriverInfo3& d) {
+        return plat::EqualsNoCase(d.name, printer.driverName) && plat::EqualsNoCase(d.environment, localEnvironment);
+    });
+    if (!driverKnown) return plat::kErrorUnknownPrinterDriver;
+    if (!ContainsNoCase(ports, printer.portName)) return kErrorUnknownPort;
+    const bool processorKnown = std::any_of(processors.begin(), processors.end(), [&](const SimProcessor& p) {
+        return plat::EqualsNoCase(p.name, printer.printProcessor) &&
+               plat::EqualsNoCase(p.environment, localEnvironment);
+    });
+    if (!processorKnown) return plat::kErrorUnknownPrintProcessor;
+
+    printers_[key] = PrinterEntry{printer, {}};
+    *handle = nextHandle_++;
+    handles_[*handle] = Handle{key};
+    return plat::kErrorSuccess;
+}
+
+long SimSpooler::GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) {
+    Handle* handle = Find(printer);
+    if (!handle) return plat::kErrorInvalidHandle;
+    if (long error = Failure(SpoolerOp::GetPrinter)) return error;
+    *info = printers_.at(handle->printer).info;
+    return plat::kErrorSuccess;
+}
+
+// Setting PRINTER_ATTRIBUTE_DEFAULT makes the printer the default one, as
+// SetPrinter does on the platform.
+long SimSpooler::SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) {
+    Handle* handle = Find(printer);
+    if (!handle) return plat::kErrorInvalidHandle;
+    if (long error = Failure(SpoolerOp::GetPrinter)) return error;
+    if (long error = Failure(SpoolerOp::SetPrinter)) return error;
+    plat::PrinterInfo2& info = printers_.at(handle->printer).info;
+    info.attributes = attributes;
+    if (attributes & plat::kPrinterAttributeDefault) defaultPrinter = info.printerName;
+    return plat::kErrorSuccess;
+}
+
+long SimSpooler::SetDefaultPrinter(std::string_view name) {
+    if (long error = Failure(SpoolerOp::SetDefaultPrinter)) return error;
+    const plat::PrinterInfo2* printer = Printer(name);
+    if (!printer) return plat::kErrorInvalidPrinterName;
+    defaultPrinter = printer->printerName;
+    return plat::kErrorSuccess;
+}
+
+// The spooler loads the monitor's DLL from the system directory at once: a
+// DLL that is not there fails as LoadLibrary does, with 126.
+long SimSpooler::AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) {
+    if (long error = Failure(SpoolerOp::AddMonitor)) return error;
+    const std::string env = environment.empty() ? localEnvironment : std::string(environment);
+    if (!KnownEnvironment(env)) return plat::kErrorInvalidEnvironment;
+    if (name.empty() || dllName.empty()) return plat::kErrorInvalidParameter;
+    if (std::any_of(monitors.begin(), monitors.end(),
+                    [&](const SimMonitor& m) { return plat::EqualsNoCase(m.name, name); })) {
+        return plat::kErrorPrintMonitorAlreadyInstalled;
+    }
+    if (!FileThere(systemDirectory, dllName)) return plat::kErrorModNotFound;
+    monitors.push_back({std::string(name), env, std::string(dllName)});
+    if (registry_) {
+        registry_->PutString(plat::RootKey::LocalMachine, std::string(kMonitorsKey) + std::string(name), "Driver",
+                             dllName);
+    }
+    return plat::kErrorSuccess;
+}
+
+long SimSpooler::AddPrintProcessor(std::string_view environment, std::string_view fileName,
+                                   std::string_view processorName) {
+    if (long error = Failure(SpoolerOp::AddPrintProcessor)) return error;
+    const std::string env = environment.empty() ? localEnvironment : std::string(environment);
+    if (!KnownEnvironment(env)) return plat::kErrorInvalidEnvironment;
+    if (processorName.empty() || fileName.empty()) return plat::kErrorInvalidParameter;
+    if (std::any_of(processors.begin(), processors.end(), [&](const SimProcessor& p) {
+            return plat::EqualsNoCase(p.name, processorName) && plat::EqualsNoCase(p.environment, env);
+        })) {
+        return plat::kErrorPrintProcessorAlreadyInstalled;
+    }
+    if (!FileThere(processorDirectory, fileName)) return plat::kErrorFileNotFound;
+    processors.push_back({std::string(processorName), env, std::string(fileName)});
+    if (registry_) {
+        registry_->PutString(plat::RootKey::LocalMachine,
+                             std::string(kEnvironmentsKey) + env + "\\Print Processors\\" + std::string(processorName),
+                             "Driver", fileName);
+    }
+    return plat::kErrorSuccess;
+}
+
+long SimSpooler::EnumPorts(std::vector<std::string>* portNames) {
+    if (long error = Failure(SpoolerOp::EnumPorts)) return error;
+    *portNames = ports;
     return plat::kErrorSuccess;
 }
 

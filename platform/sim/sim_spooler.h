@@ -95,21 +95,29 @@ public:
 
     long GetPrinterDriverDirectory(std::string* directory) override;
     long GetPrintProcessorDirectory(std::string* directory) override;
-    // Checks: the environment is empty or known (1805), the driver's four
-    // files and its dependent files are in the driver directory (2). An
-    // existing driver of the name and environment is replaced.
+    // Checks: the environment is empty or known (1805), a name, driver path,
+    // data file and configuration file are given (87), the driver's files
+    // (the help file when given) and its dependent files are in the driver
+    // directory (2). An existing driver of the name and environment is
+    // replaced.
     long AddPrinterDriver(const plat::DriverInfo3& driver) override;
-    // Checks: the name is free (1802), the driver (1797), the port (1796) and
-    // the print processor (1798) are known.
+    // Checks: the name is a local printer's (1801: empty, or with a comma or
+    // backslash), it is free (1802), the driver (1797), the port (1796) and
+    // the print processor (1798) are known in the local environment. The
+    // handle is left open.
     long AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) override;
     long GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) override;
+    // Counts as a GetPrinter and a SetPrinter call; with
+    // kPrinterAttributeDefault the printer becomes the default one.
     long SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) override;
     // 1801 for an unknown printer.
     long SetDefaultPrinter(std::string_view name) override;
-    // Checks: the name is free (3006), the DLL is in the system directory (126).
+    // Checks: the environment (1805), a name and DLL given (87), the name is
+    // free in any environment (3006), the DLL is in the system directory (126).
     long AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) override;
-    // Checks: the name is free in its environment (3005), the file is in the
-    // processor directory (2).
+    // Checks: the environment (1805), a name and file given (87), the name is
+    // free in its environment (3005), the file is in the processor directory
+    // (2).
     long AddPrintProcessor(std::string_view environment, std::string_view fileName,
                            std::string_view processorName) override;
     long EnumPorts(std::vector<std::string>* portNames) override;
@@ -118,6 +126,8 @@ public:
     void PutPrinter(std::string_view name);
     std::string driverDirectory = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86";
     std::string processorDirectory = "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86";
+    // Where AddMonitor looks for a monitor's DLL.
+    std::string systemDirectory = "C:\\WINDOWS\\system32";
     // The environment of the running system: "Windows 4.0" on 98/Me.
     std::string localEnvironment = "Windows NT x86";
     std::vector<std::string> ports{"LPT1:", "LPT2:", "LPT3:", "COM1:", "COM2:", "COM3:", "COM4:", "FILE:"};
@@ -137,7 +147,10 @@ public:
 
     // Makes every later `op` fail with `error` and change nothing; with
     // `after`, only once that many calls of `op` have passed.
-    void Fail(SpoolerOp op, long error, int after = 0) { failures_[op] = FailureRule{error, after}; }
+    void Fail(SpoolerOp op, long error, int after = 0) {
+        failures_[op] = FailureRule{error, after};
+        calls_[op] = 0;
+    }
     void ClearFailures() { failures_.clear(); }
     // Every later WritePrinter takes at most `maxBytes` bytes and reports
     // that count, as a spooler short of room does.
@@ -158,9 +171,13 @@ private:
     // The checks of every call inside a document, in the platform's order:
     // the handle, an injected failure, an open document.
     long InDocument(plat::PrinterHandle printer, SpoolerOp op, Handle** handle);
-    SimJob& JobOf(const Handle& handle) { return printers_.at(handle.printer)[handle.job]; }
+    SimJob& JobOf(const Handle& handle) { return printers_.at(handle.printer).jobs[handle.job]; }
+    // Where a driver's, monitor's or processor's file named `name` lies in
+    // `directory`; a name with a folder of its own stands for itself.
+    static std::string FileIn(std::string_view directory, std::string_view name);
+    bool FileThere(std::string_view directory, std::string_view name) const;
 
-    struct Printer {
+    struct PrinterEntry {
         plat::PrinterInfo2 info;
         std::vector<SimJob> jobs;
     };
@@ -168,7 +185,7 @@ private:
         long error;
         int after;
     };
-    std::map<std::string, Printer> printers_;  // by lower-cased name
+    std::map<std::string, PrinterEntry> printers_;  // by lower-cased name
     std::map<plat::PrinterHandle, Handle> handles_;
     std::map<SpoolerOp, FailureRule> failures_;
     std::map<SpoolerOp, int> calls_;

@@ -7,9 +7,15 @@ class SimSystemInfo : public plat::SystemInfo {
 public:
     plat::OsVersion GetVersion() override { return version; }
     std::string ExecutablePath() override { return executablePath; }
-    long WindowsDirectory(std::string* directory) override { return Give(windowsDirectoryError, windowsDirectory, directory); }
-    long SystemDirectory(std::string* directory) override { return Give(systemDirectoryError, systemDirectory, directory); }
-    long CurrentDirectory(std::string* directory) override { return Give(currentDirectoryError, currentDirectory, directory); }
+    long WindowsDirectory(std::string* directory) override {
+        return Give(windowsDirectoryError, windowsDirectory, directory);
+    }
+    long SystemDirectory(std::string* directory) override {
+        return Give(systemDirectoryError, systemDirectory, directory);
+    }
+    long CurrentDirectory(std::string* directory) override {
+        return Give(currentDirectoryError, currentDirectory, directory);
+    }
 
     plat::OsVersion version{plat::kPlatformNt, 6, 1};
     std::string executablePath = "C:\\Pacote\\Setup.exe";

@@ -7,12 +7,9 @@ namespace {
 class SimContractEnv : public ContractEnv {
 public:
     SimContractEnv() {
-        // What every Windows installation has.
-        for (const std::string* folder :
-             {&machine_.system.windowsDirectory, &machine_.system.systemDirectory, &machine_.system.currentDirectory,
-              &machine_.spooler.driverDirectory, &machine_.spooler.processorDirectory}) {
-            machine_.files.MakeFolder(*folder);
-        }
+        // What every Windows installation has besides the system's folders:
+        // the folder the program runs in, the parallel port's monitor.
+        machine_.files.MakeFolder(machine_.system.currentDirectory);
         machine_.files.MakeFolder(kScratch);
         machine_.spooler.monitors.push_back({"Local Port", "", "localspl.dll"});
         machine_.files.Write(machine_.system.systemDirectory + "\\localspl.dll", "monitor");

@@ -46,7 +46,7 @@ const JobRow kRows[] = {
 class RawJob : public ::testing::Test {
 protected:
     void SetUp() override {
-        spooler.AddPrinter(kPrinter);
+        spooler.PutPrinter(kPrinter);
         ASSERT_EQ(spooler.OpenPrinter(kPrinter, &printer), plat::kErrorSuccess);
     }
     sim::SimSpooler spooler;

@@ -1,0 +1,322 @@
+// What the simulated machine adds to the contract: the spooler's checks when
+// an installer registers drivers, printers, monitors and processors, file
+// copies with their failures, the Spooler service, and win.ini writes. Tests of
+// the installer rely on these answering as the platform does.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "sim/sim_machine.h"
+
+namespace {
+
+using plat::RootKey;
+
+constexpr const char* kDrivers = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\";
+
+// A machine whose driver directory, system directory and processor directory
+// hold the package's files, its driver added.
+class SimMachineTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        for (const char* file : {"OLV.DLL", "OLV.GPD", "OLVUI.DLL", "OLV.HLP", "UNIRES.DLL"}) {
+            m.files.Write(std::string(kDrivers) + file, "driver");
+        }
+        m.files.Write("C:\\WINDOWS\\system32\\OLVMON.DLL", "monitor");
+        m.files.Write("C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\OLVPP.DLL", "processor");
+        ASSERT_EQ(m.spooler.AddPrinterDriver(Driver()), 0);
+    }
+    static plat::DriverInfo3 Driver() {
+        plat::DriverInfo3 d;
+        d.cVersion = 3;
+        d.name = "OLVEN Receipt";
+        d.driverPath = "OLV.DLL";
+        d.dataFile = "OLV.GPD";
+        d.configFile = "OLVUI.DLL";
+        d.helpFile = "OLV.HLP";
+        d.dependentFiles = {"OLV.GPD", "UNIRES.DLL"};
+        return d;
+    }
+    static plat::PrinterInfo2 Printer() { return {"Recibo", "LPT1:", "OLVEN Receipt", "WinPrint", 0}; }
+    long Add(const plat::PrinterInfo2& info) {
+        plat::PrinterHandle handle = 0;
+        const long error = m.spooler.AddPrinter(info, &handle);
+        if (error == 0) {
+            EXPECT_EQ(m.spooler.ClosePrinter(handle), 0);
+        }
+        return error;
+    }
+    sim::SimMachine m;
+};
+
+struct AdminRow {
+    const char* name;
+    std::function<long(SimMachineTest&)> call;
+    long error;
+};
+
+class SpoolerAdminRows : public SimMachineTest, public ::testing::WithParamInterface<AdminRow> {};
+
+template <typename Edit>
+plat::PrinterInfo2 PrinterWith(Edit edit) {
+    plat::PrinterInfo2 p{"Recibo", "LPT1:", "OLVEN Receipt", "WinPrint", 0};
+    edit(p);
+    return p;
+}
+template <typename Edit>
+plat::DriverInfo3 DriverWith(plat::DriverInfo3 d, Edit edit) {
+    edit(d);
+    return d;
+}
+using T = SimMachineTest;
+
+const AdminRow kAdminRows[] = {
+    {"DriverHelpFileMissing",
+     [](T& t) { return t.m.spooler.AddPrinterDriver(DriverWith(T::Driver(), [](auto& d) { d.helpFile = "X.HLP"; })); },
+     2},
+    {"DriverDependentFileMissing",
+     [](T& t) {
+         return t.m.spooler.AddPrinterDriver(
+             DriverWith(T::Driver(), [](auto& d) { d.dependentFiles.push_back("STDNAMES.GPD"); }));
+     },
+     2},
+    {"DriverUnknownEnvironment",
+     [](T& t) {
+         return t.m.spooler.AddPrinterDriver(DriverWith(T::Driver(), [](auto& d) { d.environment = "Windows 3.1"; }));
+     },
+     1805},
+    {"PrinterAdded", [](T& t) { return t.Add(T::Printer()); }, 0},
+    {"PrinterNameTakenInOtherCase",
+     [](T& t) {
+         t.Add(T::Printer());
+         return t.Add(PrinterWith([](auto& p) { p.printerName = "RECIBO"; }));
+     },
+     1802},
+    {"PrinterNameWithComma", [](T& t) { return t.Add(PrinterWith([](auto& p) { p.printerName = "Re,cibo"; })); }, 1801},
+    {"PrinterUnknownDriver", [](T& t) { return t.Add(PrinterWith([](auto& p) { p.driverName = "Outro"; })); }, 1797},
+    {"PrinterDriverOnlyForWindows98",
+     [](T& t) {
+         EXPECT_EQ(t.m.spooler.AddPrinterDriver(DriverWith(T::Driver(),
+                                                           [](auto& d) {
+                                                               d.name = "Antigo";
+                                                               d.environment = std::string(plat::kEnvironmentWin9x);
+                                                           })),
+                   0);
+         return t.Add(PrinterWith([](auto& p) { p.driverName = "Antigo"; }));
+     },
+     1797},
+    {"PrinterUnknownPort", [](T& t) { return t.Add(PrinterWith([](auto& p) { p.portName = "USB_KTR-D9_1"; })); }, 1796},
+    {"PrinterUnknownProcessor", [](T& t) { return t.Add(PrinterWith([](auto& p) { p.printProcessor = "OLVPP"; })); },
+     1798},
+    {"MonitorAdded", [](T& t) { return t.m.spooler.AddMonitor("OLV Port", "", "OLVMON.DLL"); }, 0},
+    {"MonitorNameTaken",
+     [](T& t) {
+         t.m.spooler.AddMonitor("OLV Port", "", "OLVMON.DLL");
+         return t.m.spooler.AddMonitor("olv port", "", "OLVMON.DLL");
+     },
+     3006},
+    {"MonitorDllMissing", [](T& t) { return t.m.spooler.AddMonitor("OLV Port", "", "nOLVMON.DLL"); }, 126},
+    {"ProcessorAdded", [](T& t) { return t.m.spooler.AddPrintProcessor("", "OLVPP.DLL", "OLVPP"); }, 0},
+    {"ProcessorNameTakenInItsEnvironment",
+     [](T& t) { return t.m.spooler.AddPrintProcessor("Windows NT x86", "OLVPP.DLL", "winprint"); }, 3005},
+    {"ProcessorFileMissing", [](T& t) { return t.m.spooler.AddPrintProcessor("", "WINPRINT.DLL", "OLVPP"); }, 2},
+    {"SpoolerDownFailsAdministration",
+     [](T& t) {
+         t.m.services.StopService("Spooler");
+         return t.m.spooler.AddMonitor("OLV Port", "", "OLVMON.DLL");
+     },
+     1722},
+    {"SpoolerStillLoadingFailsOpen",
+     [](T& t) {
+         t.m.services.pendingQueries = 1;
+         t.m.services.StopService("Spooler");
+         t.m.services.StartService("Spooler");
+         plat::PrinterHandle h = 0;
+         return t.m.spooler.OpenPrinter("Recibo", &h);
+     },
+     1722},
+    {"SpoolerDownStillChecksTheHandleFirst",
+     [](T& t) {
+         t.m.services.StopService("Spooler");
+         return t.m.spooler.ClosePrinter(0x9999);
+     },
+     6},
+    {"InjectedFailureAfterOneCall",
+     [](T& t) {
+         t.m.spooler.Fail(sim::SpoolerOp::AddPrinter, 5, 1);
+         EXPECT_EQ(t.Add(T::Printer()), 0);
+         return t.Add(PrinterWith([](auto& p) { p.printerName = "Outra"; }));
+     },
+     5},
+};
+
+TEST_P(SpoolerAdminRows, AnswersWithThePlatformsCode) {
+    EXPECT_EQ(GetParam().call(*this), GetParam().error);
+    EXPECT_EQ(m.spooler.OpenHandleCount(), 0u);
+}
+INSTANTIATE_TEST_SUITE_P(Sim, SpoolerAdminRows, ::testing::ValuesIn(kAdminRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SimMachineTest, AddedThingsAreWhereTheInstallerLooksForThem) {
+    plat::PrinterHandle handle = 0;
+    ASSERT_EQ(m.spooler.AddPrinter(Printer(), &handle), 0);
+    EXPECT_EQ(m.spooler.OpenHandleCount(), 1u) << "AddPrinter's handle stays open until closed";
+    ASSERT_EQ(m.spooler.SetPrinterAttributes(handle, plat::kPrinterAttributeDefault), 0);
+    plat::PrinterInfo2 info;
+    ASSERT_EQ(m.spooler.GetPrinter(handle, &info), 0);
+    EXPECT_EQ(info.portName, "LPT1:");
+    EXPECT_EQ(info.attributes, plat::kPrinterAttributeDefault);
+    EXPECT_EQ(m.spooler.defaultPrinter, "Recibo");
+    EXPECT_EQ(m.spooler.ClosePrinter(handle), 0);
+    EXPECT_EQ(m.spooler.SetDefaultPrinter("Nenhuma"), 1801);
+
+    ASSERT_EQ(m.spooler.AddPrinterDriver(DriverWith(Driver(), [](auto& d) { d.helpFile.clear(); })), 0);
+    ASSERT_EQ(m.spooler.drivers.size(), 1u) << "a driver of the same name and environment is replaced";
+    EXPECT_EQ(m.spooler.drivers[0].environment, "Windows NT x86");
+
+    ASSERT_EQ(m.spooler.AddMonitor("OLV Port", "", "OLVMON.DLL"), 0);
+    ASSERT_EQ(m.spooler.AddPrintProcessor("", "OLVPP.DLL", "OLVPP"), 0);
+    auto text = [](std::optional<plat::RegistryValue> v) {
+        return v ? std::string(v->data.begin(), v->data.end()) : "(none)";
+    };
+    EXPECT_EQ(text(m.registry.Value(RootKey::LocalMachine,
+                                    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\OLV Port", "Driver")),
+              std::string("OLVMON.DLL", 11));
+    EXPECT_EQ(text(m.registry.Value(
+                  RootKey::LocalMachine,
+                  "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\OLVPP",
+                  "Driver")),
+              std::string("OLVPP.DLL", 10));
+}
+
+struct CopyRow {
+    const char* name;
+    std::function<void(sim::SimFiles&)> setUp;
+    const char* destination;
+    bool failIfExists;
+    long error;
+};
+
+const CopyRow kCopyRows[] = {
+    {"Copies", {}, "C:\\WINDOWS\\system32\\OLV.DLL", false, 0},
+    {"OverwritesByDefault", [](auto& f) { f.Write("C:\\WINDOWS\\system32\\OLV.DLL", "old"); },
+     "C:\\WINDOWS\\system32\\OLV.DLL", false, 0},
+    {"KeepsAnExistingFileWhenAsked", [](auto& f) { f.Write("C:\\WINDOWS\\system32\\OLV.DLL", "old"); },
+     "C:\\WINDOWS\\system32\\OLV.DLL", true, 80},
+    {"MissingSource", [](auto& f) { f.Remove("C:\\Pacote\\win7\\OLV.DLL"); }, "C:\\WINDOWS\\system32\\OLV.DLL", false,
+     2},
+    {"MissingFolder", {}, "C:\\WINDOWS\\naoexiste\\OLV.DLL", false, 3},
+    {"FolderOnlyMade", [](auto& f) { f.MakeFolder("D:\\Vazia\\"); }, "d:/vazia/OLV.DLL", false, 0},
+    {"OntoItself", {}, "c:\\pacote\\WIN7\\olv.dll", false, 32},
+    {"HeldOpen", [](auto& f) { f.HoldOpen("C:\\WINDOWS\\system32\\OLV.DLL"); }, "C:\\WINDOWS\\system32\\OLV.DLL", false,
+     32},
+    {"HeldBySpooler", [](auto& f) { f.HoldOpen("C:\\WINDOWS\\system32\\OLV.DLL", 5); },
+     "C:\\WINDOWS\\system32\\OLV.DLL", false, 5},
+    {"Released",
+     [](auto& f) {
+         f.HoldOpen("C:\\WINDOWS\\system32\\OLV.DLL");
+         f.Release("c:\\windows\\system32\\olv.dll");
+     },
+     "C:\\WINDOWS\\system32\\OLV.DLL", false, 0},
+    {"InjectedAfterOneMatchingCopy",
+     [](auto& f) {
+         f.FailCopy(112, "SYSTEM32", 1);
+         EXPECT_EQ(f.CopyFile("C:\\Pacote\\win7\\OLV.DLL", "C:\\WINDOWS\\OLV.DLL", false), 0) << "not matching";
+         EXPECT_EQ(f.CopyFile("C:\\Pacote\\win7\\OLV.DLL", "C:\\WINDOWS\\system32\\A.DLL", false), 0) << "first";
+         f.copies.clear();
+     },
+     "C:\\WINDOWS\\system32\\OLV.DLL", false, 112},
+};
+
+class CopyRows : public ::testing::TestWithParam<CopyRow> {};
+
+TEST_P(CopyRows, CopiesOrChangesNothing) {
+    const CopyRow& row = GetParam();
+    sim::SimMachine m;
+    m.files.Write("C:\\Pacote\\win7\\OLV.DLL", "new");
+    m.files.SetVersion("C:\\Pacote\\win7\\OLV.DLL", "3.0.0.1");
+    if (row.setUp) row.setUp(m.files);
+    const auto before = m.files.Read(row.destination);
+
+    EXPECT_EQ(m.files.CopyFile("C:\\Pacote\\win7\\OLV.DLL", row.destination, row.failIfExists), row.error);
+    if (row.error == 0) {
+        EXPECT_EQ(m.files.Read(row.destination), "new");
+        EXPECT_EQ(m.files.VersionText(row.destination), "3.0.0.1");
+        ASSERT_EQ(m.files.copies.size(), 1u);
+    } else {
+        EXPECT_EQ(m.files.Read(row.destination), before);
+        EXPECT_TRUE(m.files.copies.empty());
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Sim, CopyRows, ::testing::ValuesIn(kCopyRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SimServices, StartStaysPendingForSomeQueriesOrDies) {
+    sim::SimServices services;
+    services.pendingQueries = 2;
+    std::uint32_t state = 0;
+    EXPECT_EQ(services.StartService("Spooler"), plat::kErrorServiceAlreadyRunning);
+    EXPECT_EQ(services.StopService("spooler"), 0);
+    EXPECT_EQ(services.StopService("Spooler"), plat::kErrorServiceNotActive);
+    EXPECT_EQ(services.StartService("Spooler"), 0);
+    EXPECT_EQ(services.StartService("Spooler"), plat::kErrorServiceAlreadyRunning) << "pending counts as started";
+    for (std::uint32_t expected : {plat::kServiceStartPending, plat::kServiceStartPending, plat::kServiceRunning}) {
+        ASSERT_EQ(services.QueryServiceState("Spooler", &state), 0);
+        EXPECT_EQ(state, expected);
+    }
+    EXPECT_EQ(services.history, (std::vector<std::string>{"stop spooler", "start Spooler"}));
+
+    services.startsButDies = true;
+    services.StopService("Spooler");
+    EXPECT_EQ(services.StartService("Spooler"), 0);
+    ASSERT_EQ(services.QueryServiceState("Spooler", &state), 0);
+    EXPECT_EQ(state, plat::kServiceStopped);
+    EXPECT_EQ(services.QueryServiceState("Fax", &state), plat::kErrorServiceDoesNotExist);
+
+    services.Fail(sim::ServiceOp::Query, 5, 1);
+    EXPECT_EQ(services.QueryServiceState("Spooler", &state), 0);
+    EXPECT_EQ(services.QueryServiceState("Spooler", &state), 5);
+}
+
+struct WinIniRow {
+    const char* name;
+    const char* before;  // nullptr: no win.ini yet
+    const char* section;
+    const char* key;
+    const char* after;
+};
+
+const WinIniRow kWinIniRows[] = {
+    {"NewFile", nullptr, "windows", "device", "[windows]\r\ndevice=Recibo,OLV,LPT1:\r\n"},
+    {"ReplacesInFirstSectionOfTheName", "[Windows]\r\nload=\r\nDevice = Velha,x,LPT2:\r\n[windows]\r\ndevice=outra\r\n",
+     "windows", "device", "[Windows]\r\nload=\r\ndevice=Recibo,OLV,LPT1:\r\n[windows]\r\ndevice=outra\r\n"},
+    {"AddsAtTheEndOfItsSection", "[windows]\r\nload=\r\n\r\n[Ports]\r\nCOM1:=\r\n", "WINDOWS", "device",
+     "[windows]\r\nload=\r\ndevice=Recibo,OLV,LPT1:\r\n\r\n[Ports]\r\nCOM1:=\r\n"},
+    {"CommentIsNoKey", "[windows]\n;device=x\n", "windows", "device",
+     "[windows]\n;device=x\ndevice=Recibo,OLV,LPT1:\r\n"},
+    {"NewSectionAfterAnUnendedLine", "[fonts]\r\nArial=arial.ttf", "windows", "device",
+     "[fonts]\r\nArial=arial.ttf\r\n[windows]\r\ndevice=Recibo,OLV,LPT1:\r\n"},
+};
+
+class WinIniRows : public ::testing::TestWithParam<WinIniRow> {};
+
+TEST_P(WinIniRows, WritesTheValueInPlace) {
+    const WinIniRow& row = GetParam();
+    sim::SimMachine m;
+    if (row.before) m.files.Write(sim::SimProfile::kWinIni, row.before);
+    ASSERT_TRUE(m.profile.WriteProfileString(row.section, row.key, "Recibo,OLV,LPT1:"));
+    EXPECT_EQ(m.files.Read(sim::SimProfile::kWinIni), row.after);
+    EXPECT_EQ(m.profile.GetString(sim::SimProfile::kWinIni, row.section, row.key, "", 256), "Recibo,OLV,LPT1:");
+}
+INSTANTIATE_TEST_SUITE_P(Sim, WinIniRows, ::testing::ValuesIn(kWinIniRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SimProfile, FailedWriteChangesNothing) {
+    sim::SimMachine m;
+    m.files.Write(sim::SimProfile::kWinIni, "[windows]\r\n");
+    m.profile.writesSucceed = false;
+    EXPECT_FALSE(m.profile.WriteProfileString("windows", "device", "x"));
+    EXPECT_EQ(m.files.Read(sim::SimProfile::kWinIni), "[windows]\r\n");
+}
+
+}  // namespace
