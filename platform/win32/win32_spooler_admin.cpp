@@ -94,10 +94,10 @@ long GetPrinterInfo2(HANDLE printer, ScopedGlobal* block) {
 // two ways: AddPrinter without a datatype fails with 87 and leaves a printer
 // entry behind that can be neither opened nor deleted, and its processors
 // list no datatypes (the enumeration fails without an error code). There, and
-// only there, the printer gets "RAW", which every print processor takes
-// (WinPrint lists it first). When the processor cannot be asked for a reason
-// Windows names (an unknown processor, say), no datatype is given and
-// AddPrinter reports that reason in Windows' own words.
+// only there, the printer gets "RAW", bytes passed on unchanged, the first
+// datatype WinPrint lists. When the processor cannot be asked for a reason
+// Windows names (an unknown processor, say), or lists nothing, no datatype is
+// given and AddPrinter decides, or reports the reason in Windows' own words.
 std::string DefaultDatatype(char* processor, bool* none) {
     *none = false;
     DWORD count = 0;
@@ -116,7 +116,7 @@ std::string DefaultDatatype(char* processor, bool* none) {
         const auto* types = static_cast<const DATATYPES_INFO_1A*>(block.get());
         if (types[0].pName && types[0].pName[0] != '\0') return types[0].pName;
     }
-    if (result == ERROR_CALL_NOT_IMPLEMENTED || (result == ERROR_SUCCESS && count == 0)) return "RAW";
+    if (result == ERROR_CALL_NOT_IMPLEMENTED) return "RAW";
     *none = true;
     return {};
 }
@@ -217,8 +217,12 @@ long Win32SpoolerAdmin::SetPrinterAttributes(plat::PrinterHandle printer, std::u
     ScopedGlobal block;
     const long result = GetPrinterInfo2(Handle(printer), &block);
     if (result != ERROR_SUCCESS) return result;
-    // Everything else goes back as the spooler gave it.
-    static_cast<PRINTER_INFO_2A*>(block.get())->Attributes = attributes;
+    // Everything else goes back as the spooler gave it, but for the security
+    // descriptor: none leaves the printer's security as it is, where handing
+    // it back would also ask for the right to change that security.
+    auto* info = static_cast<PRINTER_INFO_2A*>(block.get());
+    info->Attributes = attributes;
+    info->pSecurityDescriptor = nullptr;
     return SetPrinterA(Handle(printer), 2, static_cast<BYTE*>(block.get()), 0) ? ERROR_SUCCESS : Failed();
 }
 
