@@ -88,23 +88,29 @@ TEST(SpoolerAdminContract, PortsIncludeTheParallelPort) {
 class AddedPrinter : public ::testing::Test {
 protected:
     static constexpr const char* kDriver = "Driver de Contrato";
-    // Accented: the name crosses the ANSI code page both ways.
-    static constexpr const char* kPrinter = "Impressora de Contrato Ção";
 
-    void SetUp() override { Env().RemovePrinter(kPrinter); }
+    void SetUp() override {
+        // One name per case: the simulated machine keeps its printers for the
+        // whole run. Accented: the name crosses the ANSI code page both ways.
+        printerName_ = std::string("Impressora de Contrato Ção ") +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        Env().RemovePrinter(printerName_);
+    }
     void TearDown() override {
-        Env().RemovePrinter(kPrinter);
+        Env().RemovePrinter(printerName_);
         Env().RemoveDriver(kDriver);
     }
     plat::PrinterInfo2 Description() const {
         plat::PrinterInfo2 printer;
-        printer.printerName = kPrinter;
+        printer.printerName = printerName_;
         printer.portName = "LPT1:";
         printer.driverName = kDriver;
         printer.printProcessor = "WinPrint";
         printer.attributes = kAttributeLocal;
         return printer;
     }
+
+    std::string printerName_;
 };
 
 TEST_F(AddedPrinter, IsOpenedReadBackAndMadeDefault) {
@@ -115,16 +121,16 @@ TEST_F(AddedPrinter, IsOpenedReadBackAndMadeDefault) {
     EXPECT_EQ(admin.ClosePrinter(added), plat::kErrorSuccess);
 
     plat::PrinterHandle opened = 0;
-    ASSERT_EQ(admin.OpenPrinter(kPrinter, &opened), plat::kErrorSuccess);
+    ASSERT_EQ(admin.OpenPrinter(printerName_, &opened), plat::kErrorSuccess);
     plat::PrinterInfo2 read;
     EXPECT_EQ(admin.GetPrinter(opened, &read), plat::kErrorSuccess);
     EXPECT_EQ(admin.ClosePrinter(opened), plat::kErrorSuccess);
-    EXPECT_EQ(read.printerName, kPrinter);
+    EXPECT_EQ(read.printerName, printerName_);
     EXPECT_EQ(read.portName, "LPT1:");
     EXPECT_EQ(read.driverName, kDriver);
     EXPECT_EQ(read.attributes & kAttributeLocal, kAttributeLocal) << "attributes given at creation";
 
-    EXPECT_EQ(admin.SetDefaultPrinter(kPrinter), plat::kErrorSuccess);
+    EXPECT_EQ(admin.SetDefaultPrinter(printerName_), plat::kErrorSuccess);
 }
 
 TEST_F(AddedPrinter, SecondPrinterOfTheSameNameIsRefused) {
