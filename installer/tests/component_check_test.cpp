@@ -202,6 +202,22 @@ TEST(ComponentCheck, AReplacementThatFailsStopsTheInstallationWithTheSpoolerRunn
     }
 }
 
+TEST(ComponentCheck, AMonitorHeldUnderBothNamesStopsTheInstallation) {
+    InstallFixture fixture(kOsWinXp);
+    Installed(fixture, MonitorKey("KTR Serial Port"), 1);
+    fixture.machine.spooler.monitors.push_back({"KTR Serial Port", "Windows NT x86", "KTRCOMMN.DLL"});
+    for (const char* file : {"KTRCOMMN.DLL", "nKTRCOMMN.DLL"}) {
+        fixture.machine.files.Write(InDir(kSystemDir, file), "loaded");
+        fixture.machine.files.HoldOpen(InDir(kSystemDir, file));
+    }
+    fixture.Choose(kModuleReceipt, "KTR-P410", "MDCOM1:");
+    EXPECT_EQ(fixture.Install(), InstallProgress::kFailed);
+    EXPECT_EQ(fixture.Result(), "Erro Fatal, tente reiniciar o sistema");
+    EXPECT_EQ(fixture.Dword(MonitorKey("KTR Serial Port"), "DriverVersion"), 1u) << "nothing was replaced";
+    EXPECT_TRUE(fixture.machine.services.IsRunning("Spooler"));
+    EXPECT_TRUE(fixture.machine.spooler.drivers.empty());
+}
+
 TEST(ComponentCheck, WindowsNinetyEightReplacesWithoutStoppingTheSpooler) {
     struct Case {
         const char* what;

@@ -13,29 +13,18 @@ namespace {
 HWND Handle(plat::WindowRef window) {
     return reinterpret_cast<HWND>(window);
 }
-
-// Owns one token handle.
-struct Token {
-    HANDLE handle = nullptr;
-    ~Token() {
-        if (handle) CloseHandle(handle);
-    }
-};
 }  // namespace
-
-Win32Desktop::~Win32Desktop() {
-    for (HANDLE mutex : mutexes_) CloseHandle(mutex);
-}
 
 int Win32Desktop::ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption, unsigned style) {
     return MessageBoxA(Handle(owner), Utf8ToAnsi(text).c_str(), Utf8ToAnsi(caption).c_str(), style);
 }
 
 bool Win32Desktop::CreateSingleInstanceMutex(std::string_view name) {
-    HANDLE mutex = CreateMutexA(nullptr, TRUE, Utf8ToAnsi(name).c_str());
+    ScopedKernelHandle mutex(CreateMutexA(nullptr, TRUE, Utf8ToAnsi(name).c_str()), KernelCloser{});
     const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-    if (mutex) mutexes_.push_back(mutex);  // held until the program ends
-    return mutex && !existed;
+    if (!mutex) return false;
+    mutexes_.push_back(std::move(mutex));
+    return !existed;
 }
 
 plat::WindowRef Win32Desktop::FindTopLevelWindow(std::string_view caption) {
@@ -53,27 +42,27 @@ void Win32Desktop::MinimizeTopmost(plat::WindowRef window) {
 }
 
 bool Win32Desktop::IsAdministrator() {
-    Token token;
-    if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token.handle)) {
+    ScopedKernelHandle token;
+    if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, token.receive())) {
         if (GetLastError() != ERROR_NO_TOKEN) return false;
-        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token.handle)) return false;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive())) return false;
     }
     DWORD size = 0;
-    GetTokenInformation(token.handle, TokenGroups, nullptr, 0, &size);
+    GetTokenInformation(token.get(), TokenGroups, nullptr, 0, &size);
     if (size == 0) return false;
     std::vector<BYTE> buffer(size);
-    if (!GetTokenInformation(token.handle, TokenGroups, buffer.data(), size, &size)) return false;
+    if (!GetTokenInformation(token.get(), TokenGroups, buffer.data(), size, &size)) return false;
     SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
-    PSID administrators = nullptr;
+    ScopedSid administrators;
     if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0,
-                                  0, &administrators)) {
+                                  0, administrators.receive())) {
         return false;
     }
     const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
-    bool found = false;
-    for (DWORD i = 0; i < groups->GroupCount && !found; ++i) found = EqualSid(groups->Groups[i].Sid, administrators);
-    FreeSid(administrators);
-    return found;
+    for (DWORD i = 0; i < groups->GroupCount; ++i) {
+        if (EqualSid(groups->Groups[i].Sid, administrators.get())) return true;
+    }
+    return false;
 }
 
 bool Win32Desktop::OpenDocument(std::string_view path) {
@@ -88,16 +77,29 @@ bool Win32Desktop::StartProgram(std::string_view path, std::string_view paramete
     return result > 32;
 }
 
+void Win32Desktop::BroadcastSettingChange(std::string_view section, bool post) {
+    const std::string text = Utf8ToAnsi(section);
+    const auto lParam = section.empty() ? LPARAM{0} : reinterpret_cast<LPARAM>(text.c_str());
+    if (post) {
+        // Returns at once; the text is copied for each receiving thread.
+        SendNotifyMessageA(HWND_BROADCAST, WM_WININICHANGE, 0, lParam);
+        return;
+    }
+    // A hung window costs at most the time-out, not the caller's thread.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, WM_WININICHANGE, 0, lParam, SMTO_NORMAL, 1000, &ignored);
+}
+
 bool Win32Desktop::RestartWindows() {
     // On the NT family the shutdown privilege must be enabled first; Windows
     // 98/Me has no tokens and needs none.
-    Token token;
-    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token.handle)) {
+    ScopedKernelHandle token;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.receive())) {
         TOKEN_PRIVILEGES privileges{};
         privileges.PrivilegeCount = 1;
         privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
         if (LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
-            AdjustTokenPrivileges(token.handle, FALSE, &privileges, 0, nullptr, nullptr);
+            AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
         }
     }
     return ExitWindowsEx(EWX_REBOOT, 0) != FALSE;

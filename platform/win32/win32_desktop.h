@@ -4,6 +4,8 @@
 #include <map>
 #include <vector>
 
+#include "win32/scoped_win32.h"
+
 #include "ports/desktop.h"
 #include "win32/dialog_binding.h"
 
@@ -13,7 +15,6 @@ class Win32Desktop : public plat::Desktop {
 public:
     // Dialogs come from the templates of `instance`.
     explicit Win32Desktop(HINSTANCE instance = GetModuleHandleA(nullptr)) : instance_(instance) {}
-    ~Win32Desktop() override;
     int ShowMessage(plat::WindowRef owner, std::string_view text, std::string_view caption, unsigned style) override;
     bool CreateSingleInstanceMutex(std::string_view name) override;
     plat::WindowRef FindTopLevelWindow(std::string_view caption) override;
@@ -22,6 +23,7 @@ public:
     bool IsAdministrator() override;
     bool OpenDocument(std::string_view path) override;
     bool StartProgram(std::string_view path, std::string_view parameters) override;
+    void BroadcastSettingChange(std::string_view section, bool post) override;
     bool RestartWindows() override;
     int RunDialog(int templateId, plat::WindowRef owner, plat::DialogHandler& handler) override;
     // Window-side handling (painting) for the dialogs of one template.
@@ -30,7 +32,8 @@ public:
 private:
     HINSTANCE instance_;
     std::map<int, BindingOptions> options_;
-    std::vector<HANDLE> mutexes_;
+    // Held until the program ends.
+    std::vector<ScopedKernelHandle> mutexes_;
 };
 
 }  // namespace win32

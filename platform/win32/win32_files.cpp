@@ -1,6 +1,9 @@
 #include "win32/win32_files.h"
 
 #include <windows.h>
+// <windows.h> maps CopyFile to its A or W function; here it names the port's
+// operation.
+#undef CopyFile
 
 #include <cstdio>
 #include <vector>
@@ -38,6 +41,18 @@ std::optional<std::string> Win32Files::VersionText(std::string_view path) {
 
 bool Win32Files::SetArchiveAttribute(std::string_view path) {
     return SetFileAttributesA(Utf8ToAnsi(path).c_str(), FILE_ATTRIBUTE_ARCHIVE) != FALSE;
+}
+
+bool Win32Files::FileExists(std::string_view path) {
+    return GetFileAttributesA(Utf8ToAnsi(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+long Win32Files::CopyFile(std::string_view source, std::string_view destination, bool failIfExists) {
+    if (CopyFileA(Utf8ToAnsi(source).c_str(), Utf8ToAnsi(destination).c_str(), failIfExists ? TRUE : FALSE)) {
+        return ERROR_SUCCESS;
+    }
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? static_cast<long>(error) : ERROR_GEN_FAILURE;
 }
 
 }  // namespace win32

@@ -7,6 +7,8 @@ class Win32Files : public plat::Files {
 public:
     std::optional<std::string> VersionText(std::string_view path) override;
     bool SetArchiveAttribute(std::string_view path) override;
+    bool FileExists(std::string_view path) override;
+    long CopyFile(std::string_view source, std::string_view destination, bool failIfExists) override;
 };
 
 }  // namespace win32

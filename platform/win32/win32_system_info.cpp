@@ -22,23 +22,40 @@ std::string Win32SystemInfo::ExecutablePath() {
 }
 
 namespace {
+// A directory query of the GetSystemDirectory kind: the length written, 0 on
+// failure, or the size needed (counting the NUL) when the buffer is short.
+// A path longer than the buffer is an error rather than a cut-off path.
 template <typename Query>
-std::string Directory(Query query) {
+long Directory(Query query, std::string* directory) {
     char path[MAX_PATH * 4] = {};
-    const UINT length = query(path, sizeof path);
-    if (length == 0 || length >= sizeof path) return {};
+    SetLastError(ERROR_SUCCESS);
+    const DWORD length = query(path, static_cast<DWORD>(sizeof path));
+    if (length == 0) {
+        const DWORD error = GetLastError();
+        return error != ERROR_SUCCESS ? static_cast<long>(error) : ERROR_GEN_FAILURE;
+    }
+    if (length >= sizeof path) return ERROR_FILENAME_EXCED_RANGE;
     std::string folder(path, length);
+    // A drive's root keeps its backslash in the answer ("C:\"); the callers
+    // add their own separator.
     if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    return AnsiToUtf8(folder);
+    *directory = AnsiToUtf8(folder);
+    return ERROR_SUCCESS;
 }
 }  // namespace
 
-std::string Win32SystemInfo::WindowsDirectory() {
-    return Directory([](char* path, UINT size) { return GetWindowsDirectoryA(path, size); });
+long Win32SystemInfo::WindowsDirectory(std::string* directory) {
+    return Directory([](char* path, DWORD size) { return static_cast<DWORD>(GetWindowsDirectoryA(path, size)); },
+                     directory);
 }
 
-std::string Win32SystemInfo::SystemDirectory() {
-    return Directory([](char* path, UINT size) { return GetSystemDirectoryA(path, size); });
+long Win32SystemInfo::SystemDirectory(std::string* directory) {
+    return Directory([](char* path, DWORD size) { return static_cast<DWORD>(GetSystemDirectoryA(path, size)); },
+                     directory);
+}
+
+long Win32SystemInfo::CurrentDirectory(std::string* directory) {
+    return Directory([](char* path, DWORD size) { return GetCurrentDirectoryA(size, path); }, directory);
 }
 
 }  // namespace win32

@@ -7,8 +7,9 @@ class Win32SystemInfo : public plat::SystemInfo {
 public:
     plat::OsVersion GetVersion() override;
     std::string ExecutablePath() override;
-    std::string WindowsDirectory() override;
-    std::string SystemDirectory() override;
+    long WindowsDirectory(std::string* directory) override;
+    long SystemDirectory(std::string* directory) override;
+    long CurrentDirectory(std::string* directory) override;
 };
 
 }  // namespace win32

@@ -18,30 +18,30 @@ bool Win32UsbLibrary::Load() {
     Unload();
     // By full path: a library of that name in the current folder or on the
     // search path must not be picked up instead of the package's.
-    library_ = LoadLibraryA((folder_ + mdusbint::kLibraryName).c_str());
-    return library_ != nullptr;
+    library_.reset(LoadLibraryA((folder_ + mdusbint::kLibraryName).c_str()));
+    return library_.valid();
 }
 
 void Win32UsbLibrary::Unload() {
-    if (library_) FreeLibrary(library_);
-    library_ = nullptr;
+    // The entry points go first: they point into the library.
     openDevice_ = nullptr;
     getDescriptor_ = nullptr;
     write_ = nullptr;
     closeDevice_ = nullptr;
+    library_.reset();
 }
 
 bool Win32UsbLibrary::Bind(plat::UsbEntry entry) {
     if (!library_) return false;
     switch (entry) {
         case plat::UsbEntry::OpenDeviceX:
-            return BindName(library_, "OpenDeviceX", &openDevice_);
+            return BindName(library_.get(), "OpenDeviceX", &openDevice_);
         case plat::UsbEntry::GetDescriptor:
-            return BindName(library_, "GetDescriptor", &getDescriptor_);
+            return BindName(library_.get(), "GetDescriptor", &getDescriptor_);
         case plat::UsbEntry::UWrite:
-            return BindName(library_, "uWrite", &write_);
+            return BindName(library_.get(), "uWrite", &write_);
         case plat::UsbEntry::CloseDevice:
-            return BindName(library_, "CloseDevice", &closeDevice_);
+            return BindName(library_.get(), "CloseDevice", &closeDevice_);
     }
     return false;
 }

@@ -7,6 +7,7 @@
 
 #include "ports/usb_library.h"
 #include "win32/md_usb_int_abi.h"
+#include "win32/scoped_win32.h"
 
 namespace win32 {
 
@@ -28,7 +29,7 @@ public:
 
 private:
     std::string folder_;
-    HMODULE library_ = nullptr;
+    ScopedLibrary library_;
     mdusbint::OpenDeviceXFn openDevice_ = nullptr;
     mdusbint::GetDescriptorFn getDescriptor_ = nullptr;
     mdusbint::UWriteFn write_ = nullptr;

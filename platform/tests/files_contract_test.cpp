@@ -1,0 +1,87 @@
+// File copies and the system's folders as the installer uses them.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/contract_env.h"
+
+namespace {
+
+using contract::Env;
+
+TEST(FilesContract, CopyFailuresCarryTheirCodes) {
+    contract::ContractEnv& env = Env();
+    const std::string source = env.WriteFile("origem.txt", "novo");
+    const std::string existing = env.WriteFile("destino.txt", "antigo");
+    struct Case {
+        const char* what;
+        std::string from;
+        std::string to;
+        bool failIfExists;
+        long expected;
+    };
+    const Case cases[] = {
+        {"missing source", env.MissingFile(), env.ScratchPath("copia.txt"), false, plat::kErrorFileNotFound},
+        {"existing destination kept", source, existing, true, plat::kErrorFileExists},
+        {"destination folder missing", source, env.ScratchPath("pasta-inexistente\\copia.txt"), false,
+         plat::kErrorPathNotFound},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(env.files().CopyFile(c.from, c.to, c.failIfExists), c.expected) << c.what;
+    }
+    EXPECT_EQ(env.ReadFile(existing), "antigo") << "a failed copy changes nothing";
+    EXPECT_FALSE(env.files().FileExists(env.ScratchPath("copia.txt")));
+}
+
+TEST(FilesContract, CopyReplacesAnExistingFile) {
+    contract::ContractEnv& env = Env();
+    const std::string source = env.WriteFile("origem-2.txt", "conteúdo novo");
+    const std::string destination = env.WriteFile("destino-2.txt", "antigo");
+    ASSERT_EQ(env.files().CopyFile(source, destination, false), plat::kErrorSuccess);
+    EXPECT_EQ(env.ReadFile(destination), "conteúdo novo");
+}
+
+TEST(FilesContract, CopyOntoAFileHeldOpenIsASharingViolation) {
+    contract::ContractEnv& env = Env();
+    const std::string source = env.WriteFile("origem-3.txt", "novo");
+    const std::string held = env.WriteFile("em-uso.dll", "antigo");
+    env.HoldFile(held);
+    const long result = env.files().CopyFile(source, held, false);
+    env.ReleaseFile(held);
+    EXPECT_EQ(result, plat::kErrorSharingViolation);
+    EXPECT_EQ(env.ReadFile(held), "antigo");
+}
+
+TEST(FilesContract, ExistenceOfFilesAndFolders) {
+    contract::ContractEnv& env = Env();
+    const std::string file = env.WriteFile("existe.txt", "x");
+    std::string system;
+    ASSERT_EQ(env.systemInfo().SystemDirectory(&system), plat::kErrorSuccess);
+    EXPECT_TRUE(env.files().FileExists(file));
+    EXPECT_TRUE(env.files().FileExists(system)) << "a folder exists too";
+    EXPECT_FALSE(env.files().FileExists(env.MissingFile()));
+}
+
+TEST(SystemInfoContract, DirectoriesAreReadableAndExist) {
+    plat::SystemInfo& info = Env().systemInfo();
+    struct Case {
+        const char* what;
+        long (plat::SystemInfo::*query)(std::string*);
+    };
+    std::string windows;
+    for (const Case& c : {Case{"Windows directory", &plat::SystemInfo::WindowsDirectory},
+                          Case{"system directory", &plat::SystemInfo::SystemDirectory},
+                          Case{"current directory", &plat::SystemInfo::CurrentDirectory}}) {
+        std::string directory;
+        ASSERT_EQ((info.*c.query)(&directory), plat::kErrorSuccess) << c.what;
+        ASSERT_FALSE(directory.empty()) << c.what;
+        EXPECT_NE(directory.back(), '\\') << c.what;
+        EXPECT_TRUE(Env().files().FileExists(directory)) << c.what << " " << directory;
+        if (windows.empty()) windows = directory;
+    }
+    std::string system;
+    ASSERT_EQ(info.SystemDirectory(&system), plat::kErrorSuccess);
+    EXPECT_EQ(system.rfind(windows + "\\", 0), 0u) << system << " lies in " << windows;
+}
+
+}  // namespace

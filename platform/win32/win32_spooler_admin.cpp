@@ -1,0 +1,281 @@
+#include "win32/win32_spooler_admin.h"
+
+#include <windows.h>
+#include <winspool.h>
+// <winspool.h> maps these names to their A or W function; here they name the
+// port's operations, and the A functions are called by their own names.
+#undef AddMonitor
+#undef AddPrinter
+#undef AddPrinterDriver
+#undef AddPrintProcessor
+#undef EnumPorts
+#undef GetPrinter
+#undef GetPrinterDriverDirectory
+#undef GetPrintProcessorDirectory
+#undef OpenPrinter
+#undef SetDefaultPrinter
+
+#include "win32/encoding.h"
+#include "win32/scoped_win32.h"
+
+namespace win32 {
+
+namespace {
+HANDLE Handle(plat::PrinterHandle printer) {
+    return reinterpret_cast<HANDLE>(printer);
+}
+
+// The error of a call that reported failure; one that left no code still has
+// to read as a failure.
+long Failed() {
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? static_cast<long>(error) : ERROR_GEN_FAILURE;
+}
+
+// A text argument in the ANSI code page; an empty one is passed as none.
+class AnsiArg {
+public:
+    explicit AnsiArg(std::string_view utf8) : text_(Utf8ToAnsi(utf8)), none_(utf8.empty()) {}
+    char* get() { return none_ ? nullptr : text_.data(); }
+    // The text itself even when empty ("" rather than none).
+    char* text() { return text_.data(); }
+
+private:
+    std::string text_;
+    bool none_;
+};
+
+std::string FromAnsi(const char* text) {
+    return text ? AnsiToUtf8(text) : std::string();
+}
+
+// A level-1 directory query of the local server and environment.
+template <typename Query>
+long Directory(Query query, std::string* directory) {
+    char path[MAX_PATH * 2] = {};
+    DWORD needed = 0;
+    if (!query(reinterpret_cast<BYTE*>(path), static_cast<DWORD>(sizeof path), &needed)) return Failed();
+    std::string folder(path, strnlen(path, sizeof path));
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    *directory = AnsiToUtf8(folder);
+    return ERROR_SUCCESS;
+}
+
+// The spooler's size-query protocol: a first call with no buffer tells the
+// size, a zero-filled global block of that size receives the data. `call`
+// takes (buffer, size, &needed). On success *block holds the data.
+template <typename Call>
+long QueryIntoGlobal(Call call, ScopedGlobal* block) {
+    DWORD needed = 0;
+    if (call(nullptr, 0, &needed)) {
+        // Nothing to report: an empty block.
+        needed = 1;
+    } else if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+        return Failed();
+    }
+    if (needed == 0) return ERROR_GEN_FAILURE;
+    ScopedGlobal buffer = ZeroedGlobal(needed);
+    if (!buffer) return ERROR_NOT_ENOUGH_MEMORY;
+    if (!call(static_cast<BYTE*>(buffer.get()), needed, &needed)) return Failed();
+    *block = std::move(buffer);
+    return ERROR_SUCCESS;
+}
+
+long GetPrinterInfo2(HANDLE printer, ScopedGlobal* block) {
+    return QueryIntoGlobal([printer](BYTE* buffer, DWORD size,
+                                     DWORD* needed) { return GetPrinterA(printer, 2, buffer, size, needed) != FALSE; },
+                           block);
+}
+
+// The datatype a new printer is given. Windows gives a printer created
+// without one the default datatype of its print processor, which is the
+// first of the datatypes the processor lists, so the installer's printers
+// are created with exactly that datatype, named. Wine's spooler differs in
+// two ways: AddPrinter without a datatype fails with 87 and leaves a printer
+// entry behind that can be neither opened nor deleted, and its processors
+// list no datatypes (the enumeration fails without an error code). There, and
+// only there, the printer gets "RAW", bytes passed on unchanged, the first
+// datatype WinPrint lists. When the processor cannot be asked for a reason
+// Windows names (an unknown processor, say), or lists nothing, no datatype is
+// given and AddPrinter decides, or reports the reason in Windows' own words.
+std::string DefaultDatatype(char* processor, bool* none) {
+    *none = false;
+    DWORD count = 0;
+    ScopedGlobal block;
+    const long result = QueryIntoGlobal(
+        [&](BYTE* buffer, DWORD size, DWORD* sizeNeeded) {
+            SetLastError(ERROR_SUCCESS);
+            if (EnumPrintProcessorDatatypesA(nullptr, processor, 1, buffer, size, sizeNeeded, &count)) return true;
+            // A failure without an error code is an enumeration the spooler
+            // does not implement; read it as "no list" rather than retrying.
+            if (GetLastError() == ERROR_SUCCESS) SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+            return false;
+        },
+        &block);
+    if (result == ERROR_SUCCESS && count > 0) {
+        const auto* types = static_cast<const DATATYPES_INFO_1A*>(block.get());
+        if (types[0].pName && types[0].pName[0] != '\0') return types[0].pName;
+    }
+    if (result == ERROR_CALL_NOT_IMPLEMENTED) return "RAW";
+    *none = true;
+    return {};
+}
+}  // namespace
+
+long Win32SpoolerAdmin::GetPrinterDriverDirectory(std::string* directory) {
+    return Directory(
+        [](BYTE* path, DWORD size, DWORD* needed) {
+            return GetPrinterDriverDirectoryA(nullptr, nullptr, 1, path, size, needed) != FALSE;
+        },
+        directory);
+}
+
+long Win32SpoolerAdmin::GetPrintProcessorDirectory(std::string* directory) {
+    return Directory(
+        [](BYTE* path, DWORD size, DWORD* needed) {
+            return GetPrintProcessorDirectoryA(nullptr, nullptr, 1, path, size, needed) != FALSE;
+        },
+        directory);
+}
+
+long Win32SpoolerAdmin::AddPrinterDriver(const plat::DriverInfo3& driver) {
+    AnsiArg name(driver.name), environment(driver.environment), driverPath(driver.driverPath),
+        dataFile(driver.dataFile), configFile(driver.configFile), helpFile(driver.helpFile);
+    // The multi-string: every name NUL-terminated, one more NUL at the end; an
+    // empty list is the lone NUL pair.
+    std::string dependent;
+    for (const std::string& file : driver.dependentFiles) {
+        dependent += Utf8ToAnsi(file);
+        dependent += '\0';
+    }
+    if (driver.dependentFiles.empty()) dependent += '\0';
+    dependent += '\0';
+    std::string monitor = driver.monitorName ? Utf8ToAnsi(*driver.monitorName) : std::string();
+
+    DRIVER_INFO_3A info{};
+    info.cVersion = driver.cVersion;
+    info.pName = name.text();
+    info.pEnvironment = environment.get();
+    info.pDriverPath = driverPath.text();
+    info.pDataFile = dataFile.text();
+    info.pConfigFile = configFile.text();
+    info.pHelpFile = helpFile.text();
+    info.pDependentFiles = dependent.data();
+    info.pMonitorName = driver.monitorName ? monitor.data() : nullptr;
+    info.pDefaultDataType = nullptr;
+    return AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : Failed();
+}
+
+long Win32SpoolerAdmin::AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) {
+    AnsiArg name(printer.printerName), port(printer.portName), driver(printer.driverName),
+        processor(printer.printProcessor);
+    bool noDatatype = false;
+    std::string datatype = DefaultDatatype(processor.text(), &noDatatype);
+
+    PRINTER_INFO_2A info{};
+    info.pPrinterName = name.text();
+    info.pPortName = port.text();
+    info.pDriverName = driver.text();
+    info.pPrintProcessor = processor.text();
+    info.pDatatype = noDatatype ? nullptr : datatype.data();
+    info.Attributes = printer.attributes;
+    SetLastError(ERROR_SUCCESS);
+    HANDLE added = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+    if (!added) return Failed();
+    *handle = reinterpret_cast<plat::PrinterHandle>(added);
+    return ERROR_SUCCESS;
+}
+
+long Win32SpoolerAdmin::OpenPrinter(std::string_view name, plat::PrinterHandle* printer) {
+    std::string ansi = Utf8ToAnsi(name);
+    HANDLE opened = nullptr;
+    if (!OpenPrinterA(ansi.data(), &opened, nullptr)) return Failed();
+    *printer = reinterpret_cast<plat::PrinterHandle>(opened);
+    return ERROR_SUCCESS;
+}
+
+long Win32SpoolerAdmin::ClosePrinter(plat::PrinterHandle printer) {
+    return ::ClosePrinter(Handle(printer)) ? ERROR_SUCCESS : Failed();
+}
+
+long Win32SpoolerAdmin::GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) {
+    ScopedGlobal block;
+    const long result = GetPrinterInfo2(Handle(printer), &block);
+    if (result != ERROR_SUCCESS) return result;
+    const auto* read = static_cast<const PRINTER_INFO_2A*>(block.get());
+    plat::PrinterInfo2 out;
+    out.printerName = FromAnsi(read->pPrinterName);
+    out.portName = FromAnsi(read->pPortName);
+    out.driverName = FromAnsi(read->pDriverName);
+    out.printProcessor = FromAnsi(read->pPrintProcessor);
+    out.attributes = read->Attributes;
+    *info = std::move(out);
+    return ERROR_SUCCESS;
+}
+
+long Win32SpoolerAdmin::SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) {
+    ScopedGlobal block;
+    const long result = GetPrinterInfo2(Handle(printer), &block);
+    if (result != ERROR_SUCCESS) return result;
+    // Everything else goes back as the spooler gave it, but for the security
+    // descriptor: none leaves the printer's security as it is, where handing
+    // it back would also ask for the right to change that security.
+    auto* info = static_cast<PRINTER_INFO_2A*>(block.get());
+    info->Attributes = attributes;
+    info->pSecurityDescriptor = nullptr;
+    return SetPrinterA(Handle(printer), 2, static_cast<BYTE*>(block.get()), 0) ? ERROR_SUCCESS : Failed();
+}
+
+long Win32SpoolerAdmin::SetDefaultPrinter(std::string_view name) {
+    // Bound at run time: Windows before 2000 has no such function. The
+    // library comes from the system directory by its full path, never from
+    // wherever the search order would find a file of that name first.
+    char system[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return ERROR_MOD_NOT_FOUND;
+    std::string path(system, length);
+    if (path.back() != '\\') path += '\\';
+    path += "winspool.drv";
+    ScopedLibrary library(LoadLibraryA(path.c_str()), LibraryCloser{});
+    if (!library) return ERROR_MOD_NOT_FOUND;
+    using SetDefaultPrinterFn = BOOL(WINAPI*)(LPCSTR);
+    const auto setDefault = reinterpret_cast<SetDefaultPrinterFn>(
+        reinterpret_cast<void*>(GetProcAddress(library.get(), "SetDefaultPrinterA")));
+    if (!setDefault) return ERROR_PROC_NOT_FOUND;
+    const std::string ansi = Utf8ToAnsi(name);
+    return setDefault(ansi.c_str()) ? ERROR_SUCCESS : Failed();
+}
+
+long Win32SpoolerAdmin::AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) {
+    AnsiArg monitor(name), env(environment), dll(dllName);
+    MONITOR_INFO_2A info{};
+    info.pName = monitor.text();
+    info.pEnvironment = env.get();
+    info.pDLLName = dll.text();
+    return AddMonitorA(nullptr, 2, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : Failed();
+}
+
+long Win32SpoolerAdmin::AddPrintProcessor(std::string_view environment, std::string_view fileName,
+                                          std::string_view processorName) {
+    AnsiArg env(environment), file(fileName), processor(processorName);
+    return AddPrintProcessorA(nullptr, env.get(), file.text(), processor.text()) ? ERROR_SUCCESS : Failed();
+}
+
+long Win32SpoolerAdmin::EnumPorts(std::vector<std::string>* portNames) {
+    DWORD count = 0;
+    ScopedGlobal block;
+    const long result = QueryIntoGlobal(
+        [&count](BYTE* buffer, DWORD size, DWORD* needed) {
+            return EnumPortsA(nullptr, 1, buffer, size, needed, &count) != FALSE;
+        },
+        &block);
+    if (result != ERROR_SUCCESS) return result;
+    const auto* ports = static_cast<const PORT_INFO_1A*>(block.get());
+    std::vector<std::string> names;
+    names.reserve(count);
+    for (DWORD i = 0; i < count; ++i) names.push_back(FromAnsi(ports[i].pName));
+    *portNames = std::move(names);
+    return ERROR_SUCCESS;
+}
+
+}  // namespace win32
