@@ -124,8 +124,9 @@ TEST_F(SetupUsbWine, AdvancedInstallOnAnotherPortWritesTheIdentityAfterYes) {
     // The identity command, last byte 1 for port 2, then the installation.
     HWND result = automation::WaitForMessageBox(setup.id(), 30000);
     ASSERT_NE(result, nullptr);
-    EXPECT_EQ(automation::Text(GetDlgItem(result, 0xFFFF)), L"Instalação ainda não disponível nesta versão")
-        << "the worker of this version";
+    EXPECT_EQ(automation::Text(GetDlgItem(result, 0xFFFF)),
+              L"Driver de impressora instalado com sucesso\nFavor reiniciar a impressora")
+        << "a USB port asks for the printer to be restarted";
     EXPECT_NE(ReadText(folder + L"\\MdUsbInt.log").find("bytes=1B 4B 54 52 A9 B0 1D 49 20 01"), std::string::npos)
         << ReadText(folder + L"\\MdUsbInt.log");
     DWORD index = 99, size = sizeof index;
