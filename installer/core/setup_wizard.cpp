@@ -211,7 +211,8 @@ bool SetupWizard::PrepareUsbPort(plat::Controls& frame) {
 void SetupWizard::RunWorker(plat::Controls& frame) {
     services_.desktop.MinimizeTopmost(frame.Window());
     progress_.Start();
-    ProgressDialog progressDialog(services_.clock, progress_, request_.osCode);
+    ProgressDialog progressDialog(services_.progressClock ? *services_.progressClock : services_.clock, progress_,
+                                  request_.osCode);
     std::thread worker;
     try {
         worker = std::thread(RunInstallWorker, services_.worker, std::cref(request_), std::ref(progress_));

@@ -50,6 +50,9 @@ struct WizardServices {
     plat::Files& files;
     plat::Registry& registry;
     InstallWorkerFn worker;
+    // The progress window's waits, when they need a clock of their own (one
+    // that lets the window paint while it waits); `clock` otherwise.
+    plat::Clock* progressClock = nullptr;
 };
 
 class SetupWizard : public plat::DialogHandler {

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 #include <winspool.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -159,6 +160,10 @@ std::wstring SerialSettingsShown(HWND portPage) {
 // What one run of Setup showed after Install.
 struct InstallRun {
     bool progressSeen = false;
+    // The bar's position read while the window showed, and whether its
+    // filled part was on screen then.
+    int barPositionSeen = -1;
+    bool barPainted = false;
     std::wstring message;
     DWORD milliseconds = 0;
     std::wstring serialSettings;  // as the port page showed them, for a serial port
@@ -302,10 +307,21 @@ protected:
             if (!run->progressSeen) {
                 if (HWND progress = VisibleWindowWith(setup.id(), IDC_PROGRESS_BAR)) {
                     run->progressSeen = true;
-                    // The window paints once when it shows; then its thread
-                    // waits for the worker without taking messages, so the
-                    // picture is taken soon, while the window still lasts.
-                    Sleep(80);
+                    // The bar creeps while the worker runs and runs up to
+                    // 100 once it is done (about a second); half-way through
+                    // the filled part must show on screen.
+                    Sleep(800);
+                    HWND bar = GetDlgItem(progress, IDC_PROGRESS_BAR);
+                    DWORD_PTR position = 0;
+                    const BOOL visible = IsWindowVisible(progress);
+                    const LRESULT sent = SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 1000, &position);
+                    if (visible && sent && position >= 10) {
+                        RECT area{};
+                        GetClientRect(bar, &area);
+                        run->barPainted = automation::ScreenColor(bar, {area.right * 5 / 100 + 2, area.bottom / 2}) !=
+                                          automation::ScreenColor(bar, {area.right - 3, area.bottom / 2});
+                        run->barPositionSeen = static_cast<int>(position);
+                    }
                     const std::string artefacts = automation::EnvVar("PP_ARTIFACTS");
                     if (!artefacts.empty() && IsWindowVisible(progress)) {
                         automation::SaveScreenshot(progress,
@@ -378,6 +394,12 @@ TEST_F(SetupInstallWine, InstallsPrintersThatTheSpoolerAndRegistryHold) {
     InstallRun a;
     ASSERT_NO_FATAL_FAILURE(Install(kReceiptOnLpt, &a));
     EXPECT_TRUE(a.progressSeen) << "the progress window showed while the worker ran";
+    if (a.barPositionSeen >= 10) {
+        EXPECT_TRUE(a.barPainted) << "the bar at " << a.barPositionSeen << " was not painted";
+    } else {
+        std::printf("[ install  ] a: the bar was not caught between 10 and 100 (%d); its painting is not judged\n",
+                    a.barPositionSeen);
+    }
     EXPECT_EQ(a.message, kInstalled);
     EXPECT_TRUE(a.exited && a.exitCode == 0) << "Setup ends after the message";
 

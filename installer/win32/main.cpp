@@ -30,6 +30,7 @@ int RunSetup(HINSTANCE instance) {
     win32::Win32Desktop desktop(instance);
     win32::Win32Profile profile;
     win32::Win32Clock clock;
+    win32::Win32PaintingClock progressClock;
     win32::Win32Files files;
     win32::Win32SpoolerAdmin spooler;
     win32::Win32Services services;
@@ -50,7 +51,7 @@ int RunSetup(HINSTANCE instance) {
         setup::InstallWorker(engine, request, progress);
     };
     setup::SetupWizard wizard({modulePage, installTypePage, osPage, portPage}, window,
-                              {profile, desktop, system, clock, usb, files, registry, worker}, folder);
+                              {profile, desktop, system, clock, usb, files, registry, worker, &progressClock}, folder);
     window.Run(wizard);
     return 0;
 }
