@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "automation/automation.h"
+#include "automation/system_folders.h"
 #include "resource.h"
 
 namespace {
@@ -37,26 +38,6 @@ constexpr int kSheetTabControl = 0x3020;
 const wchar_t* const kMonitorNames[] = {L"KTR Serial Port", L"KTR USB Port", L"KTR USB Language Monitor"};
 const wchar_t* const kSystemFiles[] = {L"KTRCOMMN.DLL", L"KTRCOMUI.DLL", L"KTRUSBMN.DLL", L"KTRUSBUI.DLL",
                                        L"KTRLMON.DLL"};
-
-std::wstring DriverDirectory() {
-    wchar_t folder[MAX_PATH] = {};
-    DWORD needed = 0;
-    GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder), sizeof folder, &needed);
-    return folder;
-}
-
-std::wstring ProcessorDirectory() {
-    wchar_t folder[MAX_PATH] = {};
-    DWORD needed = 0;
-    GetPrintProcessorDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder), sizeof folder, &needed);
-    return folder;
-}
-
-std::wstring SystemDirectory() {
-    wchar_t folder[MAX_PATH] = {};
-    GetSystemDirectoryW(folder, MAX_PATH);
-    return folder;
-}
 
 std::wstring FileName(const std::wstring& path) {
     return path.substr(path.find_last_of(L'\\') + 1);
@@ -243,15 +224,15 @@ protected:
             RegCloseKey(ports);
         }
         for (const wchar_t* file : kSystemFiles) {
-            DeleteFileW((SystemDirectory() + L"\\" + file).c_str());
-            DeleteFileW((SystemDirectory() + L"\\n" + file).c_str());
+            DeleteFileW((automation::SystemDirectory() + L"\\" + file).c_str());
+            DeleteFileW((automation::SystemDirectory() + L"\\n" + file).c_str());
         }
-        DeleteFileW((ProcessorDirectory() + L"\\KTRPROC.DLL").c_str());
-        DeleteFileW((ProcessorDirectory() + L"\\KTRPROC.log").c_str());
+        DeleteFileW((automation::ProcessorDirectory() + L"\\KTRPROC.DLL").c_str());
+        DeleteFileW((automation::ProcessorDirectory() + L"\\KTRPROC.log").c_str());
         for (const wchar_t* file : {L"UNIDRVUI.DLL", L"7404VXUI.DLL", L"KTRP410G.GPD", L"KTRQ350T.GPD", L"UNIDRV.DLL",
                                     L"KTRREND.INI", L"7404VXCONTROL.INI"}) {
-            DeleteFileW((DriverDirectory() + L"\\" + file).c_str());
-            DeleteFileW((DriverDirectory() + L"\\3\\" + file).c_str());
+            DeleteFileW((automation::DriverDirectory() + L"\\" + file).c_str());
+            DeleteFileW((automation::DriverDirectory() + L"\\3\\" + file).c_str());
         }
     }
 
@@ -432,7 +413,8 @@ TEST_F(SetupInstallWine, InstallsPrintersThatTheSpoolerAndRegistryHold) {
         EXPECT_EQ(ReadAll(driver.folder + L"\\" + file), ReadAll(folder + L"\\win7\\" + file))
             << automation::Narrow(file) << " in " << automation::Narrow(driver.folder);
     }
-    EXPECT_EQ(ReadAll(DriverDirectory() + L"\\3\\7404VXCONTROL.INI"), ReadAll(folder + L"\\win7\\7404VXCONTROL.INI"))
+    EXPECT_EQ(ReadAll(automation::DriverDirectory() + L"\\3\\7404VXCONTROL.INI"),
+              ReadAll(folder + L"\\win7\\7404VXCONTROL.INI"))
         << "the control-font file";
 
     // The processor: registered, its version value, its file.
@@ -440,7 +422,7 @@ TEST_F(SetupInstallWine, InstallsPrintersThatTheSpoolerAndRegistryHold) {
     DWORD version = 0;
     EXPECT_TRUE(ReadDword(std::wstring(kProcessorsKey) + L"KTRPrint", L"DriverVersion", &version));
     EXPECT_EQ(std::to_wstring(version), Profile(setupIni, L"ProcessorVersion", L"DriverVersion"));
-    EXPECT_EQ(ReadAll(ProcessorDirectory() + L"\\KTRPROC.DLL"), ReadAll(folder + L"\\win7\\KTRPROC.DLL"));
+    EXPECT_EQ(ReadAll(automation::ProcessorDirectory() + L"\\KTRPROC.DLL"), ReadAll(folder + L"\\win7\\KTRPROC.DLL"));
     // A parallel port needs no monitor of the package.
     EXPECT_FALSE(Contains(Names<MONITOR_INFO_1W>(EnumMonitorsLevel, 1), L"KTR Serial Port"));
 
@@ -499,9 +481,10 @@ TEST_F(SetupInstallWine, InstallsPrintersThatTheSpoolerAndRegistryHold) {
         ClosePrinter(printer);
         EXPECT_TRUE(automation::WaitUntil([&] { return ReadAll(portFile) == "\x1B@KTR\n"; }, 5000))
             << "the port file holds \"" << ReadAll(portFile) << "\"";
-        EXPECT_NE(ReadAll(ProcessorDirectory() + L"\\KTRPROC.log").find("PrintDocumentOnPrintProcessor KTR-P410(P)"),
+        EXPECT_NE(ReadAll(automation::ProcessorDirectory() + L"\\KTRPROC.log")
+                      .find("PrintDocumentOnPrintProcessor KTR-P410(P)"),
                   std::string::npos)
-            << ReadAll(ProcessorDirectory() + L"\\KTRPROC.log");
+            << ReadAll(automation::ProcessorDirectory() + L"\\KTRPROC.log");
     }
 
     // (b) The ticket printer on the first virtual serial port: the serial
@@ -525,10 +508,11 @@ TEST_F(SetupInstallWine, InstallsPrintersThatTheSpoolerAndRegistryHold) {
     EXPECT_EQ(std::to_wstring(version), Profile(setupIni, L"COMMON-MONITOR.WIN7", L"COMMONitorVersion"));
     EXPECT_EQ(ReadString(std::wstring(kMonitorsKey) + L"KTR Serial Port", L"Driver"), L"KTRCOMMN.DLL");
     for (const wchar_t* file : {L"KTRCOMMN.DLL", L"KTRCOMUI.DLL"}) {
-        EXPECT_EQ(ReadAll(SystemDirectory() + L"\\" + file), ReadAll(folder + L"\\win7\\" + file))
+        EXPECT_EQ(ReadAll(automation::SystemDirectory() + L"\\" + file), ReadAll(folder + L"\\win7\\" + file))
             << automation::Narrow(file) << " in the system directory";
     }
-    EXPECT_NE(ReadAll(SystemDirectory() + L"\\KTRCOMMN.log").find("InitializePrintMonitor2"), std::string::npos)
+    EXPECT_NE(ReadAll(automation::SystemDirectory() + L"\\KTRCOMMN.log").find("InitializePrintMonitor2"),
+              std::string::npos)
         << "Wine's AddMonitor loaded the monitor";
     ASSERT_FALSE(b.serialSettings.empty()) << "the port page showed serial settings";
     EXPECT_EQ(ReadString(kPortsKey, L"COM1:"), b.serialSettings);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "win32/encoding.h"
+#include "win32/last_error.h"
 
 namespace win32 {
 
@@ -51,8 +52,7 @@ long Win32Files::CopyFile(std::string_view source, std::string_view destination,
     if (CopyFileA(Utf8ToAnsi(source).c_str(), Utf8ToAnsi(destination).c_str(), failIfExists ? TRUE : FALSE)) {
         return ERROR_SUCCESS;
     }
-    const DWORD error = GetLastError();
-    return error != ERROR_SUCCESS ? static_cast<long>(error) : ERROR_GEN_FAILURE;
+    return LastErrorOfFailure();
 }
 
 }  // namespace win32

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "win32/encoding.h"
+#include "win32/last_error.h"
 
 namespace win32 {
 
@@ -18,24 +19,18 @@ HANDLE Handle(plat::PrinterHandle printer) {
     return reinterpret_cast<HANDLE>(printer);
 }
 
-// The error of a call that reported failure. A failure without a code still
-// has to read as one.
-long Failed() {
-    const DWORD error = GetLastError();
-    return error != ERROR_SUCCESS ? static_cast<long>(error) : ERROR_GEN_FAILURE;
-}
 }  // namespace
 
 long Win32Spooler::OpenPrinter(std::string_view name, plat::PrinterHandle* printer) {
     std::wstring wide = Utf8ToWide(name);
     HANDLE opened = nullptr;
-    if (!OpenPrinterW(wide.data(), &opened, nullptr)) return Failed();
+    if (!OpenPrinterW(wide.data(), &opened, nullptr)) return LastErrorOfFailure();
     *printer = reinterpret_cast<plat::PrinterHandle>(opened);
     return ERROR_SUCCESS;
 }
 
 long Win32Spooler::ClosePrinter(plat::PrinterHandle printer) {
-    return ::ClosePrinter(Handle(printer)) ? ERROR_SUCCESS : Failed();
+    return ::ClosePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 long Win32Spooler::StartDocPrinter(plat::PrinterHandle printer, std::string_view docName, std::string_view dataType,
@@ -47,13 +42,13 @@ long Win32Spooler::StartDocPrinter(plat::PrinterHandle printer, std::string_view
     info.pOutputFile = nullptr;
     info.pDatatype = wideType.data();
     const DWORD job = StartDocPrinterW(Handle(printer), 1, reinterpret_cast<LPBYTE>(&info));
-    if (job == 0) return Failed();
+    if (job == 0) return LastErrorOfFailure();
     *jobId = job;
     return ERROR_SUCCESS;
 }
 
 long Win32Spooler::StartPagePrinter(plat::PrinterHandle printer) {
-    return ::StartPagePrinter(Handle(printer)) ? ERROR_SUCCESS : Failed();
+    return ::StartPagePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 long Win32Spooler::WritePrinter(plat::PrinterHandle printer, const std::uint8_t* bytes, std::uint32_t count,
@@ -61,17 +56,17 @@ long Win32Spooler::WritePrinter(plat::PrinterHandle printer, const std::uint8_t*
     DWORD taken = 0;
     // The function does not write through its buffer; its declaration just
     // lacks the const.
-    if (!::WritePrinter(Handle(printer), const_cast<std::uint8_t*>(bytes), count, &taken)) return Failed();
+    if (!::WritePrinter(Handle(printer), const_cast<std::uint8_t*>(bytes), count, &taken)) return LastErrorOfFailure();
     *written = taken;
     return ERROR_SUCCESS;
 }
 
 long Win32Spooler::EndPagePrinter(plat::PrinterHandle printer) {
-    return ::EndPagePrinter(Handle(printer)) ? ERROR_SUCCESS : Failed();
+    return ::EndPagePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 long Win32Spooler::EndDocPrinter(plat::PrinterHandle printer) {
-    return ::EndDocPrinter(Handle(printer)) ? ERROR_SUCCESS : Failed();
+    return ::EndDocPrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 }  // namespace win32

@@ -16,6 +16,7 @@
 #undef SetDefaultPrinter
 
 #include "win32/encoding.h"
+#include "win32/last_error.h"
 #include "win32/scoped_win32.h"
 
 namespace win32 {
@@ -23,13 +24,6 @@ namespace win32 {
 namespace {
 HANDLE Handle(plat::PrinterHandle printer) {
     return reinterpret_cast<HANDLE>(printer);
-}
-
-// The error of a call that reported failure; one that left no code still has
-// to read as a failure.
-long Failed() {
-    const DWORD error = GetLastError();
-    return error != ERROR_SUCCESS ? static_cast<long>(error) : ERROR_GEN_FAILURE;
 }
 
 // A text argument in the ANSI code page; an empty one is passed as none.
@@ -54,7 +48,7 @@ template <typename Query>
 long Directory(Query query, std::string* directory) {
     char path[MAX_PATH * 2] = {};
     DWORD needed = 0;
-    if (!query(reinterpret_cast<BYTE*>(path), static_cast<DWORD>(sizeof path), &needed)) return Failed();
+    if (!query(reinterpret_cast<BYTE*>(path), static_cast<DWORD>(sizeof path), &needed)) return LastErrorOfFailure();
     std::string folder(path, strnlen(path, sizeof path));
     if (!folder.empty() && folder.back() == '\\') folder.pop_back();
     *directory = AnsiToUtf8(folder);
@@ -71,12 +65,12 @@ long QueryIntoGlobal(Call call, ScopedGlobal* block) {
         // Nothing to report: an empty block.
         needed = 1;
     } else if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
-        return Failed();
+        return LastErrorOfFailure();
     }
     if (needed == 0) return ERROR_GEN_FAILURE;
     ScopedGlobal buffer = ZeroedGlobal(needed);
     if (!buffer) return ERROR_NOT_ENOUGH_MEMORY;
-    if (!call(static_cast<BYTE*>(buffer.get()), needed, &needed)) return Failed();
+    if (!call(static_cast<BYTE*>(buffer.get()), needed, &needed)) return LastErrorOfFailure();
     *block = std::move(buffer);
     return ERROR_SUCCESS;
 }
@@ -163,7 +157,7 @@ long Win32SpoolerAdmin::AddPrinterDriver(const plat::DriverInfo3& driver) {
     info.pDependentFiles = dependent.data();
     info.pMonitorName = driver.monitorName ? monitor.data() : nullptr;
     info.pDefaultDataType = nullptr;
-    return AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : Failed();
+    return AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 long Win32SpoolerAdmin::AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) {
@@ -181,7 +175,7 @@ long Win32SpoolerAdmin::AddPrinter(const plat::PrinterInfo2& printer, plat::Prin
     info.Attributes = printer.attributes;
     SetLastError(ERROR_SUCCESS);
     HANDLE added = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
-    if (!added) return Failed();
+    if (!added) return LastErrorOfFailure();
     *handle = reinterpret_cast<plat::PrinterHandle>(added);
     return ERROR_SUCCESS;
 }
@@ -189,13 +183,13 @@ long Win32SpoolerAdmin::AddPrinter(const plat::PrinterInfo2& printer, plat::Prin
 long Win32SpoolerAdmin::OpenPrinter(std::string_view name, plat::PrinterHandle* printer) {
     std::string ansi = Utf8ToAnsi(name);
     HANDLE opened = nullptr;
-    if (!OpenPrinterA(ansi.data(), &opened, nullptr)) return Failed();
+    if (!OpenPrinterA(ansi.data(), &opened, nullptr)) return LastErrorOfFailure();
     *printer = reinterpret_cast<plat::PrinterHandle>(opened);
     return ERROR_SUCCESS;
 }
 
 long Win32SpoolerAdmin::ClosePrinter(plat::PrinterHandle printer) {
-    return ::ClosePrinter(Handle(printer)) ? ERROR_SUCCESS : Failed();
+    return ::ClosePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 long Win32SpoolerAdmin::GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) {
@@ -223,7 +217,7 @@ long Win32SpoolerAdmin::SetPrinterAttributes(plat::PrinterHandle printer, std::u
     auto* info = static_cast<PRINTER_INFO_2A*>(block.get());
     info->Attributes = attributes;
     info->pSecurityDescriptor = nullptr;
-    return SetPrinterA(Handle(printer), 2, static_cast<BYTE*>(block.get()), 0) ? ERROR_SUCCESS : Failed();
+    return SetPrinterA(Handle(printer), 2, static_cast<BYTE*>(block.get()), 0) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 long Win32SpoolerAdmin::SetDefaultPrinter(std::string_view name) {
@@ -243,7 +237,7 @@ long Win32SpoolerAdmin::SetDefaultPrinter(std::string_view name) {
         reinterpret_cast<void*>(GetProcAddress(library.get(), "SetDefaultPrinterA")));
     if (!setDefault) return ERROR_PROC_NOT_FOUND;
     const std::string ansi = Utf8ToAnsi(name);
-    return setDefault(ansi.c_str()) ? ERROR_SUCCESS : Failed();
+    return setDefault(ansi.c_str()) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 long Win32SpoolerAdmin::AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) {
@@ -252,13 +246,13 @@ long Win32SpoolerAdmin::AddMonitor(std::string_view name, std::string_view envir
     info.pName = monitor.text();
     info.pEnvironment = env.get();
     info.pDLLName = dll.text();
-    return AddMonitorA(nullptr, 2, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : Failed();
+    return AddMonitorA(nullptr, 2, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 long Win32SpoolerAdmin::AddPrintProcessor(std::string_view environment, std::string_view fileName,
                                           std::string_view processorName) {
     AnsiArg env(environment), file(fileName), processor(processorName);
-    return AddPrintProcessorA(nullptr, env.get(), file.text(), processor.text()) ? ERROR_SUCCESS : Failed();
+    return AddPrintProcessorA(nullptr, env.get(), file.text(), processor.text()) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 long Win32SpoolerAdmin::EnumPorts(std::vector<std::string>* portNames) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "win32/encoding.h"
+#include "win32/last_error.h"
 
 namespace win32 {
 
@@ -30,10 +31,7 @@ long Directory(Query query, std::string* directory) {
     char path[MAX_PATH * 4] = {};
     SetLastError(ERROR_SUCCESS);
     const DWORD length = query(path, static_cast<DWORD>(sizeof path));
-    if (length == 0) {
-        const DWORD error = GetLastError();
-        return error != ERROR_SUCCESS ? static_cast<long>(error) : ERROR_GEN_FAILURE;
-    }
+    if (length == 0) return LastErrorOfFailure();
     if (length >= sizeof path) return ERROR_FILENAME_EXCED_RANGE;
     std::string folder(path, length);
     // A drive's root keeps its backslash in the answer ("C:\"); the callers

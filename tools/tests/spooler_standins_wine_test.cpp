@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "automation/system_folders.h"
+
 namespace {
 
 std::wstring Widen(const std::string& text) {
@@ -31,19 +33,6 @@ std::wstring BuiltFile(const char* variable) {
     wchar_t full[MAX_PATH] = {};
     GetFullPathNameW(Widen(value).c_str(), MAX_PATH, full, nullptr);
     return full;
-}
-
-std::wstring SystemDirectory() {
-    wchar_t folder[MAX_PATH] = {};
-    GetSystemDirectoryW(folder, MAX_PATH);
-    return folder;
-}
-
-std::wstring ProcessorDirectory() {
-    wchar_t folder[MAX_PATH] = {};
-    DWORD needed = 0;
-    GetPrintProcessorDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder), sizeof folder, &needed);
-    return folder;
 }
 
 std::string ReadAll(const std::wstring& path) {
@@ -92,7 +81,7 @@ class MonitorFiles : public ::testing::TestWithParam<MonitorCase> {};
 TEST_P(MonitorFiles, AddMonitorLoadsTheFile) {
     const MonitorCase& test = GetParam();
     std::wstring file = L"PPT" + Widen(test.name) + L".DLL";
-    const std::wstring target = SystemDirectory() + L"\\" + file;
+    const std::wstring target = automation::SystemDirectory() + L"\\" + file;
     DeleteFileW(target.c_str());
     DeleteFileW((target.substr(0, target.size() - 4) + L".log").c_str());
     if (*test.source) {
@@ -209,8 +198,8 @@ TEST(ProcessorInSpooler, RawJobPassesThroughTheProcessor) {
     const std::wstring built = BuiltFile("PP_KTRPROC");
     const std::wstring configModule = BuiltFile("PP_TEXT_KTRCOMMN");
     ASSERT_FALSE(built.empty() || configModule.empty());
-    const std::wstring file = ProcessorDirectory() + L"\\PPTPROC.DLL";
-    DeleteFileW((ProcessorDirectory() + L"\\PPTPROC.log").c_str());
+    const std::wstring file = automation::ProcessorDirectory() + L"\\PPTPROC.DLL";
+    DeleteFileW((automation::ProcessorDirectory() + L"\\PPTPROC.log").c_str());
     ASSERT_TRUE(CopyFileW(built.c_str(), file.c_str(), FALSE)) << "error " << GetLastError();
     wchar_t processorName[] = L"PP Teste Processador";
     wchar_t fileName[] = L"PPTPROC.DLL";
