@@ -259,6 +259,51 @@ TEST(InstallWorker, EachFailureStopsWithItsMessageAndASecondRunCompletes) {
     }
 }
 
+// Failures of steps whose outcome the installation does not depend on, and of
+// the calls around a replacement: the result each one leaves.
+TEST(InstallWorker, FailuresOfTheQuieterCalls) {
+    using Setup = std::function<void(InstallFixture&)>;
+    struct Case {
+        const char* what;
+        Setup fail;
+        int state;
+        std::string result;
+    } cases[] = {
+        {"version values cannot be written",
+         [](InstallFixture& f) { f.machine.registry.Fail(sim::RegistryOp::SetValue, 5, "Print Processors"); },
+         InstallProgress::kDone, std::string(kInstalled)},
+        {"the spooler refuses to stop", [](InstallFixture& f) { f.machine.services.Fail(sim::ServiceOp::Stop, 5); },
+         InstallProgress::kDone, std::string(kInstalled)},
+        {"the spooler's state cannot be asked",
+         [](InstallFixture& f) { f.machine.services.Fail(sim::ServiceOp::Query, 6); }, InstallProgress::kFailed,
+         "StartSpoolService error"},
+        {"the spooler cannot be started",
+         [](InstallFixture& f) { f.machine.services.Fail(sim::ServiceOp::Start, 1058); }, InstallProgress::kFailed,
+         "StartSpoolService error"},
+        {"the default printer cannot be set",
+         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::SetDefaultPrinter, 1801); },
+         InstallProgress::kDone, std::string(kInstalled)},
+        {"the serial settings cannot be written",
+         [](InstallFixture& f) { f.machine.registry.Fail(sim::RegistryOp::SetValue, 5, "CurrentVersion\\Ports"); },
+         InstallProgress::kDone, std::string(kInstalled)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        InstallFixture fixture(kOsWinXp);
+        // An outdated processor makes the worker stop and start the spooler.
+        fixture.machine.spooler.processors.push_back({"KTRPrint", "Windows NT x86", "KTRPROC.DLL"});
+        fixture.machine.registry.PutDword(plat::RootKey::LocalMachine, ProcessorKey(kOsWinXp, "KTRPrint"),
+                                          "DriverVersion", 1);
+        fixture.Choose(kModuleReceipt, "KTR-P410", "MDCOM3:");
+        fixture.request.makeDefault = true;
+        c.fail(fixture);
+        EXPECT_EQ(fixture.Install(), c.state);
+        EXPECT_EQ(fixture.Result(), c.result);
+        EXPECT_EQ(fixture.machine.spooler.PrinterNames().empty(), c.state == InstallProgress::kFailed);
+        EXPECT_EQ(fixture.machine.registry.OpenHandleCount(), 0u);
+    }
+}
+
 TEST(InstallWorker, CoreSlotsAndTheDataFileLibraryMustBeNamed) {
     struct Case {
         const char* what;
