@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/setup_text.h"
+#include "product_name.h"
 #include "registry_key.h"
 #include "resource.h"
 #include "text.h"
@@ -14,10 +15,8 @@ namespace setup {
 namespace {
 constexpr std::array<int, kOsCodeCount> kButtons{IDC_OS_WIN98ME,    IDC_OS_NT,    IDC_OS_WIN2000,    IDC_OS_WINXP,
                                                  IDC_OS_SERVER2003, IDC_OS_VISTA, IDC_OS_SERVER2008, IDC_OS_WIN7};
-constexpr std::string_view kCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr std::string_view kCompatibilityKey =
     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Compatibility Assistant\\Persisted";
-constexpr std::size_t kProductNameBuffer = 256;
 constexpr std::size_t kMaxPath = 260;
 }  // namespace
 
@@ -48,7 +47,7 @@ int OsPage::Detect(plat::Controls& controls) {
     if (!known) return kOsWin98Me;  // a version this package does not know
     OsCode code = *known;
     if (code == kOsVista) {
-        if (IsServer2008()) {
+        if (plat::IsServer2008(registry_)) {
             code = kOsServer2008;
         } else {
             RecordWithCompatibilityAssistant();
@@ -56,17 +55,6 @@ int OsPage::Detect(plat::Controls& controls) {
     }
     controls.SetCheck(kButtons[code], true);
     return code;
-}
-
-bool OsPage::IsServer2008() {
-    // An unreadable product name counts as Vista.
-    plat::RegistryKey key(registry_);
-    std::string productName;
-    if (!key.Open(plat::RootKey::LocalMachine, kCurrentVersionKey) ||
-        !key.ReadString("ProductName", kProductNameBuffer, &productName)) {
-        return false;
-    }
-    return plat::Contains(productName, "2008");
 }
 
 // Marks the installer as handled, so that Vista's compatibility assistant does

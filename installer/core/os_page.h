@@ -25,7 +25,6 @@ public:
 
 private:
     int Detect(plat::Controls& controls);
-    bool IsServer2008();
     void RecordWithCompatibilityAssistant();
 
     plat::SystemInfo& system_;

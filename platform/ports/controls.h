@@ -36,8 +36,9 @@ public:
     virtual void SetText(int id, std::string_view text) = 0;
     virtual void Focus(int id) = 0;
 
-    // Drop-down lists. A list whose template asks for sorting keeps its items
-    // sorted without regard to case; AddItem returns where the item went.
+    // Lists: drop-down lists, list boxes and list views alike. A list whose
+    // template asks for sorting keeps its items sorted without regard to
+    // case; AddItem returns where the item went (at the end of a list view).
     virtual int AddItem(int id, std::string_view text) = 0;
     // CB_RESETCONTENT: no items, no selection.
     virtual void ClearItems(int id) = 0;
@@ -49,6 +50,11 @@ public:
     // CB_FINDSTRING: the first item after `startAfter` (wrapping round to the
     // start) that begins with `prefix` without regard to case, or -1.
     virtual int FindPrefix(int id, int startAfter, std::string_view prefix) = 0;
+    // List views with check boxes: an item's check box, and an item removed
+    // (the items after it move up by one).
+    virtual void CheckItem(int id, int index, bool checked) = 0;
+    virtual bool IsItemChecked(int id, int index) = 0;
+    virtual void DeleteItem(int id, int index) = 0;
 
     // A tooltip text shown when the mouse rests on the control.
     virtual void SetTooltip(int id, std::string_view text) = 0;

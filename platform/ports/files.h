@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ports/errors.h"
 
@@ -26,6 +27,12 @@ public:
     // copy fails with 80. A destination the system holds open fails with 32
     // (sharing violation) or 5 (access denied).
     virtual long CopyFile(std::string_view source, std::string_view destination, bool failIfExists) = 0;
+    // DeleteFile.
+    virtual long DeleteFile(std::string_view path) = 0;
+    // FindFirstFile/FindNextFile over `folder` + "*.*": the names of its
+    // entries (files and folders, "." and ".." included where the system
+    // lists them), in the system's order; 2 or 18 when there is none.
+    virtual long ListFolder(std::string_view folder, std::vector<std::string>* names) = 0;
 };
 
 }  // namespace plat

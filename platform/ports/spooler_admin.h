@@ -1,7 +1,7 @@
 #pragma once
-// The print spooler as an installer uses it: its directories, printer
-// drivers, printers, port monitors, print processors, ports and the default
-// printer. Results are Win32 error codes (0 success); outputs are written
+// The print spooler as the installer and the uninstaller use it: its
+// directories, printer drivers, printers, port monitors, print processors,
+// ports and the default printer, added, listed and deleted. Results are Win32 error codes (0 success); outputs are written
 // only on success. An empty environment stands for none (the local one).
 #include <cstdint>
 #include <optional>
@@ -52,15 +52,21 @@ struct DriverInfo3 {
     // pDefaultDataType is always none.
 };
 
-// The fields of PRINTER_INFO_2 the installer gives; every other field is
-// empty or 0.
+// The fields of PRINTER_INFO_2 the programs give or read; every other field
+// is empty or 0 when a printer is added.
 struct PrinterInfo2 {
     std::string printerName;
     std::string portName;
     std::string driverName;
     std::string printProcessor;
     std::uint32_t attributes = 0;
+    // Read only: pServerName (empty for the local server) and cJobs.
+    std::string serverName;
+    std::uint32_t jobs = 0;
 };
+
+// DPD_DELETE_UNUSED_FILES of DeletePrinterDriverEx.
+constexpr std::uint32_t kDeleteUnusedFiles = 0x1;
 
 class SpoolerAdmin {
 public:
@@ -77,6 +83,8 @@ public:
     virtual long AddPrinter(const PrinterInfo2& printer, PrinterHandle* handle) = 0;
     // OpenPrinter with the default access, and ClosePrinter.
     virtual long OpenPrinter(std::string_view name, PrinterHandle* printer) = 0;
+    // OpenPrinter with PRINTER_ALL_ACCESS.
+    virtual long OpenPrinterAllAccess(std::string_view name, PrinterHandle* printer) = 0;
     virtual long ClosePrinter(PrinterHandle printer) = 0;
     // GetPrinter, level 2 (size query, then a zero-initialised buffer).
     virtual long GetPrinter(PrinterHandle printer, PrinterInfo2* info) = 0;
@@ -87,6 +95,22 @@ public:
     // such entry point.
     virtual long SetDefaultPrinter(std::string_view name) = 0;
 
+    // EnumPrinters(PRINTER_ENUM_LOCAL), level 5 (a size query, then a
+    // zero-initialised buffer): the local printers' names, in the spooler's order.
+    virtual long EnumPrinterNames(std::vector<std::string>* printerNames) = 0;
+    // DeletePrinter through a handle of OpenPrinterAllAccess.
+    virtual long DeletePrinter(PrinterHandle printer) = 0;
+    // Loads the system directory's winspool.drv by full path and binds
+    // DeletePrinterDriverExA by name: 126 when the library cannot be loaded;
+    // `bound` tells whether it has the entry point.
+    virtual long BindDeletePrinterDriverEx(bool* bound) = 0;
+    // The bound DeletePrinterDriverExA in the default environment (127 when
+    // it is not bound), and DeletePrinterDriver; `server` empty for the
+    // local one.
+    virtual long DeletePrinterDriverEx(std::string_view server, std::string_view driver, std::uint32_t deleteFlags,
+                                       std::uint32_t version) = 0;
+    virtual long DeletePrinterDriver(std::string_view server, std::string_view driver) = 0;
+
     // AddMonitor, level 2: the monitor DLL is a bare name in the system directory.
     virtual long AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) = 0;
     // AddPrintProcessor: the file is a bare name in the print-processor directory.
@@ -95,6 +119,14 @@ public:
     // EnumPorts, level 1: a size query, then a zero-initialised buffer of that
     // size; 8 when that buffer cannot be had.
     virtual long EnumPorts(std::vector<std::string>* portNames) = 0;
+    // EnumMonitors, level 1, and EnumPrintProcessors of `environment`, level 1:
+    // the names.
+    virtual long EnumMonitorNames(std::vector<std::string>* monitorNames) = 0;
+    virtual long EnumPrintProcessorNames(std::string_view environment, std::vector<std::string>* processorNames) = 0;
+    // DeleteMonitor and DeletePrintProcessor on the local server, default
+    // environment.
+    virtual long DeleteMonitor(std::string_view name) = 0;
+    virtual long DeletePrintProcessor(std::string_view name) = 0;
 };
 
 }  // namespace plat

@@ -20,6 +20,7 @@ public:
         bool sorted = false;
         std::string text;
         std::vector<std::string> items;
+        std::vector<bool> itemChecks;  // list views: one check box per item
         int selection = -1;
         int low = 0, high = 100;
         std::vector<int> positions;  // every position a progress bar was given
@@ -51,6 +52,10 @@ public:
     int Selection(int id) override { return controls[id].selection; }
     void Select(int id, int index) override;
     int FindPrefix(int id, int startAfter, std::string_view prefix) override;
+    void CheckItem(int id, int index, bool checked) override;
+    bool IsItemChecked(int id, int index) override;
+    // Removes the item, its check box and, when it was selected, the selection.
+    void DeleteItem(int id, int index) override;
 
     void SetRange(int id, int low, int high) override {
         controls[id].low = low;

@@ -25,6 +25,12 @@ public:
     // folder holds no file at all and was never made (see MakeFolder), 32 for
     // a file copied onto itself, and the error of HoldOpen or FailCopy.
     long CopyFile(std::string_view source, std::string_view destination, bool failIfExists) override;
+    // 2 for a missing file; a file held open (HoldOpen) cannot be deleted (its error).
+    long DeleteFile(std::string_view path) override;
+    // The files and made folders directly in `folder`, by name without regard
+    // to case, with "." and ".." first as the system lists them; 3 for a
+    // folder that does not exist.
+    long ListFolder(std::string_view folder, std::vector<std::string>* names) override;
     void SetVersion(std::string_view path, std::string version);
     // Every path whose attributes were reset, existing or not.
     std::vector<std::string> archived;

@@ -44,7 +44,17 @@ enum class SpoolerOp {
     SetDefaultPrinter,
     AddMonitor,
     AddPrintProcessor,
-    EnumPorts
+    EnumPorts,
+    EnumPrinters,
+    OpenPrinterAllAccess,
+    DeletePrinter,
+    BindDeletePrinterDriverEx,
+    DeletePrinterDriverEx,
+    DeletePrinterDriver,
+    EnumMonitors,
+    EnumPrintProcessors,
+    DeleteMonitor,
+    DeletePrintProcessor
 };
 
 // RPC_S_SERVER_UNAVAILABLE: what every spooler call answers while the
@@ -121,9 +131,40 @@ public:
     long AddPrintProcessor(std::string_view environment, std::string_view fileName,
                            std::string_view processorName) override;
     long EnumPorts(std::vector<std::string>* portNames) override;
+    long OpenPrinterAllAccess(std::string_view name, plat::PrinterHandle* printer) override;
+    // The printers in the order they were added.
+    long EnumPrinterNames(std::vector<std::string>* printerNames) override;
+    // The printer goes, its handle stays open until closed.
+    long DeletePrinter(plat::PrinterHandle printer) override;
+    // 126 unless `winspoolLoads`; bound as `deleteDriverExBound` says.
+    long BindDeletePrinterDriverEx(bool* bound) override;
+    // 127 when not bound; 1797 for an unknown driver, 3001 while a printer
+    // uses it. Every call that removed a driver is recorded.
+    long DeletePrinterDriverEx(std::string_view server, std::string_view driver, std::uint32_t deleteFlags,
+                               std::uint32_t version) override;
+    long DeletePrinterDriver(std::string_view server, std::string_view driver) override;
+    long EnumMonitorNames(std::vector<std::string>* monitorNames) override;
+    // The processors of `environment`.
+    long EnumPrintProcessorNames(std::string_view environment, std::vector<std::string>* processorNames) override;
+    // 3000 for an unknown monitor; the monitor's key goes with it.
+    long DeleteMonitor(std::string_view name) override;
+    // 1798 for an unknown processor of the local environment.
+    long DeletePrintProcessor(std::string_view name) override;
 
     // Set-up, and what tests look at; these bypass failures and handles.
     void PutPrinter(std::string_view name);
+    // Jobs waiting in a printer's queue, as cJobs counts them.
+    void QueueJobs(std::string_view printer, std::uint32_t count);
+    bool winspoolLoads = true;
+    bool deleteDriverExBound = true;
+    struct DriverDeletion {
+        std::string server;
+        std::string driver;
+        bool ex = false;  // through DeletePrinterDriverEx
+        std::uint32_t flags = 0;
+        std::uint32_t version = 0;
+    };
+    std::vector<DriverDeletion> driverDeletions;
     std::string driverDirectory = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86";
     std::string processorDirectory = "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86";
     // Where AddMonitor looks for a monitor's DLL.
