@@ -37,7 +37,7 @@ public:
         d.dependentFiles = {"OLV.GPD", "UNIRES.DLL"};
         return d;
     }
-    static plat::PrinterInfo2 Printer() { return {"Recibo", "LPT1:", "OLVEN Receipt", "WinPrint", 0}; }
+    static plat::PrinterInfo2 Printer() { return {"Recibo", "LPT1:", "OLVEN Receipt", "WinPrint", 0, {}, 0}; }
     long Add(const plat::PrinterInfo2& info) {
         plat::PrinterHandle handle = 0;
         const long error = m.spooler.AddPrinter(info, &handle);
@@ -59,7 +59,7 @@ class SpoolerAdminRows : public SimMachineTest, public ::testing::WithParamInter
 
 template <typename Edit>
 plat::PrinterInfo2 PrinterWith(Edit edit) {
-    plat::PrinterInfo2 p{"Recibo", "LPT1:", "OLVEN Receipt", "WinPrint", 0};
+    plat::PrinterInfo2 p{"Recibo", "LPT1:", "OLVEN Receipt", "WinPrint", 0, {}, 0};
     edit(p);
     return p;
 }
