@@ -68,6 +68,9 @@ long Directory(Query query, std::string* directory) {
 template <typename Call>
 long QueryIntoGlobal(Call call, ScopedGlobal* block) {
     DWORD needed = 0;
+    // A size query that fails without a code must not pass for "give me a
+    // buffer" through an error left over from an earlier call.
+    SetLastError(ERROR_SUCCESS);
     if (call(nullptr, 0, &needed)) {
         // Nothing to report: an empty block.
         needed = 1;
@@ -322,6 +325,7 @@ long Win32SpoolerAdmin::EnumPrinterNames(std::vector<std::string>* printerNames)
 }
 
 long Win32SpoolerAdmin::DeletePrinter(plat::PrinterHandle printer) {
+    SetLastError(ERROR_SUCCESS);
     return ::DeletePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
@@ -347,6 +351,7 @@ long Win32SpoolerAdmin::DeletePrinterDriverEx(std::string_view server, std::stri
                                               std::uint32_t deleteFlags, std::uint32_t version) {
     if (!deletePrinterDriverEx_) return ERROR_PROC_NOT_FOUND;
     AnsiArg serverName(server), driverName(driver);
+    SetLastError(ERROR_SUCCESS);
     return deletePrinterDriverEx_(serverName.get(), nullptr, driverName.text(), deleteFlags, version)
                ? ERROR_SUCCESS
                : LastErrorOfFailure();
@@ -354,6 +359,9 @@ long Win32SpoolerAdmin::DeletePrinterDriverEx(std::string_view server, std::stri
 
 long Win32SpoolerAdmin::DeletePrinterDriver(std::string_view server, std::string_view driver) {
     AnsiArg serverName(server), driverName(driver);
+    // Wine's spooler fails some deletions without a code; an error left over
+    // from an earlier call would read as the reason (a stale 3001 as "in use").
+    SetLastError(ERROR_SUCCESS);
     return DeletePrinterDriverA(serverName.get(), nullptr, driverName.text()) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
@@ -377,11 +385,13 @@ long Win32SpoolerAdmin::EnumPrintProcessorNames(std::string_view environment,
 
 long Win32SpoolerAdmin::DeleteMonitor(std::string_view name) {
     AnsiArg monitor(name);
+    SetLastError(ERROR_SUCCESS);
     return DeleteMonitorA(nullptr, nullptr, monitor.text()) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 long Win32SpoolerAdmin::DeletePrintProcessor(std::string_view name) {
     AnsiArg processor(name);
+    SetLastError(ERROR_SUCCESS);
     return DeletePrintProcessorA(nullptr, nullptr, processor.text()) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
