@@ -61,4 +61,12 @@ long AsciiToLong(std::string_view text) {
     return ParseDecimal(text);
 }
 
+std::string ApplicationName(std::string_view executablePath) {
+    const auto slash = executablePath.find_last_of("\\/");
+    std::string_view name = slash == std::string_view::npos ? executablePath : executablePath.substr(slash + 1);
+    const auto dot = name.rfind('.');
+    if (dot != std::string_view::npos) name = name.substr(0, dot);
+    return std::string(name);
+}
+
 }  // namespace plat

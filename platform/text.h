@@ -19,6 +19,9 @@ std::string_view Trim(std::string_view text);
 // gives 0. Both are 32 bits wide, as on the target platform; values past that
 // range are clamped.
 int AsciiToInt(std::string_view text);
+// A program's name for its single-instance mutex: the executable's file name
+// without folder and extension.
+std::string ApplicationName(std::string_view executablePath);
 long AsciiToLong(std::string_view text);
 
 }  // namespace plat

@@ -3,20 +3,13 @@
 #include <string>
 
 #include "core/setup_text.h"
-#include "scoped_handle.h"
+#include "scoped_printer.h"
 
 namespace setup {
 
 namespace {
-// A printer handle of the spooler port, closed when it goes out of scope.
-struct PrinterCloser {
-    plat::SpoolerAdmin* spooler = nullptr;
-    void operator()(plat::PrinterHandle handle) const { (void)spooler->ClosePrinter(handle); }
-};
-using ScopedPrinter = plat::ScopedHandle<plat::PrinterHandle, PrinterCloser>;
-
 long TryAddPrinter(InstallSession& session, const plat::PrinterInfo2& printer) {
-    ScopedPrinter handle(PrinterCloser{&session.io.spooler});
+    plat::ScopedPrinter handle = plat::OwnedPrinter(session.io.spooler);
     return session.io.spooler.AddPrinter(printer, handle.receive());
 }
 
@@ -67,7 +60,7 @@ bool SetDefaultPrinterByName(InstallSession& session, std::string_view name) {
         session.io.desktop.BroadcastSettingChange("", false);
         return true;
     }
-    ScopedPrinter handle(PrinterCloser{&spooler});
+    plat::ScopedPrinter handle = plat::OwnedPrinter(spooler);
     plat::PrinterInfo2 info;
     if (spooler.OpenPrinter(name, handle.receive()) != plat::kErrorSuccess ||
         spooler.GetPrinter(handle.get(), &info) != plat::kErrorSuccess) {

@@ -10,9 +10,6 @@
 
 namespace setup {
 
-// The executable's file name without its extension ("Setup").
-std::string ApplicationName(std::string_view executablePath);
-
 // True when the wizard may open. A second instance brings the first one's
 // wizard to the front and ends silently; an open uninstaller is named.
 bool PrepareSetupStart(plat::Desktop& desktop, plat::SystemInfo& system);

@@ -2,6 +2,7 @@
 
 #include "core/program_start.h"
 #include "sim/sim_machine.h"
+#include "text.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ TEST(ApplicationName, IsTheFileNameWithoutExtension) {
         {"Setup.exe", "Setup"},
         {"C:\\a\\Instalar.Driver.exe", "Instalar.Driver"},
     };
-    for (const auto& [path, name] : cases) EXPECT_EQ(ApplicationName(path), name) << path;
+    for (const auto& [path, name] : cases) EXPECT_EQ(plat::ApplicationName(path), name) << path;
 }
 
 TEST(PrepareSetupStart, FirstInstanceRuns) {

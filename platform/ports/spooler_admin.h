@@ -27,6 +27,7 @@ constexpr long kErrorPrinterDriverInUse = 3001;       // ERROR_PRINTER_DRIVER_IN
 constexpr long kErrorPrintProcessorAlreadyInstalled = 3005;
 constexpr long kErrorPrintMonitorAlreadyInstalled = 3006;
 constexpr long kErrorPrintMonitorInUse = 3008;
+constexpr long kErrorCanNotComplete = 1003;          // ERROR_CAN_NOT_COMPLETE
 
 // PRINTER_ATTRIBUTE_DEFAULT of PRINTER_INFO_2.Attributes.
 constexpr std::uint32_t kPrinterAttributeDefault = 0x4;

@@ -26,6 +26,11 @@ int SimDesktop::RunDialog(int templateId, plat::WindowRef owner, plat::DialogHan
     SimControls controls;
     controls.window = 0x3000 + static_cast<plat::WindowRef>(dialogsRun.size());
     handler.OnInit(controls);
+    if (!controls.closed && !dialogClicks.empty()) {
+        const int button = dialogClicks.front();
+        dialogClicks.pop_front();
+        handler.OnCommand(controls, button, plat::kBnClicked);
+    }
     while (!controls.closed && !controls.timers.empty()) handler.OnTimer(controls, controls.timers.begin()->first);
     return controls.closeResult;
 }

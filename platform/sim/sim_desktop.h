@@ -82,6 +82,8 @@ public:
         plat::WindowRef owner;
     };
     std::vector<RunDialogCall> dialogsRun;
+    // Buttons pressed in the dialogs RunDialog shows, one per dialog, in order.
+    std::deque<int> dialogClicks;
 };
 
 }  // namespace sim

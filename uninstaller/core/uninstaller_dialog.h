@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "core/removal.h"
 #include "core/uninstaller_services.h"
 #include "ports/controls.h"
 
@@ -30,15 +31,16 @@ public:
     // Waits until the worker started by "&Desinstalar" has ended.
     void WaitForWorker();
 
-    int osCode() const { return osCode_; }
-    const std::string& profilePath() const { return profilePath_; }
-    bool driverDeletionExBound() const { return driverExBound_; }
+    const RemovalSetup& setup() const { return setup_; }
 
 private:
+    // Settles the system, Uninstall.ini and the list; false (after its
+    // message) when the dialog must close.
+    bool Initialise(plat::Controls& controls);
+    void StartRemoval(plat::Controls& controls);
+
     UninstallerServices io_;
-    int osCode_ = 0;
-    std::string profilePath_;
-    bool driverExBound_ = false;
+    RemovalSetup setup_;
     std::atomic<bool> running_{false};
     std::thread worker_;
 };

@@ -1,0 +1,263 @@
+#include "core/removal.h"
+
+#include "core/restart_dialog.h"
+#include "core/uninstaller_os_code.h"
+#include "core/uninstaller_text.h"
+#include "registry_key.h"
+#include "resource.h"
+#include "scoped_printer.h"
+#include "text.h"
+
+namespace uninstall {
+
+namespace {
+bool Names(std::string_view value) {
+    return !value.empty() && value.front() != '0';
+}
+}  // namespace
+
+void Removal::Log(std::string_view line) {
+    const int index = controls_.AddItem(IDC_LOG, line);
+    controls_.Select(IDC_LOG, index);
+}
+
+std::string Removal::ReadIni(std::string_view section, std::string_view key) {
+    return io_.profile.GetString(setup_.profilePath, section, key, "0", kIniValueBuffer);
+}
+
+bool Removal::ReadPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) {
+    const long error = io_.spooler.GetPrinter(printer, info);
+    if (error == plat::kErrorSuccess) return true;
+    Log(UninstallerString(error == plat::kErrorNotEnoughMemory ? IDS_NO_MEMORY : IDS_PRINTER_INFO_ERROR));
+    return false;
+}
+
+bool Removal::PreCheck() {
+    std::vector<std::string> printers;
+    if (io_.spooler.EnumPrinterNames(&printers) != plat::kErrorSuccess) {
+        Log(UninstallerString(IDS_PRINTER_INFO_ERROR));
+        return false;
+    }
+    for (const std::string& name : printers) {
+        plat::ScopedPrinter printer = plat::OwnedPrinter(io_.spooler);
+        if (io_.spooler.OpenPrinterAllAccess(name, printer.receive()) != plat::kErrorSuccess) {
+            Log(WithItem(UninstallerString(IDS_OPEN_PRINTER_ERROR), name));
+            return false;
+        }
+        plat::PrinterInfo2 info;
+        if (!ReadPrinter(printer.get(), &info)) return false;
+        if (info.jobs != 0) {
+            Log(UninstallerString(IDS_JOBS_FIRST));
+            return false;
+        }
+    }
+    return true;
+}
+
+void Removal::Run() {
+    for (int id : {IDC_UNINSTALL, IDC_ITEMS, IDC_SELECT_ALL, plat::kIdCancel, IDC_REMOVE_USB_DRIVER}) {
+        controls_.Enable(id, false);
+    }
+    for (int index = 0; index < controls_.ItemCount(IDC_ITEMS); ++index) {
+        io_.clock.Sleep(kBeforeItem);
+        if (!controls_.IsItemChecked(IDC_ITEMS, index)) continue;
+        item_ = controls_.ItemText(IDC_ITEMS, index);
+        Next next = Next::Continue;
+        if (MatchesAny(item_, setup_.patterns.monitors)) {
+            next = RemoveMonitor(&index);
+        } else if (setup_.osCode != 0 && MatchesAny(item_, setup_.patterns.processors)) {
+            next = RemoveProcessor(&index);
+        } else {
+            next = RemovePrinter(&index);
+        }
+        if (next == Next::EndWalk) return EndWalk();
+    }
+    if (controls_.IsChecked(IDC_REMOVE_USB_DRIVER)) RemoveUsbDriver();
+    if (changed_) {
+        RestartDialog restart(io_.desktop);
+        io_.desktop.RunDialog(IDD_RESTART, controls_.Window(), restart);
+    }
+    EndWalk();
+}
+
+Removal::Next Removal::RemoveMonitor(int* index) {
+    Log(WithItem(UninstallerString(IDS_DELETING), item_));
+    if (setup_.osCode == 0 && !Win98PortsFree()) {
+        Log(WithItem(UninstallerString(IDS_IN_USE), item_));
+        return Next::Continue;
+    }
+    long error = io_.spooler.DeleteMonitor(item_);
+    if (error != plat::kErrorSuccess) {
+        // The spooler may still hold the monitor's ports: once more after a restart.
+        RestartSpooler();
+        io_.clock.Sleep(kAfterRestart);
+        error = io_.spooler.DeleteMonitor(item_);
+    }
+    if (error != plat::kErrorSuccess) {
+        Log(WithItem(UninstallerString(error == plat::kErrorPrintMonitorInUse ? IDS_IN_USE : IDS_UNINSTALL_ERROR),
+                     item_));
+        io_.clock.Sleep(kAfterFailure);
+        return Next::Continue;
+    }
+    if (plat::Contains(item_, "USB")) {
+        (void)plat::RegistryKey::DeleteKey(io_.registry, plat::RootKey::LocalMachine,
+                                           "SOFTWARE\\MERIDAN\\INSTALLPRINTER");
+        (void)plat::RegistryKey::DeleteKey(io_.registry, plat::RootKey::LocalMachine, "SOFTWARE\\MERIDAN\\PORTNAME");
+    }
+    RestartSpooler();
+    io_.clock.Sleep(kAfterRestart);
+    DeleteMonitorFiles(item_);
+    Log(WithItem(UninstallerString(IDS_DELETED), item_));
+    controls_.DeleteItem(IDC_ITEMS, (*index)--);
+    changed_ = true;
+    return Next::Continue;
+}
+
+Removal::Next Removal::RemoveProcessor(int* index) {
+    Log(WithItem(UninstallerString(IDS_DELETING), item_));
+    const long error = io_.spooler.DeletePrintProcessor(item_);
+    if (error != plat::kErrorSuccess) {
+        Log(WithItem(UninstallerString(error == plat::kErrorCanNotComplete ? IDS_IN_USE : IDS_UNINSTALL_ERROR), item_));
+        io_.clock.Sleep(kAfterFailure);
+        return Next::Continue;
+    }
+    RestartSpooler();
+    io_.clock.Sleep(kAfterRestart);
+    DeleteProcessorFile(item_);
+    Log(WithItem(UninstallerString(IDS_DELETED), item_));
+    controls_.DeleteItem(IDC_ITEMS, (*index)--);
+    changed_ = true;
+    return Next::Continue;
+}
+
+Removal::Next Removal::RemovePrinter(int* index) {
+    plat::ScopedPrinter printer = plat::OwnedPrinter(io_.spooler);
+    if (io_.spooler.OpenPrinterAllAccess(item_, printer.receive()) != plat::kErrorSuccess) {
+        Log(WithItem(UninstallerString(IDS_OPEN_PRINTER_ERROR), item_));
+        return Next::EndWalk;
+    }
+    Log(WithItem(UninstallerString(IDS_DELETING_PRINTER), item_));
+    plat::PrinterInfo2 info;
+    if (!ReadPrinter(printer.get(), &info)) {
+        io_.clock.Sleep(kAfterFailure);
+        return Next::EndWalk;
+    }
+    if (info.jobs != 0) {
+        Log(WithItem(UninstallerString(IDS_JOBS_QUEUED), item_));
+        io_.clock.Sleep(kAfterFailure);
+        return Next::EndWalk;
+    }
+    if (io_.spooler.DeletePrinter(printer.get()) != plat::kErrorSuccess) {
+        Log(UninstallerString(IDS_DELETE_PRINTER_ERROR));
+        io_.clock.Sleep(kAfterFailure);
+        return Next::Continue;
+    }
+    io_.clock.Sleep(kAfterPrinterDeleted);
+    Log(WithItem(UninstallerString(IDS_DELETED), item_));
+    printer.reset();
+    controls_.DeleteItem(IDC_ITEMS, (*index)--);
+    changed_ = true;
+    RestartSpooler();
+    io_.clock.Sleep(kAfterPrinterRestart);
+    if (setup_.osCode >= 2) {
+        DeleteDriver(info);
+        io_.clock.Sleep(kAfterFailure);
+        io_.clock.Sleep(kAfterDriver);
+    } else {
+        // Windows 98/Me and NT 4.0 keep the driver.
+        io_.clock.Sleep(kAfterDriver);
+    }
+    return Next::Continue;
+}
+
+void Removal::DeleteDriver(const plat::PrinterInfo2& printer) {
+    Log(WithItem(UninstallerString(IDS_DELETING_DRIVER), item_));
+    const long error = setup_.driverExBound ? io_.spooler.DeletePrinterDriverEx(printer.serverName, printer.driverName,
+                                                                                plat::kDeleteUnusedFiles, 0)
+                                            : io_.spooler.DeletePrinterDriver(printer.serverName, printer.driverName);
+    if (error == plat::kErrorSuccess) return;
+    if (error == plat::kErrorPrinterDriverInUse) {
+        Log(UninstallerString(IDS_DRIVER_IN_USE));
+    } else {
+        Log(std::string(UninstallerString(IDS_DELETE_DRIVER_ERROR)) + "    er=" + std::to_string(error));
+    }
+}
+
+bool Removal::Win98PortsFree() {
+    std::vector<std::string> printers;
+    if (io_.spooler.EnumPrinterNames(&printers) != plat::kErrorSuccess) return true;
+    for (const std::string& name : printers) {
+        plat::ScopedPrinter printer = plat::OwnedPrinter(io_.spooler);
+        if (io_.spooler.OpenPrinterAllAccess(name, printer.receive()) != plat::kErrorSuccess) {
+            Log(WithItem(UninstallerString(IDS_OPEN_PRINTER_ERROR), name));
+            return false;
+        }
+        plat::PrinterInfo2 info;
+        if (!ReadPrinter(printer.get(), &info)) return false;
+        if (plat::Contains(info.portName, "MDCOM")) {
+            Log(WithItem(UninstallerString(IDS_JOBS_QUEUED), item_));
+            return false;
+        }
+    }
+    return true;
+}
+
+void Removal::RestartSpooler() {
+    (void)io_.services.StopService(plat::kSpoolerService);
+    io_.clock.Sleep(kSpoolerStopped);
+    (void)io_.services.StartService(plat::kSpoolerService);
+}
+
+void Removal::DeleteMonitorFiles(std::string_view monitor) {
+    std::string section;
+    for (char c : monitor) {
+        if (c != ' ') section += c;
+    }
+    section += ItemSectionSuffix(setup_.osCode);
+    const std::string monitorFile = ReadIni(section, "MonitorPDLLName");
+    const std::string uiFile = ReadIni(section, "MonitorPUIDLLName");
+    std::string directory;
+    if (io_.system.SystemDirectory(&directory) != plat::kErrorSuccess) {
+        Log(kNoSystemDirectory);
+        return;
+    }
+    for (const std::string* file : {&monitorFile, &uiFile}) {
+        if (Names(*file)) (void)io_.files.DeleteFile(directory + "\\" + *file);
+    }
+}
+
+void Removal::DeleteProcessorFile(std::string_view processor) {
+    const std::string file =
+        ReadIni(std::string(processor) + std::string(ItemSectionSuffix(setup_.osCode)), "ProcessorDllName");
+    std::string directory;
+    if (io_.spooler.GetPrintProcessorDirectory(&directory) != plat::kErrorSuccess) {
+        Log(kNoProcessorDirectory);
+        return;
+    }
+    if (Names(file)) (void)io_.files.DeleteFile(directory + "\\" + file);
+}
+
+void Removal::RemoveUsbDriver() {
+    Log(kRemovingUsbDriver);
+    std::string current;
+    (void)io_.system.CurrentDirectory(&current);
+    // Whether the tool started is not known: one that never shows its window
+    // costs only the waits below.
+    (void)io_.desktop.StartProgram(current + "\\USBDrv\\Install.exe", "22");
+    io_.clock.Sleep(kUsbToolStart);
+    while (io_.desktop.FindTopLevelWindow(kUsbToolWindow)) io_.clock.Sleep(kUsbToolPoll);
+    io_.clock.Sleep(kUsbToolLinger);
+    Log(kUsbDriverRemoved);
+}
+
+void Removal::EndWalk() {
+    if (controls_.ItemCount(IDC_ITEMS) > 0) {
+        Log(UninstallerString(IDS_SELECT_PRINTERS));
+        for (int id : {IDC_ITEMS, IDC_UNINSTALL, IDC_SELECT_ALL, plat::kIdCancel}) controls_.Enable(id, true);
+    } else {
+        for (int id : {plat::kIdCancel, IDC_UNINSTALL, IDC_SELECT_ALL}) controls_.Enable(id, true);
+    }
+    if (setup_.osCode >= 2) controls_.Enable(IDC_REMOVE_USB_DRIVER, true);
+}
+
+}  // namespace uninstall
