@@ -1,7 +1,9 @@
 // File copies and the system's folders as the installer uses them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "tests/contract_env.h"
 
@@ -60,6 +62,48 @@ TEST(FilesContract, ExistenceOfFilesAndFolders) {
     EXPECT_TRUE(env.files().FileExists(file));
     EXPECT_TRUE(env.files().FileExists(system)) << "a folder exists too";
     EXPECT_FALSE(env.files().FileExists(env.MissingFile()));
+}
+
+TEST(FilesContract, DeleteFileResults) {
+    contract::ContractEnv& env = Env();
+    const std::string existing = env.WriteFile("apagar.dll", "x");
+    const std::string held = env.WriteFile("apagar-em-uso.dll", "x");
+    struct Case {
+        const char* what;
+        std::string path;
+        long expected;
+        bool remains;
+    };
+    const Case cases[] = {
+        {"an existing file", existing, plat::kErrorSuccess, false},
+        {"a missing file", env.MissingFile(), plat::kErrorFileNotFound, false},
+        {"a file held open without sharing", held, plat::kErrorSharingViolation, true},
+    };
+    env.HoldFile(held);
+    for (const Case& c : cases) {
+        EXPECT_EQ(env.files().DeleteFile(c.path), c.expected) << c.what;
+        EXPECT_EQ(env.files().FileExists(c.path), c.remains) << c.what;
+    }
+    env.ReleaseFile(held);
+    EXPECT_EQ(env.files().DeleteFile(held), plat::kErrorSuccess) << "once released";
+}
+
+TEST(FilesContract, FolderListsItsFiles) {
+    contract::ContractEnv& env = Env();
+    env.WriteFile("Uninstall.ini", "[MDPRINTER]\r\n");
+    env.WriteFile("Lista Ção.txt", "x");  // crosses the ANSI code page
+    const std::string folder = env.ScratchPath("");
+    ASSERT_EQ(folder.back(), '\\');
+    std::vector<std::string> names{"sentinela"};
+    ASSERT_EQ(env.files().ListFolder(folder, &names), plat::kErrorSuccess);
+    for (const char* name : {"Uninstall.ini", "Lista Ção.txt"}) {
+        EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+    }
+    EXPECT_EQ(std::find(names.begin(), names.end(), "sentinela"), names.end()) << "the list is replaced";
+
+    std::vector<std::string> untouched{"sentinela"};
+    EXPECT_EQ(env.files().ListFolder(env.ScratchPath("pasta-inexistente\\"), &untouched), plat::kErrorPathNotFound);
+    EXPECT_EQ(untouched, std::vector<std::string>{"sentinela"});
 }
 
 TEST(SystemInfoContract, DirectoriesAreReadableAndExist) {

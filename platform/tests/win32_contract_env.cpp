@@ -6,6 +6,13 @@
 #undef AddPrinterDriver
 #undef AddPrintProcessor
 #undef CopyFile
+#undef DeleteFile
+#undef DeleteMonitor
+#undef DeletePrinterDriver
+#undef DeletePrintProcessor
+#undef EnumMonitors
+#undef EnumPrinters
+#undef EnumPrintProcessors
 #undef EnumPorts
 #undef GetPrinter
 #undef GetPrinterDriverDirectory

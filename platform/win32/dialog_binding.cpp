@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -70,14 +71,58 @@ void Win32Controls::Focus(int id) {
     PostMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, id)), TRUE);
 }
 
+// The list operations read the control's window class on every call rather
+// than remembering it: nothing here belongs to the thread that made the
+// dialog, so the removal worker can call them from its own thread. Text
+// crosses in the ANSI code page, as the A messages of the other controls.
+Win32Controls::ListKind Win32Controls::KindOf(int id) {
+    char name[64] = {};
+    if (GetClassNameA(GetDlgItem(dialog_, id), name, static_cast<int>(sizeof name)) == 0) return ListKind::kOther;
+    // With version-6 controls the registered name may carry the assembly's
+    // version before a '!'.
+    const char* bare = std::strrchr(name, '!');
+    bare = bare ? bare + 1 : name;
+    if (lstrcmpiA(bare, WC_COMBOBOXA) == 0) return ListKind::kComboBox;
+    if (lstrcmpiA(bare, WC_LISTBOXA) == 0) return ListKind::kListBox;
+    if (lstrcmpiA(bare, WC_LISTVIEWA) == 0) return ListKind::kListView;
+    return ListKind::kOther;
+}
+
 int Win32Controls::AddItem(int id, std::string_view text) {
-    return static_cast<int>(Send(id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToAnsi(text).c_str())));
+    std::string ansi = Utf8ToAnsi(text);
+    switch (KindOf(id)) {
+        case ListKind::kComboBox:
+            return static_cast<int>(Send(id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi.c_str())));
+        case ListKind::kListBox:
+            return static_cast<int>(Send(id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi.c_str())));
+        case ListKind::kListView: {
+            LVITEMA item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = static_cast<int>(Send(id, LVM_GETITEMCOUNT));  // at the end
+            item.pszText = ansi.data();
+            return static_cast<int>(Send(id, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        }
+        case ListKind::kOther:
+            break;
+    }
+    return -1;
 }
 
 void Win32Controls::ClearItems(int id) {
-    Send(id, CB_RESETCONTENT);
+    switch (KindOf(id)) {
+        case ListKind::kComboBox:
+            Send(id, CB_RESETCONTENT);
+            break;
+        case ListKind::kListBox:
+            Send(id, LB_RESETCONTENT);
+            break;
+        case ListKind::kListView:
+            Send(id, LVM_DELETEALLITEMS);
+            break;
+        case ListKind::kOther:
+            break;
+    }
 }
-
 void Win32Controls::SetTooltip(int id, std::string_view text) {
     Binding* binding = BindingOf(dialog_);
     if (!binding) return;
@@ -115,31 +160,147 @@ void Win32Controls::SetLabelStyle(int id, const plat::LabelStyle& style) {
 }
 
 int Win32Controls::ItemCount(int id) {
-    const LRESULT count = Send(id, CB_GETCOUNT);
-    return count == CB_ERR ? 0 : static_cast<int>(count);
+    LRESULT count = 0;
+    switch (KindOf(id)) {
+        case ListKind::kComboBox:
+            count = Send(id, CB_GETCOUNT);
+            break;
+        case ListKind::kListBox:
+            count = Send(id, LB_GETCOUNT);
+            break;
+        case ListKind::kListView:
+            count = Send(id, LVM_GETITEMCOUNT);
+            break;
+        case ListKind::kOther:
+            break;
+    }
+    return count < 0 ? 0 : static_cast<int>(count);
 }
 
 std::string Win32Controls::ItemText(int id, int index) {
-    const LRESULT length = Send(id, CB_GETLBTEXTLEN, index);
-    if (length == CB_ERR) return {};
-    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
-    Send(id, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    return AnsiToUtf8(text.data());
+    const ListKind kind = KindOf(id);
+    switch (kind) {
+        case ListKind::kComboBox:
+        case ListKind::kListBox: {
+            const bool combo = kind == ListKind::kComboBox;
+            const LRESULT length = Send(id, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(index));
+            if (length < 0) return {};
+            std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
+            const LRESULT copied = Send(id, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(text.data()));
+            if (copied < 0) return {};
+            return AnsiToUtf8(text.data());
+        }
+        case ListKind::kListView: {
+            if (index < 0 || index >= Send(id, LVM_GETITEMCOUNT)) return {};
+            // A list view tells no length: the buffer grows until the text
+            // leaves room to spare.
+            for (std::size_t size = 256;; size *= 2) {
+                std::vector<char> text(size, '\0');
+                LVITEMA item{};
+                item.iSubItem = 0;
+                item.pszText = text.data();
+                item.cchTextMax = static_cast<int>(size);
+                const LRESULT length =
+                    Send(id, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+                if (length < 0) return {};
+                if (static_cast<std::size_t>(length) + 1 < size || size >= 65536) {
+                    return AnsiToUtf8(std::string_view(text.data(), strnlen(text.data(), size)));
+                }
+            }
+        }
+        case ListKind::kOther:
+            break;
+    }
+    return {};
 }
 
 int Win32Controls::Selection(int id) {
-    const LRESULT index = Send(id, CB_GETCURSEL);
-    return index == CB_ERR ? -1 : static_cast<int>(index);
+    LRESULT index = -1;
+    switch (KindOf(id)) {
+        case ListKind::kComboBox:
+            index = Send(id, CB_GETCURSEL);
+            break;
+        case ListKind::kListBox:
+            index = Send(id, LB_GETCURSEL);
+            break;
+        case ListKind::kListView:
+            index = Send(id, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0));
+            break;
+        case ListKind::kOther:
+            break;
+    }
+    return index < 0 ? -1 : static_cast<int>(index);
 }
 
+namespace {
+// LVM_SETITEMSTATE of the bits in `mask`; index -1 reaches every item.
+void SetListViewState(HWND list, int index, UINT state, UINT mask) {
+    LVITEMA item{};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+}  // namespace
+
 void Win32Controls::Select(int id, int index) {
-    Send(id, CB_SETCURSEL, static_cast<WPARAM>(index));
+    switch (KindOf(id)) {
+        case ListKind::kComboBox:
+            Send(id, CB_SETCURSEL, static_cast<WPARAM>(index));
+            break;
+        case ListKind::kListBox:
+            // Also scrolls the item into view: the log's last line stays visible.
+            Send(id, LB_SETCURSEL, static_cast<WPARAM>(index));
+            break;
+        case ListKind::kListView: {
+            // One selected item, or none for -1, as the other lists.
+            HWND list = GetDlgItem(dialog_, id);
+            SetListViewState(list, -1, 0, LVIS_SELECTED);
+            if (index < 0) break;
+            SetListViewState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            Send(id, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+            break;
+        }
+        case ListKind::kOther:
+            break;
+    }
 }
 
 int Win32Controls::FindPrefix(int id, int startAfter, std::string_view prefix) {
+    // Other lists would read CB_FINDSTRING as some other message of theirs.
+    if (KindOf(id) != ListKind::kComboBox) return -1;
     const LRESULT index =
         Send(id, CB_FINDSTRING, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(Utf8ToAnsi(prefix).c_str()));
     return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+// A list view's check boxes are its state images: image 1 unchecked, 2 checked.
+void Win32Controls::CheckItem(int id, int index, bool checked) {
+    if (KindOf(id) != ListKind::kListView || index < 0) return;
+    SetListViewState(GetDlgItem(dialog_, id), index, INDEXTOSTATEIMAGEMASK(checked ? 2 : 1), LVIS_STATEIMAGEMASK);
+}
+
+bool Win32Controls::IsItemChecked(int id, int index) {
+    if (KindOf(id) != ListKind::kListView || index < 0) return false;
+    const LRESULT state = Send(id, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK);
+    return (static_cast<UINT>(state) & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+}
+
+void Win32Controls::DeleteItem(int id, int index) {
+    if (index < 0) return;
+    switch (KindOf(id)) {
+        case ListKind::kComboBox:
+            Send(id, CB_DELETESTRING, static_cast<WPARAM>(index));
+            break;
+        case ListKind::kListBox:
+            Send(id, LB_DELETESTRING, static_cast<WPARAM>(index));
+            break;
+        case ListKind::kListView:
+            Send(id, LVM_DELETEITEM, static_cast<WPARAM>(index));
+            break;
+        case ListKind::kOther:
+            break;
+    }
 }
 
 void Win32Controls::SetRange(int id, int low, int high) {

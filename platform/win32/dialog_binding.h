@@ -7,6 +7,10 @@
 
 namespace win32 {
 
+// Holds only the dialog's window: every operation is a message to one of its
+// controls. A worker thread may therefore drive a dialog of another thread
+// through its own Win32Controls; SendMessage hands each call to the dialog's
+// thread and waits for it, as long as that thread keeps pumping messages.
 class Win32Controls : public plat::Controls {
 public:
     explicit Win32Controls(HWND dialog) : dialog_(dialog) {}
@@ -27,12 +31,18 @@ public:
     int Selection(int id) override;
     void Select(int id, int index) override;
     int FindPrefix(int id, int startAfter, std::string_view prefix) override;
+    void CheckItem(int id, int index, bool checked) override;
+    bool IsItemChecked(int id, int index) override;
+    void DeleteItem(int id, int index) override;
     void SetRange(int id, int low, int high) override;
     void SetPosition(int id, int position) override;
     void StartTimer(int timerId, unsigned milliseconds) override;
     void StopTimer(int timerId) override;
 
 private:
+    // The kinds of list the list operations tell apart by window class.
+    enum class ListKind { kComboBox, kListBox, kListView, kOther };
+    ListKind KindOf(int id);
     LRESULT Send(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         return SendDlgItemMessageA(dialog_, id, message, wParam, lParam);
     }

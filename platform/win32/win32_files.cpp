@@ -1,15 +1,17 @@
 #include "win32/win32_files.h"
 
 #include <windows.h>
-// <windows.h> maps CopyFile to its A or W function; here it names the port's
-// operation.
+// <windows.h> maps these names to their A or W function; here they name the
+// port's operations.
 #undef CopyFile
+#undef DeleteFile
 
 #include <cstdio>
 #include <vector>
 
 #include "win32/encoding.h"
 #include "win32/last_error.h"
+#include "win32/scoped_win32.h"
 
 namespace win32 {
 
@@ -53,6 +55,26 @@ long Win32Files::CopyFile(std::string_view source, std::string_view destination,
         return ERROR_SUCCESS;
     }
     return LastErrorOfFailure();
+}
+
+long Win32Files::DeleteFile(std::string_view path) {
+    return DeleteFileA(Utf8ToAnsi(path).c_str()) ? ERROR_SUCCESS : LastErrorOfFailure();
+}
+
+long Win32Files::ListFolder(std::string_view folder, std::vector<std::string>* names) {
+    const std::string pattern = Utf8ToAnsi(folder) + "*.*";
+    WIN32_FIND_DATAA entry{};
+    ScopedFind find(FindBits(FindFirstFileA(pattern.c_str(), &entry)), FindCloser{});
+    if (!find) return LastErrorOfFailure();
+    std::vector<std::string> listed;
+    do {
+        listed.push_back(AnsiToUtf8(std::string_view(entry.cFileName, strnlen(entry.cFileName, MAX_PATH))));
+    } while (FindNextFileA(FindHandle(find), &entry));
+    // The walk ends with "no more files"; anything else cut it short, and a
+    // partial list would pass for the whole folder.
+    if (GetLastError() != ERROR_NO_MORE_FILES) return LastErrorOfFailure();
+    *names = std::move(listed);
+    return ERROR_SUCCESS;
 }
 
 }  // namespace win32

@@ -9,6 +9,8 @@ public:
     bool SetArchiveAttribute(std::string_view path) override;
     bool FileExists(std::string_view path) override;
     long CopyFile(std::string_view source, std::string_view destination, bool failIfExists) override;
+    long DeleteFile(std::string_view path) override;
+    long ListFolder(std::string_view folder, std::vector<std::string>* names) override;
 };
 
 }  // namespace win32

@@ -8,7 +8,14 @@
 #undef AddPrinter
 #undef AddPrinterDriver
 #undef AddPrintProcessor
+#undef DeleteMonitor
+#undef DeletePrinterDriver
+#undef DeletePrinterDriverEx
+#undef DeletePrintProcessor
+#undef EnumMonitors
 #undef EnumPorts
+#undef EnumPrinters
+#undef EnumPrintProcessors
 #undef GetPrinter
 #undef GetPrinterDriverDirectory
 #undef GetPrintProcessorDirectory
@@ -61,6 +68,9 @@ long Directory(Query query, std::string* directory) {
 template <typename Call>
 long QueryIntoGlobal(Call call, ScopedGlobal* block) {
     DWORD needed = 0;
+    // A size query that fails without a code must not pass for "give me a
+    // buffer" through an error left over from an earlier call.
+    SetLastError(ERROR_SUCCESS);
     if (call(nullptr, 0, &needed)) {
         // Nothing to report: an empty block.
         needed = 1;
@@ -68,11 +78,49 @@ long QueryIntoGlobal(Call call, ScopedGlobal* block) {
         return LastErrorOfFailure();
     }
     if (needed == 0) return ERROR_GEN_FAILURE;
-    ScopedGlobal buffer = ZeroedGlobal(needed);
-    if (!buffer) return ERROR_NOT_ENOUGH_MEMORY;
-    if (!call(static_cast<BYTE*>(buffer.get()), needed, &needed)) return LastErrorOfFailure();
-    *block = std::move(buffer);
+    // A list can grow between the size query and the call that fills it (a
+    // printer added meanwhile): the spooler then asks for more, and gets it a
+    // few times before the failure stands.
+    for (int attempt = 0;; ++attempt) {
+        ScopedGlobal buffer = ZeroedGlobal(needed);
+        if (!buffer) return ERROR_NOT_ENOUGH_MEMORY;
+        const DWORD size = needed;
+        if (call(static_cast<BYTE*>(buffer.get()), size, &needed)) {
+            *block = std::move(buffer);
+            return ERROR_SUCCESS;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= size || attempt == 2) {
+            return LastErrorOfFailure();
+        }
+    }
+}
+
+// The names an enumeration returns, each `name` of an `Info` structure.
+template <typename Info, typename Call>
+long EnumNames(Call call, LPSTR Info::*name, std::vector<std::string>* names) {
+    DWORD count = 0;
+    ScopedGlobal block;
+    const long result = QueryIntoGlobal(
+        [&](BYTE* buffer, DWORD size, DWORD* needed) { return call(buffer, size, needed, &count); }, &block);
+    if (result != ERROR_SUCCESS) return result;
+    const auto* items = static_cast<const Info*>(block.get());
+    std::vector<std::string> read;
+    read.reserve(count);
+    for (DWORD i = 0; i < count; ++i) read.push_back(FromAnsi(items[i].*name));
+    *names = std::move(read);
     return ERROR_SUCCESS;
+}
+
+// The system directory's winspool.drv by its full path, never whatever the
+// search order would find first under that name; none when it cannot be had.
+ScopedLibrary LoadSystemWinspool() {
+    char system[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return ScopedLibrary();
+    std::string path(system, length);
+    if (path.back() != '\\') path += '\\';
+    path += "winspool.drv";
+    return ScopedLibrary(LoadLibraryA(path.c_str()), LibraryCloser{});
 }
 
 long GetPrinterInfo2(HANDLE printer, ScopedGlobal* block) {
@@ -188,6 +236,15 @@ long Win32SpoolerAdmin::OpenPrinter(std::string_view name, plat::PrinterHandle* 
     return ERROR_SUCCESS;
 }
 
+long Win32SpoolerAdmin::OpenPrinterAllAccess(std::string_view name, plat::PrinterHandle* printer) {
+    std::string ansi = Utf8ToAnsi(name);
+    PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE opened = nullptr;
+    if (!OpenPrinterA(ansi.data(), &opened, &access)) return LastErrorOfFailure();
+    *printer = reinterpret_cast<plat::PrinterHandle>(opened);
+    return ERROR_SUCCESS;
+}
+
 long Win32SpoolerAdmin::ClosePrinter(plat::PrinterHandle printer) {
     return ::ClosePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
@@ -203,6 +260,8 @@ long Win32SpoolerAdmin::GetPrinter(plat::PrinterHandle printer, plat::PrinterInf
     out.driverName = FromAnsi(read->pDriverName);
     out.printProcessor = FromAnsi(read->pPrintProcessor);
     out.attributes = read->Attributes;
+    out.serverName = FromAnsi(read->pServerName);
+    out.jobs = read->cJobs;
     *info = std::move(out);
     return ERROR_SUCCESS;
 }
@@ -221,16 +280,8 @@ long Win32SpoolerAdmin::SetPrinterAttributes(plat::PrinterHandle printer, std::u
 }
 
 long Win32SpoolerAdmin::SetDefaultPrinter(std::string_view name) {
-    // Bound at run time: Windows before 2000 has no such function. The
-    // library comes from the system directory by its full path, never from
-    // wherever the search order would find a file of that name first.
-    char system[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(system, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return ERROR_MOD_NOT_FOUND;
-    std::string path(system, length);
-    if (path.back() != '\\') path += '\\';
-    path += "winspool.drv";
-    ScopedLibrary library(LoadLibraryA(path.c_str()), LibraryCloser{});
+    // Bound at run time: Windows before 2000 has no such function.
+    ScopedLibrary library = LoadSystemWinspool();
     if (!library) return ERROR_MOD_NOT_FOUND;
     using SetDefaultPrinterFn = BOOL(WINAPI*)(LPCSTR);
     const auto setDefault = reinterpret_cast<SetDefaultPrinterFn>(
@@ -256,20 +307,92 @@ long Win32SpoolerAdmin::AddPrintProcessor(std::string_view environment, std::str
 }
 
 long Win32SpoolerAdmin::EnumPorts(std::vector<std::string>* portNames) {
-    DWORD count = 0;
-    ScopedGlobal block;
-    const long result = QueryIntoGlobal(
-        [&count](BYTE* buffer, DWORD size, DWORD* needed) {
-            return EnumPortsA(nullptr, 1, buffer, size, needed, &count) != FALSE;
+    return EnumNames<PORT_INFO_1A>(
+        [](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
+            return EnumPortsA(nullptr, 1, buffer, size, needed, count) != FALSE;
         },
-        &block);
-    if (result != ERROR_SUCCESS) return result;
-    const auto* ports = static_cast<const PORT_INFO_1A*>(block.get());
-    std::vector<std::string> names;
-    names.reserve(count);
-    for (DWORD i = 0; i < count; ++i) names.push_back(FromAnsi(ports[i].pName));
-    *portNames = std::move(names);
+        &PORT_INFO_1A::pName, portNames);
+}
+
+long Win32SpoolerAdmin::EnumPrinterNames(std::vector<std::string>* printerNames) {
+    // Level 5 carries the names without asking each printer's driver for
+    // anything.
+    return EnumNames<PRINTER_INFO_5A>(
+        [](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
+            return EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 5, buffer, size, needed, count) != FALSE;
+        },
+        &PRINTER_INFO_5A::pPrinterName, printerNames);
+}
+
+long Win32SpoolerAdmin::DeletePrinter(plat::PrinterHandle printer) {
+    SetLastError(ERROR_SUCCESS);
+    return ::DeletePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
+}
+
+void Win32SpoolerAdmin::ModuleCloser::operator()(void* module) const {
+    FreeLibrary(static_cast<HMODULE>(module));
+}
+
+long Win32SpoolerAdmin::BindDeletePrinterDriverEx(bool* bound) {
+    // Windows NT 4.0 has no DeletePrinterDriverEx; where it is missing the
+    // plain DeletePrinterDriver serves.
+    ScopedLibrary library = LoadSystemWinspool();
+    if (!library) return ERROR_MOD_NOT_FOUND;
+    const auto entry = reinterpret_cast<DeletePrinterDriverExFn>(
+        reinterpret_cast<void*>(GetProcAddress(library.get(), "DeletePrinterDriverExA")));
+    deletePrinterDriverEx_ = nullptr;
+    winspool_.reset(library.release());
+    deletePrinterDriverEx_ = entry;
+    *bound = entry != nullptr;
     return ERROR_SUCCESS;
+}
+
+long Win32SpoolerAdmin::DeletePrinterDriverEx(std::string_view server, std::string_view driver,
+                                              std::uint32_t deleteFlags, std::uint32_t version) {
+    if (!deletePrinterDriverEx_) return ERROR_PROC_NOT_FOUND;
+    AnsiArg serverName(server), driverName(driver);
+    SetLastError(ERROR_SUCCESS);
+    return deletePrinterDriverEx_(serverName.get(), nullptr, driverName.text(), deleteFlags, version)
+               ? ERROR_SUCCESS
+               : LastErrorOfFailure();
+}
+
+long Win32SpoolerAdmin::DeletePrinterDriver(std::string_view server, std::string_view driver) {
+    AnsiArg serverName(server), driverName(driver);
+    // Wine's spooler fails some deletions without a code; an error left over
+    // from an earlier call would read as the reason (a stale 3001 as "in use").
+    SetLastError(ERROR_SUCCESS);
+    return DeletePrinterDriverA(serverName.get(), nullptr, driverName.text()) ? ERROR_SUCCESS : LastErrorOfFailure();
+}
+
+long Win32SpoolerAdmin::EnumMonitorNames(std::vector<std::string>* monitorNames) {
+    return EnumNames<MONITOR_INFO_1A>(
+        [](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
+            return EnumMonitorsA(nullptr, 1, buffer, size, needed, count) != FALSE;
+        },
+        &MONITOR_INFO_1A::pName, monitorNames);
+}
+
+long Win32SpoolerAdmin::EnumPrintProcessorNames(std::string_view environment,
+                                                std::vector<std::string>* processorNames) {
+    AnsiArg env(environment);
+    return EnumNames<PRINTPROCESSOR_INFO_1A>(
+        [&env](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
+            return EnumPrintProcessorsA(nullptr, env.get(), 1, buffer, size, needed, count) != FALSE;
+        },
+        &PRINTPROCESSOR_INFO_1A::pName, processorNames);
+}
+
+long Win32SpoolerAdmin::DeleteMonitor(std::string_view name) {
+    AnsiArg monitor(name);
+    SetLastError(ERROR_SUCCESS);
+    return DeleteMonitorA(nullptr, nullptr, monitor.text()) ? ERROR_SUCCESS : LastErrorOfFailure();
+}
+
+long Win32SpoolerAdmin::DeletePrintProcessor(std::string_view name) {
+    AnsiArg processor(name);
+    SetLastError(ERROR_SUCCESS);
+    return DeletePrintProcessorA(nullptr, nullptr, processor.text()) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 }  // namespace win32
