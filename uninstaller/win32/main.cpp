@@ -5,7 +5,9 @@
 
 #include "core/program_start.h"
 #include "core/uninstaller_dialog.h"
+#include "core/uninstaller_text.h"
 #include "resource.h"
+#include "win32/encoding.h"
 #include "win32/no_throw.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_desktop.h"
@@ -17,12 +19,6 @@
 #include "win32/win32_system_info.h"
 
 namespace {
-
-enum UninstallerStringId : int {
-#define UNINSTALLER_STRING(name, id, text) name = id,
-#include "uninstaller_strings.inc"
-#undef UNINSTALLER_STRING
-};
 
 // What only the window needs, done before the dialog's class fills it: the
 // icon, the about entry of the system menu and the list view's look.
@@ -37,11 +33,10 @@ bool UninstallerWindowHook(HWND dialog, UINT message, WPARAM, LPARAM, INT_PTR*, 
         SendMessageA(dialog, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
     }
 
-    char aboutItem[128] = "";
-    LoadStringA(instance, IDS_ABOUT_ITEM, aboutItem, sizeof aboutItem);
     HMENU menu = GetSystemMenu(dialog, FALSE);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, IDM_ABOUT, aboutItem);
+    AppendMenuA(menu, MF_STRING, IDM_ABOUT,
+                win32::Utf8ToAnsi(uninstall::UninstallerString(uninstall::IDS_ABOUT_ITEM)).c_str());
 
     // Added to the styles the list view already has.
     constexpr DWORD kListStyles = LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_TRACKSELECT | LVS_EX_FULLROWSELECT;
