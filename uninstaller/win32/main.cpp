@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <utility>
+
 #include "core/program_start.h"
 #include "core/uninstaller_dialog.h"
 #include "core/uninstaller_text.h"
