@@ -13,7 +13,7 @@ using namespace setup;
 using setup_test::InstallFixture;
 
 plat::PrinterInfo2 Receipt(std::string name, std::string port) {
-    return {std::move(name), std::move(port), "KTR-P410 Receipt", "WinPrint", 576};
+    return {std::move(name), std::move(port), "KTR-P410 Receipt", "WinPrint", 576, {}, 0};
 }
 
 void PrepareDriver(InstallFixture& fixture) {

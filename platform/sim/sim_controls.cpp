@@ -16,8 +16,43 @@ int SimControls::AddItem(int id, std::string_view text) {
     }
     const int index = static_cast<int>(at - list.items.begin());
     list.items.insert(at, std::string(text));
+    // A test may have filled `items` directly: the check boxes catch up first,
+    // unchecked, so that they stay beside their items.
+    list.itemChecks.resize(list.items.size() - 1, false);
+    list.itemChecks.insert(list.itemChecks.begin() + index, false);
     if (list.selection >= index) ++list.selection;
     return index;
+}
+
+// Index -1 stands for every item, as LVM_SETITEMSTATE takes it; any other
+// index outside the list changes nothing.
+void SimControls::CheckItem(int id, int index, bool checked) {
+    State& list = controls[id];
+    const int count = static_cast<int>(list.items.size());
+    list.itemChecks.resize(list.items.size(), false);
+    if (index == -1) {
+        std::fill(list.itemChecks.begin(), list.itemChecks.end(), checked);
+    } else if (index >= 0 && index < count) {
+        list.itemChecks[index] = checked;
+    }
+}
+
+bool SimControls::IsItemChecked(int id, int index) {
+    const State& list = controls[id];
+    return index >= 0 && index < static_cast<int>(list.items.size()) &&
+           index < static_cast<int>(list.itemChecks.size()) && list.itemChecks[index];
+}
+
+void SimControls::DeleteItem(int id, int index) {
+    State& list = controls[id];
+    if (index < 0 || index >= static_cast<int>(list.items.size())) return;
+    list.items.erase(list.items.begin() + index);
+    if (index < static_cast<int>(list.itemChecks.size())) list.itemChecks.erase(list.itemChecks.begin() + index);
+    if (list.selection == index) {
+        list.selection = -1;
+    } else if (list.selection > index) {
+        --list.selection;
+    }
 }
 
 std::string SimControls::ItemText(int id, int index) {

@@ -43,6 +43,7 @@ public:
     int AddItem(int id, std::string_view text) override;
     void ClearItems(int id) override {
         controls[id].items.clear();
+        controls[id].itemChecks.clear();
         controls[id].selection = -1;
     }
     void SetTooltip(int id, std::string_view text) override { controls[id].tooltip = text; }

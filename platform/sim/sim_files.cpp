@@ -31,13 +31,31 @@ std::string SimFiles::Key(std::string_view path) {
     return key;
 }
 
+std::string SimFiles::Spelling(std::string_view path) {
+    std::string spelled(path);
+    for (char& c : spelled) {
+        if (c == '/') c = '\\';
+    }
+    while (spelled.size() > 1 && spelled.back() == '\\') spelled.pop_back();
+    return spelled;
+}
+
+// A file written over keeps the name it had, as the platform keeps it.
+void SimFiles::Name(std::string_view path) {
+    spellings_.try_emplace(Key(path), Spelling(path));
+}
+
 void SimFiles::Write(std::string_view path, std::string content) {
     files_[Key(path)] = std::move(content);
+    Name(path);
 }
 
 bool SimFiles::Remove(std::string_view path) {
-    versions_.erase(Key(path));
-    return files_.erase(Key(path)) != 0;
+    const std::string key = Key(path);
+    versions_.erase(key);
+    if (files_.erase(key) == 0) return false;
+    if (!folders_.contains(key)) spellings_.erase(key);
+    return true;
 }
 
 std::optional<std::string> SimFiles::Read(std::string_view path) const {
@@ -65,6 +83,7 @@ bool SimFiles::SetArchiveAttribute(std::string_view path) {
 
 void SimFiles::MakeFolder(std::string_view path) {
     folders_.insert(Key(path));
+    Name(path);
 }
 
 bool SimFiles::FolderExists(std::string_view path) const {
@@ -117,12 +136,64 @@ long SimFiles::CopyFile(std::string_view source, std::string_view destination, b
     if (auto held = held_.find(to); held != held_.end()) return held->second;
 
     files_[to] = content->second;
+    Name(destination);
     if (auto version = versions_.find(from); version != versions_.end()) {
         versions_[to] = version->second;
     } else {
         versions_.erase(to);
     }
     copies.push_back({std::string(source), std::string(destination)});
+    return plat::kErrorSuccess;
+}
+
+long SimFiles::DeleteFile(std::string_view path) {
+    const std::string key = Key(path);
+    if (!files_.contains(key)) {
+        // A folder is no file to delete; a name in a missing folder is not
+        // looked for at all.
+        if (FolderExists(key)) return plat::kErrorAccessDenied;
+        const std::string_view folder = FolderOf(key);
+        if (!folder.empty() && !FolderExists(folder)) return plat::kErrorPathNotFound;
+        return plat::kErrorFileNotFound;
+    }
+    if (auto held = held_.find(key); held != held_.end()) return held->second;
+    Remove(key);
+    return plat::kErrorSuccess;
+}
+
+// Every file or made folder below `folder` names the entry of `folder` it lies
+// in: itself when directly inside, else the subfolder on its way. A drive's
+// root lists no "." and "..", as on the platform.
+long SimFiles::ListFolder(std::string_view folder, std::vector<std::string>* names) {
+    const std::string key = Key(folder);
+    if (!FolderExists(key)) return plat::kErrorPathNotFound;
+    const std::string prefix = key + '\\';
+    std::map<std::string, std::string> entries;  // by lower-cased name, as spelled
+    auto visit = [&](const std::string& below) {
+        const std::string_view rest = std::string_view(below).substr(prefix.size());
+        const std::size_t end = rest.find('\\');
+        const std::size_t length = end == std::string_view::npos ? rest.size() : end;
+        if (length == 0) return;
+        auto spelled = spellings_.find(below);
+        std::string name = (spelled == spellings_.end() ? below : spelled->second).substr(prefix.size(), length);
+        // An entry's own spelling beats the one of a path below it.
+        if (end == std::string_view::npos) {
+            entries.insert_or_assign(std::string(rest), std::move(name));
+        } else {
+            entries.try_emplace(std::string(rest.substr(0, length)), std::move(name));
+        }
+    };
+    for (auto it = files_.lower_bound(prefix); it != files_.end() && it->first.starts_with(prefix); ++it) {
+        visit(it->first);
+    }
+    for (auto it = folders_.lower_bound(prefix); it != folders_.end() && it->starts_with(prefix); ++it) visit(*it);
+
+    const bool driveRoot = key.size() == 2 && key[1] == ':';
+    if (driveRoot && entries.empty()) return plat::kErrorFileNotFound;
+    std::vector<std::string> listed;
+    if (!driveRoot) listed = {".", ".."};
+    for (auto& [lower, name] : entries) listed.push_back(std::move(name));
+    *names = std::move(listed);
     return plat::kErrorSuccess;
 }
 

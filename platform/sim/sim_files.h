@@ -69,6 +69,10 @@ private:
         int seen = 0;  // matching copies so far
     };
     static std::string Key(std::string_view path);
+    // The path as Key() shapes it but in the case it was first given: what a
+    // folder listing shows.
+    static std::string Spelling(std::string_view path);
+    void Name(std::string_view path);
     // The injected failure of a copy onto `destination` (a key), counting it
     // against every rule it matches.
     long InjectedFailure(const std::string& destination);
@@ -76,6 +80,7 @@ private:
     std::map<std::string, std::string> files_;
     std::map<std::string, std::string> versions_;
     std::set<std::string> folders_;
+    std::map<std::string, std::string> spellings_;  // by key, for files and made folders
     std::map<std::string, long> held_;
     std::vector<CopyFailure> copyFailures_;
 };

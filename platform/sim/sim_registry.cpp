@@ -188,4 +188,13 @@ void SimRegistry::PutDword(plat::RootKey root, std::string_view subKey, std::str
           static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)}});
 }
 
+bool SimRegistry::RemoveKey(plat::RootKey root, std::string_view subKey) {
+    Path path = Split(root, subKey);
+    if (path.size() < 2) return false;  // a root stays
+    const std::string last = path.back();
+    path.pop_back();
+    Node* parent = Find(path);
+    return parent && parent->children.erase(last) != 0;
+}
+
 }  // namespace sim

@@ -39,6 +39,8 @@ public:
     void Put(plat::RootKey root, std::string_view subKey, std::string_view name, plat::RegistryValue value);
     void PutString(plat::RootKey root, std::string_view subKey, std::string_view name, std::string_view text);
     void PutDword(plat::RootKey root, std::string_view subKey, std::string_view name, std::uint32_t value);
+    // Removes a key with everything below it; false when there was none.
+    bool RemoveKey(plat::RootKey root, std::string_view subKey);
     std::size_t OpenHandleCount() const { return handles_.size(); }
 
     static constexpr long kErrorKeyDeleted = 1018;

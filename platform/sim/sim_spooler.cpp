@@ -27,12 +27,20 @@ bool ContainsNoCase(const std::vector<std::string>& names, std::string_view name
 
 constexpr std::string_view kMonitorsKey = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\";
 constexpr std::string_view kEnvironmentsKey = "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\";
+
+constexpr long kErrorCanNotComplete = 1003;  // ERROR_CAN_NOT_COMPLETE
+constexpr long kErrorPrinterDeleted = 1905;  // ERROR_PRINTER_DELETED
 }  // namespace
 
 void SimSpooler::PutPrinter(std::string_view name) {
     PrinterEntry entry;
     entry.info.printerName = std::string(name);
-    printers_.try_emplace(plat::ToLowerAscii(name), std::move(entry));
+    entry.serial = nextSerial_;
+    if (printers_.try_emplace(plat::ToLowerAscii(name), std::move(entry)).second) ++nextSerial_;
+}
+
+void SimSpooler::QueueJobs(std::string_view printer, std::uint32_t count) {
+    if (auto it = printers_.find(plat::ToLowerAscii(printer)); it != printers_.end()) it->second.queued = count;
 }
 
 const plat::PrinterInfo2* SimSpooler::Printer(std::string_view name) const {
@@ -52,9 +60,14 @@ const std::vector<SimJob>& SimSpooler::Jobs(std::string_view printer) const {
     return it == printers_.end() ? kNone : it->second.jobs;
 }
 
-long SimSpooler::Failure(SpoolerOp op) {
+long SimSpooler::Injected(SpoolerOp op) {
     const int call = ++calls_[op];
     if (auto it = failures_.find(op); it != failures_.end() && call > it->second.after) return it->second.error;
+    return plat::kErrorSuccess;
+}
+
+long SimSpooler::Failure(SpoolerOp op) {
+    if (long error = Injected(op)) return error;
     // The spooler's calls are remote calls into its service: with the service
     // down (or still loading) nobody answers them.
     if (services_ && !services_->IsRunning(plat::kSpoolerService)) return kErrorRpcServerUnavailable;
@@ -76,13 +89,37 @@ SimSpooler::Handle* SimSpooler::Find(plat::PrinterHandle printer) {
     return it == handles_.end() ? nullptr : &it->second;
 }
 
-long SimSpooler::OpenPrinter(std::string_view name, plat::PrinterHandle* printer) {
-    if (long error = Failure(SpoolerOp::OpenPrinter)) return error;
-    const std::string key = plat::ToLowerAscii(name);
-    if (!printers_.contains(key)) return plat::kErrorInvalidPrinterName;
-    *printer = nextHandle_++;
-    handles_[*printer] = Handle{key};
+SimSpooler::PrinterEntry* SimSpooler::PrinterOf(const Handle& handle) {
+    auto it = printers_.find(handle.printer);
+    return it == printers_.end() || it->second.serial != handle.serial ? nullptr : &it->second;
+}
+
+long SimSpooler::Using(plat::PrinterHandle printer, SpoolerOp op, Handle** handle) {
+    *handle = Find(printer);
+    if (!*handle) return plat::kErrorInvalidHandle;
+    if (long error = Failure(op)) return error;
+    if (!PrinterOf(**handle)) return kErrorPrinterDeleted;
     return plat::kErrorSuccess;
+}
+
+long SimSpooler::Open(std::string_view name, SpoolerOp op, bool allAccess, plat::PrinterHandle* printer) {
+    if (long error = Failure(op)) return error;
+    auto it = printers_.find(plat::ToLowerAscii(name));
+    if (it == printers_.end()) return plat::kErrorInvalidPrinterName;
+    *printer = nextHandle_++;
+    Handle& handle = handles_[*printer];
+    handle.printer = it->first;
+    handle.serial = it->second.serial;
+    handle.allAccess = allAccess;
+    return plat::kErrorSuccess;
+}
+
+long SimSpooler::OpenPrinter(std::string_view name, plat::PrinterHandle* printer) {
+    return Open(name, SpoolerOp::OpenPrinter, false, printer);
+}
+
+long SimSpooler::OpenPrinterAllAccess(std::string_view name, plat::PrinterHandle* printer) {
+    return Open(name, SpoolerOp::OpenPrinterAllAccess, true, printer);
 }
 
 // A document left open stays unfinished in its printer's jobs, so that a test
@@ -96,9 +133,8 @@ long SimSpooler::ClosePrinter(plat::PrinterHandle printer) {
 
 long SimSpooler::StartDocPrinter(plat::PrinterHandle printer, std::string_view docName, std::string_view dataType,
                                  std::uint32_t* jobId) {
-    Handle* handle = Find(printer);
-    if (!handle) return plat::kErrorInvalidHandle;
-    if (long error = Failure(SpoolerOp::StartDocPrinter)) return error;
+    Handle* handle = nullptr;
+    if (long error = Using(printer, SpoolerOp::StartDocPrinter, &handle)) return error;
     // One document at a time on a handle.
     if (handle->docOpen) return plat::kErrorInvalidPrinterState;
     if (std::none_of(kDataTypes.begin(), kDataTypes.end(),
@@ -119,9 +155,7 @@ long SimSpooler::StartDocPrinter(plat::PrinterHandle printer, std::string_view d
 }
 
 long SimSpooler::InDocument(plat::PrinterHandle printer, SpoolerOp op, Handle** handle) {
-    *handle = Find(printer);
-    if (!*handle) return plat::kErrorInvalidHandle;
-    if (long error = Failure(op)) return error;
+    if (long error = Using(printer, op, handle)) return error;
     if (!(*handle)->docOpen) return plat::kErrorSplNoStartDoc;
     return plat::kErrorSuccess;
 }
@@ -231,28 +265,38 @@ long SimSpooler::AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHand
     });
     if (!processorKnown) return plat::kErrorUnknownPrintProcessor;
 
-    printers_[key] = PrinterEntry{printer, {}};
+    PrinterEntry& added = printers_[key];
+    added.info = printer;
+    // What the spooler fills in itself: the local server has no name, a new
+    // printer no jobs.
+    added.info.serverName.clear();
+    added.info.jobs = 0;
+    added.serial = nextSerial_++;
+    // AddPrinter's handle carries every right, as PRINTER_ALL_ACCESS does.
     *handle = nextHandle_++;
-    handles_[*handle] = Handle{key};
+    handles_[*handle] = Handle{key, added.serial, true};
     return plat::kErrorSuccess;
 }
 
+// cJobs counts the jobs waiting in the queue and those still being written.
 long SimSpooler::GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) {
-    Handle* handle = Find(printer);
-    if (!handle) return plat::kErrorInvalidHandle;
-    if (long error = Failure(SpoolerOp::GetPrinter)) return error;
-    *info = printers_.at(handle->printer).info;
+    Handle* handle = nullptr;
+    if (long error = Using(printer, SpoolerOp::GetPrinter, &handle)) return error;
+    const PrinterEntry& entry = *PrinterOf(*handle);
+    plat::PrinterInfo2 read = entry.info;
+    read.jobs = entry.queued + static_cast<std::uint32_t>(std::count_if(entry.jobs.begin(), entry.jobs.end(),
+                                                                        [](const SimJob& job) { return !job.ended; }));
+    *info = std::move(read);
     return plat::kErrorSuccess;
 }
 
 // Setting PRINTER_ATTRIBUTE_DEFAULT makes the printer the default one, as
 // SetPrinter does on the platform.
 long SimSpooler::SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) {
-    Handle* handle = Find(printer);
-    if (!handle) return plat::kErrorInvalidHandle;
-    if (long error = Failure(SpoolerOp::GetPrinter)) return error;
+    Handle* handle = nullptr;
+    if (long error = Using(printer, SpoolerOp::GetPrinter, &handle)) return error;
     if (long error = Failure(SpoolerOp::SetPrinter)) return error;
-    plat::PrinterInfo2& info = printers_.at(handle->printer).info;
+    plat::PrinterInfo2& info = PrinterOf(*handle)->info;
     info.attributes = attributes;
     if (attributes & plat::kPrinterAttributeDefault) defaultPrinter = info.printerName;
     return plat::kErrorSuccess;
@@ -310,6 +354,126 @@ long SimSpooler::AddPrintProcessor(std::string_view environment, std::string_vie
 long SimSpooler::EnumPorts(std::vector<std::string>* portNames) {
     if (long error = Failure(SpoolerOp::EnumPorts)) return error;
     *portNames = ports;
+    return plat::kErrorSuccess;
+}
+
+long SimSpooler::EnumPrinterNames(std::vector<std::string>* printerNames) {
+    if (long error = Failure(SpoolerOp::EnumPrinters)) return error;
+    std::vector<const PrinterEntry*> entries;
+    for (const auto& [key, entry] : printers_) entries.push_back(&entry);
+    std::sort(entries.begin(), entries.end(),
+              [](const PrinterEntry* a, const PrinterEntry* b) { return a->serial < b->serial; });
+    std::vector<std::string> names;
+    for (const PrinterEntry* entry : entries) names.push_back(entry->info.printerName);
+    *printerNames = std::move(names);
+    return plat::kErrorSuccess;
+}
+
+// The printer leaves the spooler at once (jobs and all) where Windows would
+// keep it pending deletion until its jobs are done; the handle stays open for
+// ClosePrinter and answers 1905 to everything else.
+long SimSpooler::DeletePrinter(plat::PrinterHandle printer) {
+    Handle* handle = nullptr;
+    if (long error = Using(printer, SpoolerOp::DeletePrinter, &handle)) return error;
+    if (!handle->allAccess) return plat::kErrorAccessDenied;
+    auto it = printers_.find(handle->printer);
+    if (plat::EqualsNoCase(defaultPrinter, it->second.info.printerName)) defaultPrinter.clear();
+    printers_.erase(it);
+    return plat::kErrorSuccess;
+}
+
+// Loading a library and looking up an entry point happen in the caller's
+// process: a stopped spooler does not stop them.
+long SimSpooler::BindDeletePrinterDriverEx(bool* bound) {
+    driverExBound_ = false;
+    if (long error = Injected(SpoolerOp::BindDeletePrinterDriverEx)) return error;
+    if (!winspoolLoads) return plat::kErrorModNotFound;
+    driverExBound_ = deleteDriverExBound;
+    *bound = driverExBound_;
+    return plat::kErrorSuccess;
+}
+
+// Without an entry point nothing reaches the spooler: the call is not counted.
+long SimSpooler::DeletePrinterDriverEx(std::string_view server, std::string_view driver, std::uint32_t deleteFlags,
+                                       std::uint32_t version) {
+    if (!driverExBound_) return plat::kErrorProcNotFound;
+    if (long error = Failure(SpoolerOp::DeletePrinterDriverEx)) return error;
+    return RemoveDriver(server, driver, true, deleteFlags, version);
+}
+
+long SimSpooler::DeletePrinterDriver(std::string_view server, std::string_view driver) {
+    if (long error = Failure(SpoolerOp::DeletePrinterDriver)) return error;
+    return RemoveDriver(server, driver, false, 0, 0);
+}
+
+// Only the local server is simulated: another server's name finds no print
+// provider that knows it, which the router answers as an unknown printer name.
+// The driver's files stay where they are.
+long SimSpooler::RemoveDriver(std::string_view server, std::string_view driver, bool ex, std::uint32_t flags,
+                              std::uint32_t version) {
+    if (!server.empty()) return plat::kErrorInvalidPrinterName;
+    auto it = std::find_if(drivers.begin(), drivers.end(), [&](const plat::DriverInfo3& d) {
+        return plat::EqualsNoCase(d.name, driver) && plat::EqualsNoCase(d.environment, localEnvironment);
+    });
+    if (it == drivers.end()) return plat::kErrorUnknownPrinterDriver;
+    if (std::any_of(printers_.begin(), printers_.end(),
+                    [&](const auto& entry) { return plat::EqualsNoCase(entry.second.info.driverName, driver); })) {
+        return plat::kErrorPrinterDriverInUse;
+    }
+    drivers.erase(it);
+    driverDeletions.push_back({std::string(server), std::string(driver), ex, flags, version});
+    return plat::kErrorSuccess;
+}
+
+long SimSpooler::EnumMonitorNames(std::vector<std::string>* monitorNames) {
+    if (long error = Failure(SpoolerOp::EnumMonitors)) return error;
+    std::vector<std::string> names;
+    for (const SimMonitor& monitor : monitors) names.push_back(monitor.name);
+    *monitorNames = std::move(names);
+    return plat::kErrorSuccess;
+}
+
+long SimSpooler::EnumPrintProcessorNames(std::string_view environment, std::vector<std::string>* processorNames) {
+    if (long error = Failure(SpoolerOp::EnumPrintProcessors)) return error;
+    const std::string env = environment.empty() ? localEnvironment : std::string(environment);
+    if (!KnownEnvironment(env)) return plat::kErrorInvalidEnvironment;
+    std::vector<std::string> names;
+    for (const SimProcessor& processor : processors) {
+        if (plat::EqualsNoCase(processor.environment, env)) names.push_back(processor.name);
+    }
+    *processorNames = std::move(names);
+    return plat::kErrorSuccess;
+}
+
+// Which ports a monitor serves is not simulated, so a monitor is never in use
+// here (3008): a test that needs that answer injects it.
+long SimSpooler::DeleteMonitor(std::string_view name) {
+    if (long error = Failure(SpoolerOp::DeleteMonitor)) return error;
+    auto it = std::find_if(monitors.begin(), monitors.end(),
+                           [&](const SimMonitor& m) { return plat::EqualsNoCase(m.name, name); });
+    if (it == monitors.end()) return plat::kErrorUnknownPrintMonitor;
+    if (registry_) registry_->RemoveKey(plat::RootKey::LocalMachine, std::string(kMonitorsKey) + it->name);
+    monitors.erase(it);
+    return plat::kErrorSuccess;
+}
+
+// A processor that a printer still prints through cannot go (1003). Its file
+// stays in the processor directory.
+long SimSpooler::DeletePrintProcessor(std::string_view name) {
+    if (long error = Failure(SpoolerOp::DeletePrintProcessor)) return error;
+    auto it = std::find_if(processors.begin(), processors.end(), [&](const SimProcessor& p) {
+        return plat::EqualsNoCase(p.name, name) && plat::EqualsNoCase(p.environment, localEnvironment);
+    });
+    if (it == processors.end()) return plat::kErrorUnknownPrintProcessor;
+    if (std::any_of(printers_.begin(), printers_.end(),
+                    [&](const auto& entry) { return plat::EqualsNoCase(entry.second.info.printProcessor, name); })) {
+        return kErrorCanNotComplete;
+    }
+    if (registry_) {
+        registry_->RemoveKey(plat::RootKey::LocalMachine,
+                             std::string(kEnvironmentsKey) + it->environment + "\\Print Processors\\" + it->name);
+    }
+    processors.erase(it);
     return plat::kErrorSuccess;
 }
 

@@ -199,7 +199,9 @@ public:
 
 private:
     struct Handle {
-        std::string printer;  // lower-cased name
+        std::string printer;       // lower-cased name
+        std::uint64_t serial = 0;  // of the printer it was opened on
+        bool allAccess = false;    // PRINTER_ALL_ACCESS, as DeletePrinter needs
         bool docOpen = false;
         std::size_t job = 0;  // index of the open document in its printer's jobs
         bool pageOpen = false;
@@ -207,6 +209,17 @@ private:
     // An injected failure of `op` (counting the call), or 1722 while the
     // spooler's service is stopped.
     long Failure(SpoolerOp op);
+    // Only the injected failure: for work done in the caller's process.
+    long Injected(SpoolerOp op);
+    long Open(std::string_view name, SpoolerOp op, bool allAccess, plat::PrinterHandle* printer);
+    // The handle's state and its printer: 6 for a handle not open, then the
+    // injected failure or 1722, then 1905 when its printer was deleted.
+    long Using(plat::PrinterHandle printer, SpoolerOp op, Handle** handle);
+    // The printer the handle was opened on, or nullptr once it was deleted.
+    struct PrinterEntry;
+    PrinterEntry* PrinterOf(const Handle& handle);
+    long RemoveDriver(std::string_view server, std::string_view driver, bool ex, std::uint32_t flags,
+                      std::uint32_t version);
     // The handle's state, or nullptr (ERROR_INVALID_HANDLE) for one not open.
     Handle* Find(plat::PrinterHandle printer);
     // The checks of every call inside a document, in the platform's order:
@@ -221,6 +234,10 @@ private:
     struct PrinterEntry {
         plat::PrinterInfo2 info;
         std::vector<SimJob> jobs;
+        // Tells a printer from a later one of the same name, and orders the
+        // printers as they were added.
+        std::uint64_t serial = 0;
+        std::uint32_t queued = 0;  // jobs waiting besides those started here
     };
     struct FailureRule {
         long error;
@@ -234,6 +251,8 @@ private:
     SimRegistry* registry_ = nullptr;
     SimServices* services_ = nullptr;
     plat::PrinterHandle nextHandle_ = 0x200;
+    std::uint64_t nextSerial_ = 1;
+    bool driverExBound_ = false;  // by the last BindDeletePrinterDriverEx
     std::uint32_t nextJobId_ = 1;
     std::uint32_t writeLimit_ = UINT32_MAX;
 };

@@ -37,7 +37,7 @@ public:
         d.dependentFiles = {"OLV.GPD", "UNIRES.DLL"};
         return d;
     }
-    static plat::PrinterInfo2 Printer() { return {"Recibo", "LPT1:", "OLVEN Receipt", "WinPrint", 0}; }
+    static plat::PrinterInfo2 Printer() { return {"Recibo", "LPT1:", "OLVEN Receipt", "WinPrint", 0, {}, 0}; }
     long Add(const plat::PrinterInfo2& info) {
         plat::PrinterHandle handle = 0;
         const long error = m.spooler.AddPrinter(info, &handle);
@@ -59,7 +59,7 @@ class SpoolerAdminRows : public SimMachineTest, public ::testing::WithParamInter
 
 template <typename Edit>
 plat::PrinterInfo2 PrinterWith(Edit edit) {
-    plat::PrinterInfo2 p{"Recibo", "LPT1:", "OLVEN Receipt", "WinPrint", 0};
+    plat::PrinterInfo2 p{"Recibo", "LPT1:", "OLVEN Receipt", "WinPrint", 0, {}, 0};
     edit(p);
     return p;
 }
@@ -148,6 +148,112 @@ const AdminRow kAdminRows[] = {
          return t.Add(PrinterWith([](auto& p) { p.printerName = "Outra"; }));
      },
      5},
+    {"OpenAllAccessUnknownPrinter",
+     [](T& t) {
+         plat::PrinterHandle h = 0;
+         return t.m.spooler.OpenPrinterAllAccess("Nenhuma", &h);
+     },
+     1801},
+    {"DeletePrinterNeedsAllAccess",
+     [](T& t) {
+         t.Add(T::Printer());
+         plat::PrinterHandle h = 0;
+         EXPECT_EQ(t.m.spooler.OpenPrinter("Recibo", &h), 0);
+         const long error = t.m.spooler.DeletePrinter(h);
+         t.m.spooler.ClosePrinter(h);
+         return error;
+     },
+     5},
+    {"HandleOfADeletedPrinterDoesNotReachItsSuccessor",
+     [](T& t) {
+         t.Add(T::Printer());
+         plat::PrinterHandle h = 0;
+         EXPECT_EQ(t.m.spooler.OpenPrinterAllAccess("Recibo", &h), 0);
+         EXPECT_EQ(t.m.spooler.DeletePrinter(h), 0);
+         EXPECT_EQ(t.Add(T::Printer()), 0);
+         plat::PrinterInfo2 info;
+         const long error = t.m.spooler.GetPrinter(h, &info);
+         EXPECT_EQ(t.m.spooler.ClosePrinter(h), 0);
+         return error;
+     },
+     1905},
+    {"DriverUsedByAPrinter",
+     [](T& t) {
+         t.Add(T::Printer());
+         return t.m.spooler.DeletePrinterDriver("", "olven receipt");
+     },
+     3001},
+    {"DriverUnknown", [](T& t) { return t.m.spooler.DeletePrinterDriver("", "Outro"); }, 1797},
+    {"DriverOnlyForWindows98",
+     [](T& t) {
+         t.m.spooler.drivers[0].environment = std::string(plat::kEnvironmentWin9x);
+         return t.m.spooler.DeletePrinterDriver("", "OLVEN Receipt");
+     },
+     1797},
+    {"DriverOfAnotherServer", [](T& t) { return t.m.spooler.DeletePrinterDriver("\\\\OUTRA", "OLVEN Receipt"); }, 1801},
+    {"DriverExNeverBound",
+     [](T& t) { return t.m.spooler.DeletePrinterDriverEx("", "OLVEN Receipt", plat::kDeleteUnusedFiles, 0); }, 127},
+    {"DriverExMissingFromWinspool",
+     [](T& t) {
+         t.m.spooler.deleteDriverExBound = false;
+         bool bound = true;
+         EXPECT_EQ(t.m.spooler.BindDeletePrinterDriverEx(&bound), 0);
+         EXPECT_FALSE(bound);
+         return t.m.spooler.DeletePrinterDriverEx("", "OLVEN Receipt", plat::kDeleteUnusedFiles, 0);
+     },
+     127},
+    {"BindWithoutWinspool",
+     [](T& t) {
+         t.m.spooler.winspoolLoads = false;
+         bool bound = false;
+         return t.m.spooler.BindDeletePrinterDriverEx(&bound);
+     },
+     126},
+    {"BindNeedsNoSpooler",
+     [](T& t) {
+         t.m.services.StopService("Spooler");
+         bool bound = false;
+         const long error = t.m.spooler.BindDeletePrinterDriverEx(&bound);
+         EXPECT_TRUE(bound);
+         return error;
+     },
+     0},
+    {"DriverExWhileSpoolerDown",
+     [](T& t) {
+         bool bound = false;
+         EXPECT_EQ(t.m.spooler.BindDeletePrinterDriverEx(&bound), 0);
+         t.m.services.StopService("Spooler");
+         return t.m.spooler.DeletePrinterDriverEx("", "OLVEN Receipt", plat::kDeleteUnusedFiles, 0);
+     },
+     1722},
+    {"MonitorUnknown", [](T& t) { return t.m.spooler.DeleteMonitor("OLV Port"); }, 3000},
+    {"InjectedMonitorDeletionAfterOneCall",
+     [](T& t) {
+         t.m.spooler.Fail(sim::SpoolerOp::DeleteMonitor, 3008, 1);
+         EXPECT_EQ(t.m.spooler.AddMonitor("OLV Port", "", "OLVMON.DLL"), 0);
+         EXPECT_EQ(t.m.spooler.AddMonitor("OLV USB", "", "OLVMON.DLL"), 0);
+         EXPECT_EQ(t.m.spooler.DeleteMonitor("OLV Port"), 0);
+         return t.m.spooler.DeleteMonitor("OLV USB");
+     },
+     3008},
+    {"ProcessorOnlyForWindows98",
+     [](T& t) {
+         EXPECT_EQ(t.m.spooler.AddPrintProcessor(plat::kEnvironmentWin9x, "OLVPP.DLL", "OLVPP"), 0);
+         return t.m.spooler.DeletePrintProcessor("OLVPP");
+     },
+     1798},
+    {"ProcessorUsedByAPrinter",
+     [](T& t) {
+         t.Add(T::Printer());
+         return t.m.spooler.DeletePrintProcessor("winprint");
+     },
+     1003},
+    {"ProcessorsOfAnUnknownEnvironment",
+     [](T& t) {
+         std::vector<std::string> names;
+         return t.m.spooler.EnumPrintProcessorNames("Windows 3.1", &names);
+     },
+     1805},
 };
 
 TEST_P(SpoolerAdminRows, AnswersWithThePlatformsCode) {
@@ -187,6 +293,103 @@ TEST_F(SimMachineTest, AddedThingsAreWhereTheInstallerLooksForThem) {
                   "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\OLVPP",
                   "Driver")),
               std::string("OLVPP.DLL", 10));
+}
+
+TEST_F(SimMachineTest, RemovedThingsAreGoneWithTheirKeys) {
+    using Names = std::vector<std::string>;
+    m.spooler.PutPrinter("Zeta");
+    ASSERT_EQ(Add(Printer()), 0);
+    m.spooler.PutPrinter("Alfa");
+    Names names;
+    ASSERT_EQ(m.spooler.EnumPrinterNames(&names), 0);
+    EXPECT_EQ(names, (Names{"Zeta", "Recibo", "Alfa"})) << "in the order they were added";
+
+    plat::PrinterHandle handle = 0;
+    ASSERT_EQ(m.spooler.OpenPrinterAllAccess("recibo", &handle), 0);
+    m.spooler.QueueJobs("Recibo", 2);
+    std::uint32_t job = 0;
+    ASSERT_EQ(m.spooler.StartDocPrinter(handle, "Teste", "RAW", &job), 0);
+    plat::PrinterInfo2 info;
+    info.serverName = "\\\\OUTRA";
+    ASSERT_EQ(m.spooler.GetPrinter(handle, &info), 0);
+    EXPECT_EQ(info.jobs, 3u) << "two waiting and one being written";
+    EXPECT_EQ(info.serverName, "") << "the local server";
+    ASSERT_EQ(m.spooler.EndDocPrinter(handle), 0);
+    ASSERT_EQ(m.spooler.GetPrinter(handle, &info), 0);
+    EXPECT_EQ(info.jobs, 2u);
+
+    ASSERT_EQ(m.spooler.SetDefaultPrinter("Recibo"), 0);
+    ASSERT_EQ(m.spooler.DeletePrinter(handle), 0);
+    EXPECT_EQ(m.spooler.Printer("Recibo"), nullptr);
+    EXPECT_EQ(m.spooler.defaultPrinter, "") << "no default printer that is gone";
+    EXPECT_EQ(m.spooler.DeletePrinter(handle), 1905);
+    EXPECT_EQ(m.spooler.ClosePrinter(handle), 0) << "the handle outlives its printer";
+
+    bool bound = false;
+    ASSERT_EQ(m.spooler.BindDeletePrinterDriverEx(&bound), 0);
+    ASSERT_TRUE(bound);
+    ASSERT_EQ(m.spooler.DeletePrinterDriverEx("", "olven receipt", plat::kDeleteUnusedFiles, 0), 0);
+    EXPECT_TRUE(m.spooler.drivers.empty());
+    ASSERT_EQ(m.spooler.driverDeletions.size(), 1u);
+    EXPECT_TRUE(m.spooler.driverDeletions[0].ex);
+    EXPECT_EQ(m.spooler.driverDeletions[0].flags, plat::kDeleteUnusedFiles);
+
+    const std::string monitorKey = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\OLV Port";
+    const std::string processorKey =
+        "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\OLVPP";
+    ASSERT_EQ(m.spooler.AddMonitor("OLV Port", "", "OLVMON.DLL"), 0);
+    m.registry.PutString(RootKey::LocalMachine, monitorKey + "\\Ports", "OLV1:", "");
+    ASSERT_EQ(m.spooler.AddPrintProcessor("", "OLVPP.DLL", "OLVPP"), 0);
+    ASSERT_EQ(m.spooler.EnumMonitorNames(&names), 0);
+    EXPECT_EQ(names, Names{"OLV Port"});
+    ASSERT_EQ(m.spooler.EnumPrintProcessorNames("", &names), 0);
+    EXPECT_EQ(names, (Names{"WinPrint", "OLVPP"}));
+    ASSERT_EQ(m.spooler.EnumPrintProcessorNames(plat::kEnvironmentWin9x, &names), 0);
+    EXPECT_EQ(names, Names{"WinPrint"});
+
+    ASSERT_EQ(m.spooler.DeleteMonitor("olv port"), 0);
+    ASSERT_EQ(m.spooler.DeletePrintProcessor("olvpp"), 0);
+    EXPECT_FALSE(m.registry.KeyExists(RootKey::LocalMachine, monitorKey)) << "with the keys below it";
+    EXPECT_FALSE(m.registry.KeyExists(RootKey::LocalMachine, processorKey));
+    ASSERT_EQ(m.spooler.EnumMonitorNames(&names), 0);
+    EXPECT_TRUE(names.empty());
+    ASSERT_EQ(m.spooler.EnumPrintProcessorNames("", &names), 0);
+    EXPECT_EQ(names, Names{"WinPrint"});
+}
+
+TEST(SimControls, CheckBoxesStayBesideTheirItems) {
+    using Items = std::vector<std::string>;
+    constexpr int kList = 1010;
+    sim::SimControls c;
+    c.controls[kList].sorted = true;
+    c.AddItem(kList, "Monitor");
+    c.AddItem(kList, "Impressora");
+    c.CheckItem(kList, 1, true);
+    ASSERT_EQ(c.AddItem(kList, "Jato"), 1);
+    EXPECT_EQ(c.Get(kList).itemChecks, (std::vector<bool>{false, false, true})) << "Monitor moved down with its tick";
+
+    c.Select(kList, 2);
+    c.DeleteItem(kList, 0);
+    EXPECT_EQ(c.Get(kList).items, (Items{"Jato", "Monitor"}));
+    EXPECT_TRUE(c.IsItemChecked(kList, 1));
+    EXPECT_EQ(c.Selection(kList), 1) << "the selection moves up with its item";
+    c.DeleteItem(kList, 1);
+    EXPECT_EQ(c.Selection(kList), -1) << "a deleted item takes its selection along";
+
+    for (int outside : {-2, 1, 5}) {
+        c.CheckItem(kList, outside, true);
+        c.DeleteItem(kList, outside);
+        EXPECT_FALSE(c.IsItemChecked(kList, outside)) << outside;
+    }
+    EXPECT_EQ(c.Get(kList).items, Items{"Jato"});
+    EXPECT_FALSE(c.IsItemChecked(kList, 0));
+
+    c.AddItem(kList, "Processador");
+    c.CheckItem(kList, -1, true);
+    EXPECT_TRUE(c.IsItemChecked(kList, 0) && c.IsItemChecked(kList, 1)) << "-1 stands for every item";
+    c.ClearItems(kList);
+    c.AddItem(kList, "Nova");
+    EXPECT_FALSE(c.IsItemChecked(kList, 0)) << "no tick left over from a cleared list";
 }
 
 struct CopyRow {
@@ -249,6 +452,86 @@ TEST_P(CopyRows, CopiesOrChangesNothing) {
     }
 }
 INSTANTIATE_TEST_SUITE_P(Sim, CopyRows, ::testing::ValuesIn(kCopyRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct DeleteRow {
+    const char* name;
+    std::function<void(sim::SimFiles&)> setUp;
+    const char* path;
+    long error;
+};
+
+const DeleteRow kDeleteRows[] = {
+    {"Deletes", {}, "c:/pacote/WIN7/olv.dll", 0},
+    {"MissingFile", {}, "C:\\Pacote\\win7\\OUTRO.DLL", 2},
+    {"MissingFolder", {}, "C:\\Pacote\\nada\\OLV.DLL", 3},
+    {"FolderIsNoFile", {}, "C:\\Pacote\\win7", 5},
+    {"HeldOpen", [](auto& f) { f.HoldOpen("C:\\Pacote\\win7\\OLV.DLL", 5); }, "C:\\Pacote\\win7\\OLV.DLL", 5},
+};
+
+class DeleteRows : public ::testing::TestWithParam<DeleteRow> {};
+
+TEST_P(DeleteRows, DeletesOrChangesNothing) {
+    const DeleteRow& row = GetParam();
+    sim::SimMachine m;
+    m.files.Write("C:\\Pacote\\win7\\OLV.DLL", "x");
+    m.files.SetVersion("C:\\Pacote\\win7\\OLV.DLL", "3.0.0.1");
+    if (row.setUp) row.setUp(m.files);
+    const bool before = m.files.FileExists(row.path);
+
+    EXPECT_EQ(m.files.DeleteFile(row.path), row.error);
+    EXPECT_EQ(m.files.FileExists(row.path), row.error != 0 && before);
+    if (row.error == 0) {
+        m.files.Write(row.path, "y");
+        EXPECT_EQ(m.files.VersionText(row.path), std::nullopt) << "the version went with the file";
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Sim, DeleteRows, ::testing::ValuesIn(kDeleteRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct ListRow {
+    const char* name;
+    const char* folder;
+    long error;
+    std::vector<std::string> names;
+};
+
+const ListRow kListRows[] = {
+    {"EntriesByNameWithoutCase",
+     "C:\\Pacote",
+     0,
+     {".", "..", "a.txt", "DRVCONFIG", "Setup.exe", "Uninstall_EN.CHM", "USBDrv"}},
+    {"TrailingBackslashAndOtherCase", "c:/pacote/drvconfig\\", 0, {".", "..", "setup.ini", "Uninstall.ini"}},
+    {"MadeFolderWithAFileWrittenInOtherCase", "C:\\Pacote\\USBDrv", 0, {".", "..", "Install.exe"}},
+    {"EmptyMadeFolder", "C:\\Vazia", 0, {".", ".."}},
+    {"DriveRootHasNoDots", "C:\\", 0, {"Pacote", "Vazia", "WINDOWS"}},
+    {"MissingFolder", "C:\\Pacote\\nada", 3, {"sentinel"}},
+    {"FileIsNoFolder", "C:\\Pacote\\Setup.exe", 3, {"sentinel"}},
+    {"EmptyDrive", "D:", 2, {"sentinel"}},
+};
+
+class ListRows : public ::testing::TestWithParam<ListRow> {};
+
+TEST_P(ListRows, ListsWhatIsDirectlyInside) {
+    const ListRow& row = GetParam();
+    sim::SimMachine m;
+    m.files.Write("C:\\Pacote\\Setup.exe", "x");
+    m.files.Write("c:\\pacote\\SETUP.EXE", "y");  // written over: the name stays
+    m.files.Write("C:\\Pacote\\DRVCONFIG\\Uninstall.ini", "x");
+    m.files.Write("C:\\Pacote\\DRVCONFIG\\SETUP.INI", "x");
+    ASSERT_EQ(m.files.DeleteFile("C:\\Pacote\\DRVCONFIG\\SETUP.INI"), 0);
+    m.files.Write("C:\\Pacote\\DRVCONFIG\\setup.ini", "x");  // a new file: its own name
+    m.files.Write("C:\\Pacote\\a.txt", "x");
+    m.files.Write("C:\\Pacote\\Uninstall_EN.CHM", "x");
+    m.files.MakeFolder("C:\\Pacote\\USBDrv\\");
+    m.files.Write("C:\\PACOTE\\USBDRV\\Install.exe", "x");
+    m.files.MakeFolder("C:\\Vazia");
+
+    std::vector<std::string> names{"sentinel"};
+    EXPECT_EQ(m.files.ListFolder(row.folder, &names), row.error);
+    EXPECT_EQ(names, row.names);
+}
+INSTANTIATE_TEST_SUITE_P(Sim, ListRows, ::testing::ValuesIn(kListRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SimServices, StartStaysPendingForSomeQueriesOrDies) {
