@@ -154,24 +154,25 @@ TEST(SpoolerAdminContract, DeletionsOfWhatIsNotInstalled) {
 // no datatype given, read back through a new handle, made the default.
 class AddedPrinter : public ::testing::Test {
 protected:
-    static constexpr const char* kDriver = "Driver de Contrato";
-
     void SetUp() override {
         // One name per case: the simulated machine keeps its printers for the
         // whole run. Accented: the name crosses the ANSI code page both ways.
-        printerName_ = std::string("Impressora de Contrato Ção ") +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        printerName_ = "Impressora de Contrato Ção " + test;
+        // A driver per case too: the printers the simulated machine keeps
+        // would otherwise hold a shared driver in use.
+        driverName_ = "Driver de Contrato " + test;
         Env().RemovePrinter(printerName_);
     }
     void TearDown() override {
         Env().RemovePrinter(printerName_);
-        Env().RemoveDriver(kDriver);
+        Env().RemoveDriver(driverName_);
     }
     plat::PrinterInfo2 Description() const {
         plat::PrinterInfo2 printer;
         printer.printerName = printerName_;
         printer.portName = "LPT1:";
-        printer.driverName = kDriver;
+        printer.driverName = driverName_;
         printer.printProcessor = "WinPrint";
         printer.attributes = kAttributeLocal;
         return printer;
@@ -180,7 +181,7 @@ protected:
     // Adds the driver and a printer of it, and closes the printer's handle.
     void AddDriverAndPrinter() {
         plat::SpoolerAdmin& admin = Env().spoolerAdmin();
-        ASSERT_EQ(admin.AddPrinterDriver(Env().LayDownTestDriver(kDriver)), plat::kErrorSuccess);
+        ASSERT_EQ(admin.AddPrinterDriver(Env().LayDownTestDriver(driverName_)), plat::kErrorSuccess);
         plat::PrinterHandle added = 0;
         ASSERT_EQ(admin.AddPrinter(Description(), &added), plat::kErrorSuccess);
         EXPECT_EQ(admin.ClosePrinter(added), plat::kErrorSuccess);
@@ -200,11 +201,12 @@ protected:
     }
 
     std::string printerName_;
+    std::string driverName_;
 };
 
 TEST_F(AddedPrinter, IsOpenedReadBackAndMadeDefault) {
     plat::SpoolerAdmin& admin = Env().spoolerAdmin();
-    ASSERT_EQ(admin.AddPrinterDriver(Env().LayDownTestDriver(kDriver)), plat::kErrorSuccess);
+    ASSERT_EQ(admin.AddPrinterDriver(Env().LayDownTestDriver(driverName_)), plat::kErrorSuccess);
     plat::PrinterHandle added = 0;
     ASSERT_EQ(admin.AddPrinter(Description(), &added), plat::kErrorSuccess);
     EXPECT_EQ(admin.ClosePrinter(added), plat::kErrorSuccess);
@@ -216,7 +218,7 @@ TEST_F(AddedPrinter, IsOpenedReadBackAndMadeDefault) {
     EXPECT_EQ(admin.ClosePrinter(opened), plat::kErrorSuccess);
     EXPECT_EQ(read.printerName, printerName_);
     EXPECT_EQ(read.portName, "LPT1:");
-    EXPECT_EQ(read.driverName, kDriver);
+    EXPECT_EQ(read.driverName, driverName_);
     EXPECT_EQ(read.attributes & kAttributeLocal, kAttributeLocal) << "attributes given at creation";
 
     EXPECT_EQ(admin.SetDefaultPrinter(printerName_), plat::kErrorSuccess);
@@ -226,7 +228,7 @@ TEST_F(AddedPrinter, SecondPrinterOfTheSameNameIsRefused) {
     if (Env().IsWine())
         GTEST_SKIP() << "Wine's AddPrinter accepts a name in use and overwrites that printer; Windows answers 1802";
     plat::SpoolerAdmin& admin = Env().spoolerAdmin();
-    ASSERT_EQ(admin.AddPrinterDriver(Env().LayDownTestDriver(kDriver)), plat::kErrorSuccess);
+    ASSERT_EQ(admin.AddPrinterDriver(Env().LayDownTestDriver(driverName_)), plat::kErrorSuccess);
     plat::PrinterHandle added = 0;
     ASSERT_EQ(admin.AddPrinter(Description(), &added), plat::kErrorSuccess);
     admin.ClosePrinter(added);
@@ -247,7 +249,7 @@ TEST_F(AddedPrinter, IsListedReadWithAllAccessAndDeleted) {
     read.serverName = "sentinela";
     read.jobs = 99;
     EXPECT_EQ(admin.GetPrinter(printer, &read), plat::kErrorSuccess);
-    EXPECT_EQ(read.driverName, kDriver);
+    EXPECT_EQ(read.driverName, driverName_);
     EXPECT_EQ(read.serverName, "") << "a local printer names no server";
     EXPECT_EQ(read.jobs, 0u);
     EXPECT_EQ(admin.DeletePrinter(printer), plat::kErrorSuccess);
@@ -269,8 +271,9 @@ TEST_F(AddedPrinter, DriverOfAPrinterIsInUse) {
     AddDriverAndPrinter();
     bool bound = false;
     ASSERT_EQ(admin.BindDeletePrinterDriverEx(&bound), plat::kErrorSuccess);
-    EXPECT_EQ(admin.DeletePrinterDriver("", kDriver), plat::kErrorPrinterDriverInUse);
-    EXPECT_EQ(admin.DeletePrinterDriverEx("", kDriver, plat::kDeleteUnusedFiles, 0), plat::kErrorPrinterDriverInUse);
+    EXPECT_EQ(admin.DeletePrinterDriver("", driverName_), plat::kErrorPrinterDriverInUse);
+    EXPECT_EQ(admin.DeletePrinterDriverEx("", driverName_, plat::kDeleteUnusedFiles, 0),
+              plat::kErrorPrinterDriverInUse);
     plat::PrinterHandle printer = 0;
     ASSERT_EQ(admin.OpenPrinter(printerName_, &printer), plat::kErrorSuccess) << "the printer is still there";
     admin.ClosePrinter(printer);
@@ -281,16 +284,20 @@ TEST_F(AddedPrinter, DriverOfAPrinterIsInUse) {
 TEST_F(AddedPrinter, DriverIsDeletedOnceItsPrinterIsGone) {
     struct Case {
         const char* what;
-        long (*call)(plat::SpoolerAdmin&);
+        long (*call)(plat::SpoolerAdmin&, const std::string& driver);
         const char* wine;  // why Wine departs from Windows, or none
     };
     const Case cases[] = {
         {"DeletePrinterDriverEx with its unused files",
-         [](plat::SpoolerAdmin& a) { return a.DeletePrinterDriverEx("", kDriver, plat::kDeleteUnusedFiles, 0); },
+         [](plat::SpoolerAdmin& a, const std::string& driver) {
+             return a.DeletePrinterDriverEx("", driver, plat::kDeleteUnusedFiles, 0);
+         },
          "Wine's DeletePrinterDriverEx answers 87 to DPD_DELETE_UNUSED_FILES and leaves the driver installed"},
         {"DeletePrinterDriverEx of the driver alone",
-         [](plat::SpoolerAdmin& a) { return a.DeletePrinterDriverEx("", kDriver, 0, 0); }, nullptr},
-        {"DeletePrinterDriver", [](plat::SpoolerAdmin& a) { return a.DeletePrinterDriver("", kDriver); }, nullptr},
+         [](plat::SpoolerAdmin& a, const std::string& driver) { return a.DeletePrinterDriverEx("", driver, 0, 0); },
+         nullptr},
+        {"DeletePrinterDriver",
+         [](plat::SpoolerAdmin& a, const std::string& driver) { return a.DeletePrinterDriver("", driver); }, nullptr},
     };
     plat::SpoolerAdmin& admin = Env().spoolerAdmin();
     bool bound = false;
@@ -303,8 +310,8 @@ TEST_F(AddedPrinter, DriverIsDeletedOnceItsPrinterIsGone) {
         SCOPED_TRACE(c.what);
         AddDriverAndPrinter();
         DeletePrinter();
-        EXPECT_EQ(c.call(admin), plat::kErrorSuccess);
-        EXPECT_EQ(admin.DeletePrinterDriver("", kDriver), UnknownDriverError()) << "the driver is gone";
+        EXPECT_EQ(c.call(admin, driverName_), plat::kErrorSuccess);
+        EXPECT_EQ(admin.DeletePrinterDriver("", driverName_), UnknownDriverError()) << "the driver is gone";
     }
 }
 
