@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "win32/encoding.h"
@@ -19,8 +20,9 @@ struct LabelPaint {
     HFONT font = nullptr;
 };
 
-// What a dialog's window keeps besides its class: the GDI objects of its
-// labels and its tooltip, released with the window.
+// What a dialog's window keeps besides its class: the controls its class is
+// handed, the GDI objects of its labels and its tooltip, released with the
+// window.
 struct Binding {
     Binding(plat::DialogHandler* h, BindingOptions o) : handler(h), options(o) {}
     ~Binding() {
@@ -34,6 +36,10 @@ struct Binding {
 
     plat::DialogHandler* handler;
     BindingOptions options;
+    // One for the window's whole life, not one per message: a class may keep
+    // the reference it was handed, as the uninstaller's worker thread does
+    // after "&Desinstalar" has returned.
+    std::optional<Win32Controls> controls;
     std::map<int, LabelPaint> labels;
     HWND tooltip = nullptr;
 };
@@ -324,7 +330,8 @@ void Win32Controls::StopTimer(int timerId) {
 namespace {
 
 INT_PTR Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, Binding& binding) {
-    Win32Controls controls(dialog);
+    if (!binding.controls) binding.controls.emplace(dialog);
+    Win32Controls& controls = *binding.controls;
     plat::DialogHandler& handler = *binding.handler;
     switch (message) {
         case WM_INITDIALOG:

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -213,6 +214,102 @@ bool SelectItem(HWND dialog, int id, const std::wstring& text) {
     SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
     return true;
+}
+
+std::vector<std::wstring> ListBoxLines(HWND dialog, int id) {
+    HWND list = GetDlgItem(dialog, id);
+    std::vector<std::wstring> lines;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        if (length == LB_ERR) break;
+        std::wstring line(static_cast<std::size_t>(length) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
+        line.resize(static_cast<std::size_t>(length));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+namespace {
+// A block of memory in the process that owns `window`, released with the
+// object. The caller's and the owner's structures have the same layout: both
+// are programs of this build.
+class RemoteMemory {
+public:
+    RemoteMemory(HWND window, std::size_t size) : size_(size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteMemory() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    bool valid() const { return address_ != nullptr; }
+    // The remote address `offset` bytes into the block.
+    template <typename T>
+    T* At(std::size_t offset) const {
+        return reinterpret_cast<T*>(static_cast<char*>(address_) + offset);
+    }
+    bool Write(std::size_t offset, const void* data, std::size_t size) {
+        SIZE_T done = 0;
+        return offset + size <= size_ && WriteProcessMemory(process_, At<char>(offset), data, size, &done) &&
+               done == size;
+    }
+    bool Read(std::size_t offset, void* data, std::size_t size) const {
+        SIZE_T done = 0;
+        return offset + size <= size_ && ReadProcessMemory(process_, At<char>(offset), data, size, &done) &&
+               done == size;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    std::size_t size_;
+};
+}  // namespace
+
+std::vector<std::wstring> ListViewItems(HWND list) {
+    constexpr int kTextCapacity = 260;
+    RemoteMemory remote(list, sizeof(LVITEMW) + kTextCapacity * sizeof(wchar_t));
+    std::vector<std::wstring> items;
+    if (!remote.valid()) return items;
+    const LRESULT count = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.pszText = remote.At<wchar_t>(sizeof item);
+        item.cchTextMax = kTextCapacity;
+        const wchar_t empty = L'\0';
+        if (!remote.Write(0, &item, sizeof item) || !remote.Write(sizeof item, &empty, sizeof empty)) return {};
+        const LRESULT length = SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote.At<char>(0)));
+        std::wstring text(static_cast<std::size_t>(std::min<LRESULT>(length, kTextCapacity - 1)), L'\0');
+        if (!remote.Read(sizeof item, text.data(), text.size() * sizeof(wchar_t))) return {};
+        items.push_back(text);
+    }
+    return items;
+}
+
+bool CheckListViewItem(HWND list, int index, bool checked) {
+    RemoteMemory remote(list, sizeof(LVITEMW));
+    if (!remote.valid()) return false;
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    if (!remote.Write(0, &item, sizeof item)) return false;
+    return SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(remote.At<char>(0))) != FALSE;
+}
+
+bool IsListViewItemChecked(HWND list, int index) {
+    // The state comes back as the result: no pointer involved.
+    const LRESULT state = SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK);
+    return (static_cast<UINT>(state) & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
 
 COLORREF ScreenColor(HWND window, POINT clientPoint) {

@@ -62,6 +62,19 @@ std::wstring SelectedItem(HWND dialog, int id);
 // Selects the entry `text` of a drop-down list and tells the dialog, as a
 // person's choice would; false when the list has no such entry.
 bool SelectItem(HWND dialog, int id, const std::wstring& text);
+// The lines of a list box, top to bottom (LB_GETTEXT travels between
+// processes like the other list-box messages).
+std::vector<std::wstring> ListBoxLines(HWND dialog, int id);
+
+// List views of another process. Their messages carry pointers that the
+// system does not carry across processes, so the item and its text buffer
+// are made in the list view's own process. An empty result or false when
+// that process cannot be reached.
+std::vector<std::wstring> ListViewItems(HWND list);
+// Ticks or clears the check box of item `index`, as a click on it would.
+bool CheckListViewItem(HWND list, int index, bool checked);
+bool IsListViewItemChecked(HWND list, int index);
+
 // The colour the screen shows at a point of a window's client area.
 COLORREF ScreenColor(HWND window, POINT clientPoint);
 

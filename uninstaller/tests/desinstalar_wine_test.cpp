@@ -1,0 +1,239 @@
+// The real Desinstalar.exe under Wine, after the real Setup.exe has installed
+// a receipt printer on LPT1: and a ticket printer on the first virtual serial
+// port: what it lists, a printer ticked and removed with its driver as a
+// person would do it, the restart question answered "&Não", and the two
+// starts it refuses (a second Desinstalar, an open installation wizard).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <winspool.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "automation/automation.h"
+#include "../../installer/tests/setup_walk.h"
+#include "resource.h"
+
+namespace {
+
+constexpr const wchar_t* kCaption = L"Desinstalar";
+constexpr const wchar_t* kRestartCaption = L"Reiniciar o computador";
+constexpr const wchar_t* kSelectPrinters = L"Favor selecionar as impressoras a serem desinstaladas";
+
+std::string Joined(const std::vector<std::wstring>& lines) {
+    std::string text;
+    for (const auto& line : lines) text += "\n    \"" + automation::Narrow(line) + "\"";
+    return text.empty() ? " (none)" : text;
+}
+
+std::vector<std::wstring> DriverNames() {
+    DWORD needed = 0, count = 0;
+    EnumPrinterDriversW(nullptr, nullptr, 1, nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed + sizeof(DRIVER_INFO_1W));
+    std::vector<std::wstring> names;
+    if (!EnumPrinterDriversW(nullptr, nullptr, 1, buffer.data(), static_cast<DWORD>(buffer.size()), &needed, &count))
+        return names;
+    for (DWORD i = 0; i < count; ++i) names.push_back(reinterpret_cast<const DRIVER_INFO_1W*>(buffer.data())[i].pName);
+    return names;
+}
+
+// Whether the caption's icon shows the red cross of the uninstaller's icon.
+// Under Wine 8, WM_GETICON sent from another process answers 0 even for a
+// window whose caption shows its icon (Setup's wizard too), so the screen is
+// read instead.
+bool CaptionShowsRedCross(HWND window) {
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    HDC screen = GetDC(nullptr);
+    bool red = false;
+    for (int y = 0; y < GetSystemMetrics(SM_CYCAPTION) + 4 && !red; ++y) {
+        for (int x = 0; x < 28 && !red; ++x) {
+            const COLORREF color = GetPixel(screen, frame.left + x, frame.top + y);
+            red = GetRValue(color) > 150 && GetGValue(color) < 90 && GetBValue(color) < 90;
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    return red;
+}
+
+class DesinstalarWine : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const std::string stage = automation::EnvVar("PP_STAGE_DIR");
+        ASSERT_FALSE(stage.empty()) << "PP_STAGE_DIR names the staged package";
+        folder = automation::FullPath(automation::Widen(stage));
+        // Windows 7 for both: the uninstaller deletes a printer's driver with
+        // the printer only on the NT family from Windows 2000 on.
+        ASSERT_TRUE(automation::SetWineAppVersion(L"Setup.exe", L"win7"));
+        ASSERT_TRUE(automation::SetWineAppVersion(L"Desinstalar.exe", L"win7"));
+    }
+    static void TearDownTestSuite() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Setup.exe");
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Desinstalar.exe");
+    }
+
+    // Starts the staged Desinstalar.exe in the package folder, where it finds
+    // Uninstall.ini.
+    static bool StartUninstaller(automation::Process* process) {
+        return process->Start(folder + L"\\Desinstalar.exe", folder);
+    }
+
+    static inline std::wstring folder;
+};
+
+TEST_F(DesinstalarWine, RemovesATickedPrinterWithItsDriverAndOffersARestart) {
+    setup_walk::RemoveWhatSetupInstalls();
+    setup_walk::InstallRun receipt, ticket;
+    ASSERT_NO_FATAL_FAILURE(setup_walk::Install(folder, setup_walk::kReceiptOnLpt, &receipt));
+    ASSERT_EQ(receipt.message, setup_walk::kInstalled);
+    ASSERT_NO_FATAL_FAILURE(setup_walk::Install(folder, setup_walk::kTicketOnSerial, &ticket));
+    ASSERT_EQ(ticket.message, setup_walk::kInstalled);
+    const std::vector<setup_walk::PrinterSeen> before = setup_walk::Printers();
+    const setup_walk::PrinterSeen* installed = setup_walk::FindPrinter(before, L"KTR-P410(P)");
+    ASSERT_NE(installed, nullptr);
+    const std::wstring receiptDriver = installed->driver;
+
+    // (b) The list: the package's printers, then its monitors, then its
+    // processors, each matched by the patterns of Uninstall.ini.
+    automation::Process uninstaller;
+    DWORD start = GetTickCount();
+    ASSERT_TRUE(StartUninstaller(&uninstaller)) << "Desinstalar.exe did not start: error " << GetLastError();
+    HWND dialog = automation::WaitForDialog(uninstaller.id(), kCaption, 20000);
+    ASSERT_NE(dialog, nullptr) << "the uninstaller's dialog did not appear";
+    std::printf("[ uninst   ] the dialog showed %lu ms after the start\n", GetTickCount() - start);
+    HWND list = GetDlgItem(dialog, IDC_ITEMS);
+    ASSERT_NE(list, nullptr);
+    const std::vector<std::wstring> listed = automation::ListViewItems(list);
+    std::printf("[ uninst   ] listed:%s\n", Joined(listed).c_str());
+    EXPECT_EQ(listed, (std::vector<std::wstring>{L"KTR-P410(P)", L"KTR-Q350(S)", L"KTR Serial Port", L"KTRPrint"}));
+    EXPECT_EQ(automation::ListBoxLines(dialog, IDC_LOG), std::vector<std::wstring>{kSelectPrinters});
+    EXPECT_EQ(automation::Text(GetDlgItem(dialog, IDC_INSTRUCTION)),
+              L"Favor selecionar as impressoras a serem desinstaladas. Você pode especificar múltiplas impressoras "
+              L"para desinstalar");
+    const LRESULT extended = SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    EXPECT_EQ(extended & (LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT),
+              LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT);
+    EXPECT_TRUE(automation::SaveArtifactScreenshot(dialog, "uninstaller-list"));
+    EXPECT_TRUE(CaptionShowsRedCross(dialog)) << "the caption shows the uninstaller's icon";
+
+    // The system menu's about entry opens the about box (the menu itself
+    // belongs to the other process and cannot be read from here).
+    PostMessageW(dialog, WM_SYSCOMMAND, IDM_ABOUT, 0);
+    HWND about = automation::WaitForDialog(uninstaller.id(), L"Sobre Desinstalador", 10000);
+    ASSERT_NE(about, nullptr) << "the about box did not appear";
+    EXPECT_TRUE(automation::SaveArtifactScreenshot(about, "uninstaller-about"));
+    automation::Click(about, IDOK);
+    EXPECT_TRUE(automation::WaitUntil([&] { return !IsWindow(about); }, 5000)) << "OK closes the about box";
+
+    // (d) A second start while the first runs: the first comes back to the
+    // front and the second ends by itself.
+    ShowWindow(dialog, SW_MINIMIZE);
+    ASSERT_TRUE(automation::WaitUntil([&] { return IsIconic(dialog) != FALSE; }, 5000));
+    {
+        automation::Process second;
+        ASSERT_TRUE(StartUninstaller(&second));
+        DWORD exitCode = 1;
+        EXPECT_TRUE(second.WaitForExit(15000, &exitCode)) << "the second start ends by itself";
+        EXPECT_EQ(exitCode, 0u);
+    }
+    EXPECT_TRUE(automation::WaitUntil([&] { return !IsIconic(dialog); }, 5000)) << "the first was restored";
+    EXPECT_EQ(GetForegroundWindow(), dialog) << "the first was brought to the front";
+    ASSERT_TRUE(uninstaller.running());
+
+    // (c) KTR-P410(P) ticked and removed.
+    ASSERT_FALSE(listed.empty());
+    ASSERT_EQ(listed.front(), L"KTR-P410(P)");
+    ASSERT_TRUE(automation::CheckListViewItem(list, 0, true));
+    ASSERT_TRUE(automation::IsListViewItemChecked(list, 0));
+    EXPECT_FALSE(automation::IsListViewItemChecked(list, 1));
+    start = GetTickCount();
+    automation::Click(dialog, IDC_UNINSTALL);
+    EXPECT_TRUE(automation::WaitUntil([&] { return !automation::IsEnabled(dialog, IDCANCEL); }, 5000))
+        << "\"&Sair\" is disabled while the worker runs";
+    HWND restart = automation::WaitForDialog(uninstaller.id(), kRestartCaption, 60000);
+    const DWORD untilQuestion = GetTickCount() - start;
+    const std::vector<std::wstring> log = automation::ListBoxLines(dialog, IDC_LOG);
+    std::printf("[ uninst   ] the restart question came %lu ms after \"&Desinstalar\"; the log:%s\n", untilQuestion,
+                Joined(log).c_str());
+    ASSERT_NE(restart, nullptr) << "the restart question did not appear within a minute";
+    EXPECT_TRUE(automation::SaveArtifactScreenshot(restart, "uninstaller-restart"));
+    EXPECT_FALSE(automation::IsEnabled(dialog, IDC_UNINSTALL)) << "no second run while the worker waits";
+    EXPECT_FALSE(automation::IsEnabled(dialog, IDCANCEL));
+
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(
+        std::vector<std::wstring>(log.begin(), log.begin() + 4),
+        (std::vector<std::wstring>{kSelectPrinters, L"Deletando Impressora KTR-P410(P), favor aguardar...",
+                                   L"KTR-P410(P) foi deletada", L"Apagando driver da KTR-P410(P), favor aguardar..."}));
+    // What the driver deletion gave: a line of its own or none.
+    const std::vector<std::wstring> driverLines(log.begin() + 4, log.end());
+
+    automation::Click(restart, IDC_RESTART_NO);
+    ASSERT_TRUE(automation::WaitUntil(
+        [&] {
+            return automation::IsEnabled(dialog, IDC_UNINSTALL) && automation::IsEnabled(dialog, IDC_SELECT_ALL) &&
+                   automation::IsEnabled(dialog, IDCANCEL);
+        },
+        10000))
+        << "\"&Não\" leaves the dialog usable";
+    const DWORD untilIdle = GetTickCount() - start;
+    EXPECT_TRUE(automation::IsEnabled(dialog, IDC_ITEMS)) << "items remain to be removed";
+    EXPECT_TRUE(automation::IsEnabled(dialog, IDC_REMOVE_USB_DRIVER));
+    EXPECT_EQ(automation::ListViewItems(list),
+              (std::vector<std::wstring>{L"KTR-Q350(S)", L"KTR Serial Port", L"KTRPrint"}));
+    const std::vector<std::wstring> finalLog = automation::ListBoxLines(dialog, IDC_LOG);
+    ASSERT_FALSE(finalLog.empty());
+    EXPECT_EQ(finalLog.back(), kSelectPrinters) << "items remain: the log asks for the next choice";
+    EXPECT_TRUE(automation::SaveArtifactScreenshot(dialog, "uninstaller-log"));
+
+    // The spooler: the printer is gone, the other one stays. Wine 8's
+    // DeletePrinterDriverEx refuses DPD_DELETE_UNUSED_FILES with 87, so the
+    // driver stays there and the log says so; on Windows it goes.
+    const std::vector<setup_walk::PrinterSeen> printers = setup_walk::Printers();
+    EXPECT_EQ(setup_walk::FindPrinter(printers, L"KTR-P410(P)"), nullptr) << "the spooler still holds KTR-P410(P)";
+    EXPECT_NE(setup_walk::FindPrinter(printers, L"KTR-Q350(S)"), nullptr) << "the unticked printer stays";
+    const bool driverKept = setup_walk::Contains(DriverNames(), receiptDriver);
+    std::printf("[ uninst   ] idle again %lu ms after \"&Desinstalar\"; driver \"%s\" %s; driver lines:%s\n", untilIdle,
+                automation::Narrow(receiptDriver).c_str(), driverKept ? "still installed" : "deleted",
+                Joined(driverLines).c_str());
+    if (driverKept) {
+        ASSERT_FALSE(driverLines.empty()) << "a driver that stays is reported in the log";
+        EXPECT_EQ(driverLines.front().rfind(L"Erro ao apagar driver da impressora", 0), 0u)
+            << automation::Narrow(driverLines.front());
+    } else {
+        for (const auto& line : driverLines)
+            EXPECT_EQ(line.find(L"Erro"), std::wstring::npos) << "a deleted driver reported as an error";
+    }
+
+    automation::Click(dialog, IDCANCEL);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(uninstaller.WaitForExit(10000, &exitCode)) << "\"&Sair\" ends the program";
+    EXPECT_EQ(exitCode, 0u);
+}
+
+TEST_F(DesinstalarWine, RefusesToStartWhileTheInstallationWizardIsOpen) {
+    automation::Process setup;
+    ASSERT_TRUE(setup.Start(folder + L"\\Setup.exe", folder)) << "Setup.exe did not start: error " << GetLastError();
+    HWND wizard = automation::WaitForDialog(setup.id(), setup_walk::kCaption, 20000);
+    ASSERT_NE(wizard, nullptr) << "the wizard did not appear";
+
+    automation::Process uninstaller;
+    ASSERT_TRUE(StartUninstaller(&uninstaller)) << "Desinstalar.exe did not start: error " << GetLastError();
+    HWND box = automation::WaitForMessageBox(uninstaller.id(), 20000);
+    ASSERT_NE(box, nullptr) << "no message from the uninstaller";
+    EXPECT_EQ(automation::Text(GetDlgItem(box, 0xFFFF)),
+              L"Primeiramente, favor fechar o Setup do Driver da Impressora");
+    EXPECT_EQ(automation::WaitForDialogWith(uninstaller.id(), IDC_ITEMS, 0), nullptr) << "its dialog never opens";
+    EXPECT_TRUE(automation::SaveArtifactScreenshot(box, "uninstaller-setup-open"));
+    automation::Click(box, IDOK);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(uninstaller.WaitForExit(10000, &exitCode)) << "the uninstaller ends after the message";
+
+    automation::Click(wizard, IDCANCEL);
+    EXPECT_TRUE(setup.WaitForExit(10000, &exitCode)) << "Cancel closes the wizard";
+}
+
+}  // namespace
