@@ -4,27 +4,11 @@
 // into.
 #include <string>
 
-#include "ports/clock.h"
-#include "ports/desktop.h"
-#include "ports/files.h"
-#include "ports/profile.h"
-#include "ports/registry.h"
-#include "ports/services.h"
-#include "ports/spooler_admin.h"
-#include "ports/system_info.h"
+#include "system_services.h"
 
 namespace setup {
 
-struct InstallServices {
-    plat::Profile& profile;
-    plat::Registry& registry;
-    plat::Files& files;
-    plat::SpoolerAdmin& spooler;
-    plat::Services& services;
-    plat::SystemInfo& system;
-    plat::Clock& clock;
-    plat::Desktop& desktop;
-};
+using InstallServices = plat::SystemServices;
 
 struct InstallSession {
     InstallServices io;

@@ -93,12 +93,7 @@ Removal::Next Removal::RemoveMonitor(int* index) {
         io_.clock.Sleep(kAfterRestart);
         error = io_.spooler.DeleteMonitor(item_);
     }
-    if (error != plat::kErrorSuccess) {
-        Log(WithItem(UninstallerString(error == plat::kErrorPrintMonitorInUse ? IDS_IN_USE : IDS_UNINSTALL_ERROR),
-                     item_));
-        io_.clock.Sleep(kAfterFailure);
-        return Next::Continue;
-    }
+    if (error != plat::kErrorSuccess) return ComponentFailed(error == plat::kErrorPrintMonitorInUse);
     if (plat::Contains(item_, "USB")) {
         (void)plat::RegistryKey::DeleteKey(io_.registry, plat::RootKey::LocalMachine,
                                            "SOFTWARE\\MERIDAN\\INSTALLPRINTER");
@@ -107,27 +102,32 @@ Removal::Next Removal::RemoveMonitor(int* index) {
     RestartSpooler();
     io_.clock.Sleep(kAfterRestart);
     DeleteMonitorFiles(item_);
-    Log(WithItem(UninstallerString(IDS_DELETED), item_));
-    controls_.DeleteItem(IDC_ITEMS, (*index)--);
-    changed_ = true;
+    Removed(index);
     return Next::Continue;
 }
 
 Removal::Next Removal::RemoveProcessor(int* index) {
     Log(WithItem(UninstallerString(IDS_DELETING), item_));
     const long error = io_.spooler.DeletePrintProcessor(item_);
-    if (error != plat::kErrorSuccess) {
-        Log(WithItem(UninstallerString(error == plat::kErrorCanNotComplete ? IDS_IN_USE : IDS_UNINSTALL_ERROR), item_));
-        io_.clock.Sleep(kAfterFailure);
-        return Next::Continue;
-    }
+    if (error != plat::kErrorSuccess) return ComponentFailed(error == plat::kErrorCanNotComplete);
     RestartSpooler();
     io_.clock.Sleep(kAfterRestart);
     DeleteProcessorFile(item_);
+    Removed(index);
+    return Next::Continue;
+}
+
+Removal::Next Removal::ComponentFailed(bool inUse) {
+    Log(WithItem(UninstallerString(inUse ? IDS_IN_USE : IDS_UNINSTALL_ERROR), item_));
+    io_.clock.Sleep(kAfterFailure);
+    return Next::Continue;
+}
+
+void Removal::Removed(int* index) {
     Log(WithItem(UninstallerString(IDS_DELETED), item_));
+    // The items after it move up: the walk looks at this index again.
     controls_.DeleteItem(IDC_ITEMS, (*index)--);
     changed_ = true;
-    return Next::Continue;
 }
 
 Removal::Next Removal::RemovePrinter(int* index) {
@@ -153,10 +153,8 @@ Removal::Next Removal::RemovePrinter(int* index) {
         return Next::Continue;
     }
     io_.clock.Sleep(kAfterPrinterDeleted);
-    Log(WithItem(UninstallerString(IDS_DELETED), item_));
     printer.reset();
-    controls_.DeleteItem(IDC_ITEMS, (*index)--);
-    changed_ = true;
+    Removed(index);
     RestartSpooler();
     io_.clock.Sleep(kAfterPrinterRestart);
     if (setup_.osCode >= 2) {

@@ -42,6 +42,10 @@ private:
     Next RemoveProcessor(int* index);
     Next RemovePrinter(int* index);
     void DeleteDriver(const plat::PrinterInfo2& printer);
+    // A monitor or processor that did not go: logged, and the walk goes on.
+    Next ComponentFailed(bool inUse);
+    // The item went: logged, taken off the list, the restart question due.
+    void Removed(int* index);
     // Reads a printer's information, logging 115 or 116 when it cannot.
     bool ReadPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info);
     // Windows 98/Me: no monitor goes while a printer is on an "MDCOM" port.
