@@ -34,6 +34,12 @@ public:
     virtual void Enable(int id, bool enabled) = 0;
     virtual void Show(int id, bool visible) = 0;
     virtual void SetText(int id, std::string_view text) = 0;
+    // The text of an edit or static control.
+    virtual std::string GetText(int id) = 0;
+    // EM_LIMITTEXT: an edit takes at most `characters` characters.
+    virtual void LimitText(int id, int characters) = 0;
+    // The dialog's own caption.
+    virtual void SetCaption(std::string_view text) = 0;
     virtual void Focus(int id) = 0;
 
     // Lists: drop-down lists, list boxes and list views alike. A list whose
@@ -62,9 +68,18 @@ public:
     // transparent background over its background colour.
     virtual void SetLabelStyle(int id, const LabelStyle& style) = 0;
 
-    // Progress bars.
+    // Progress bars and up-down controls.
     virtual void SetRange(int id, int low, int high) = 0;
     virtual void SetPosition(int id, int position) = 0;
+
+    // A message box owned by the dialog; the button pressed.
+    virtual int ShowMessage(std::string_view text, std::string_view caption, unsigned style) = 0;
+    // Runs dialog `templateId` of the dialog's own module modally, owned by
+    // the dialog; the result its handler closed it with.
+    virtual int RunDialog(int templateId, DialogHandler& handler) = 0;
+    // A property-sheet page tells its sheet that it holds changes to apply
+    // (PSM_CHANGED), or none any more (PSM_UNCHANGED).
+    virtual void NotifySheetChanged(bool changed) = 0;
 
     // A one-shot or repeating timer of the dialog, delivered to OnTimer.
     virtual void StartTimer(int timerId, unsigned milliseconds) = 0;
@@ -82,10 +97,16 @@ public:
     virtual bool OnSysCommand(Controls&, int /*command*/) { return false; }
     // F1 anywhere in the dialog or its pages.
     virtual void OnHelp(Controls&) {}
+    // Property-sheet pages: PSN_SETACTIVE, PSN_KILLACTIVE and PSN_APPLY; the
+    // page's answer to the sheet.
+    virtual bool OnSetActive(Controls&) { return true; }
+    virtual bool OnKillActive(Controls&) { return true; }
+    virtual bool OnApply(Controls&) { return true; }
 };
 
 // Notification codes the dialog classes look at.
 constexpr int kBnClicked = 0;
 constexpr int kCbnSelChange = 1;
+constexpr int kEnChange = 0x300;
 
 }  // namespace plat

@@ -87,4 +87,31 @@ std::string SimControls::SelectedText(int id) {
     return ItemText(id, Selection(id));
 }
 
+int SimControls::ShowMessage(std::string_view text, std::string_view boxCaption, unsigned style) {
+    boxes.push_back({std::string(text), std::string(boxCaption), style});
+    if (!answers.empty()) {
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return (style & 0xF) == plat::kMbYesNo ? plat::kIdYes : plat::kIdOk;
+}
+
+int SimControls::RunDialog(int templateId, plat::DialogHandler& handler) {
+    dialogsRun.push_back(templateId);
+    SimControls dialog;
+    dialog.window = window + 0x100;
+    handler.OnInit(dialog);
+    if (!dialog.closed && onDialog) onDialog(templateId, dialog, handler);
+    while (!dialog.closed && !dialog.timers.empty()) handler.OnTimer(dialog, dialog.timers.begin()->first);
+    return dialog.closeResult;
+}
+
+void SimControls::Type(int id, std::string_view text) {
+    State& state = controls[id];
+    state.text = state.textLimit > 0 && text.size() > static_cast<std::size_t>(state.textLimit)
+                     ? std::string(text.substr(0, state.textLimit))
+                     : std::string(text);
+}
+
 }  // namespace sim

@@ -1,4 +1,6 @@
 #pragma once
+#include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +21,7 @@ public:
         bool visible = true;
         bool sorted = false;
         std::string text;
+        int textLimit = 0;  // EM_LIMITTEXT; 0 none
         std::vector<std::string> items;
         std::vector<bool> itemChecks;  // list views: one check box per item
         int selection = -1;
@@ -74,7 +77,32 @@ public:
     std::string Text(int id) { return controls[id].text; }
     std::string SelectedText(int id);
 
+    std::string GetText(int id) override { return controls[id].text; }
+    void LimitText(int id, int characters) override { controls[id].textLimit = characters; }
+    void SetCaption(std::string_view text) override { caption = text; }
+    // Records the box and answers with the next scripted answer, or its first button.
+    int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
+    // A dialog of its own controls: its handler's OnInit, then `onDialog`
+    // (the test's part: it sets controls and sends commands), then its timers.
+    int RunDialog(int templateId, plat::DialogHandler& handler) override;
+    void NotifySheetChanged(bool changed) override { sheetChanges.push_back(changed); }
+
+    // What the user types into an edit: the text, cut where the edit's limit
+    // stops the typing. The test sends the change notification itself.
+    void Type(int id, std::string_view text);
+
     plat::WindowRef window = 0x2001;
+    std::string caption;
+    struct Box {
+        std::string text;
+        std::string caption;
+        unsigned style;
+    };
+    std::vector<Box> boxes;
+    std::deque<int> answers;
+    std::vector<int> dialogsRun;
+    std::function<void(int templateId, SimControls& dialog, plat::DialogHandler& handler)> onDialog;
+    std::vector<bool> sheetChanges;
     std::map<int, State> controls;
     std::map<int, unsigned> timers;
     int focus = 0;

@@ -73,6 +73,36 @@ void Win32Controls::SetText(int id, std::string_view text) {
     SetDlgItemTextA(dialog_, id, Utf8ToAnsi(text).c_str());
 }
 
+std::string Win32Controls::GetText(int id) {
+    HWND control = GetDlgItem(dialog_, id);
+    const int length = GetWindowTextLengthA(control);
+    if (length <= 0) return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(control, text.data(), length + 1)));
+    return AnsiToUtf8(text);
+}
+
+void Win32Controls::LimitText(int id, int characters) {
+    Send(id, EM_LIMITTEXT, static_cast<WPARAM>(characters));
+}
+
+void Win32Controls::SetCaption(std::string_view text) {
+    SetWindowTextA(dialog_, Utf8ToAnsi(text).c_str());
+}
+
+int Win32Controls::ShowMessage(std::string_view text, std::string_view caption, unsigned style) {
+    return MessageBoxA(dialog_, Utf8ToAnsi(text).c_str(), Utf8ToAnsi(caption).c_str(), style);
+}
+
+int Win32Controls::RunDialog(int templateId, plat::DialogHandler& handler) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog_, GWLP_HINSTANCE));
+    return static_cast<int>(RunBoundDialog(instance, templateId, dialog_, handler));
+}
+
+void Win32Controls::NotifySheetChanged(bool changed) {
+    SendMessageA(GetParent(dialog_), changed ? PSM_CHANGED : PSM_UNCHANGED, reinterpret_cast<WPARAM>(dialog_), 0);
+}
+
 void Win32Controls::Focus(int id) {
     PostMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, id)), TRUE);
 }

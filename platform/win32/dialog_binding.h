@@ -21,6 +21,9 @@ public:
     void Enable(int id, bool enabled) override;
     void Show(int id, bool visible) override;
     void SetText(int id, std::string_view text) override;
+    std::string GetText(int id) override;
+    void LimitText(int id, int characters) override;
+    void SetCaption(std::string_view text) override;
     void Focus(int id) override;
     int AddItem(int id, std::string_view text) override;
     void ClearItems(int id) override;
@@ -36,6 +39,9 @@ public:
     void DeleteItem(int id, int index) override;
     void SetRange(int id, int low, int high) override;
     void SetPosition(int id, int position) override;
+    int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
+    int RunDialog(int templateId, plat::DialogHandler& handler) override;
+    void NotifySheetChanged(bool changed) override;
     void StartTimer(int timerId, unsigned milliseconds) override;
     void StopTimer(int timerId) override;
 

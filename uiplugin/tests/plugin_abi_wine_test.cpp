@@ -214,6 +214,10 @@ struct AddedPage {
     int templateId;
     HINSTANCE instance;
     DWORD size;
+    LPARAM context;  // the page's lParam
+    // The document pages' sheet parameter as the page finds it at the moment
+    // it is added: the first member after the two handles of its context.
+    LPARAM sheetParamAtAdd;
 };
 std::vector<AddedPage> gAdded;
 
@@ -221,7 +225,9 @@ LONG_PTR CALLBACK RecordingComPropSheet(HANDLE sheet, UINT function, LPARAM lPar
     EXPECT_EQ(sheet, reinterpret_cast<HANDLE>(0x5150));
     EXPECT_EQ(function, static_cast<UINT>(CPSFUNC_ADD_PROPSHEETPAGEW));
     const auto* page = reinterpret_cast<const PROPSHEETPAGEW*>(lParam1);
-    gAdded.push_back({static_cast<int>(reinterpret_cast<ULONG_PTR>(page->pszTemplate)), page->hInstance, page->dwSize});
+    const auto* context = reinterpret_cast<const LPARAM*>(page->lParam);
+    gAdded.push_back({static_cast<int>(reinterpret_cast<ULONG_PTR>(page->pszTemplate)), page->hInstance, page->dwSize,
+                      page->lParam, context ? context[2] : 0});
     return 0x700 + static_cast<LONG_PTR>(gAdded.size());
 }
 
@@ -233,6 +239,7 @@ PROPSHEETUI_INFO SheetInfo(DWORD reason) {
     info.hComPropSheet = reinterpret_cast<HANDLE>(0x5150);
     info.pfnComPropSheet = RecordingComPropSheet;
     info.Result = -77;
+    info.lParamInit = 0x4242;
     return info;
 }
 
@@ -247,7 +254,10 @@ TEST_F(PluginLibrary, SheetsAddTheirPagesInOrder) {
     for (const auto& page : gAdded) {
         templates.push_back(page.templateId);
         EXPECT_EQ(page.instance, library);
-        EXPECT_EQ(page.size, static_cast<DWORD>(sizeof(PROPSHEETPAGEW_V3)));
+        // PROPSHEETPAGEW_V3 as the platform lays it out: 52 bytes for a 32-bit
+        // driver, 96 for a 64-bit one.
+        EXPECT_EQ(page.size, sizeof(void*) == 4 ? 52u : 96u);
+        EXPECT_EQ(page.sheetParamAtAdd, 0x4242) << "the sheet parameter is in place before the page is added";
     }
     EXPECT_EQ(templates, (std::vector<int>{128, 131, 103, 117, 118, 105}));
     EXPECT_EQ(info.Result, 0x706) << "the last add call's answer";

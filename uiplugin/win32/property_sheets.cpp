@@ -15,14 +15,21 @@ constexpr int kDocumentPages[] = {IDD_MAIN_PAGE,      IDD_WATERMARK_PAGE, IDD_OP
 constexpr int kDevicePages[] = {IDD_UTILITY_PAGE, IDD_DOWNLOAD_PAGE, IDD_FONT_PAGE, IDD_VERSION_PAGE};
 constexpr DWORD kReasonBeforeInit = 4;
 
+// The page description hosts of the 32-bit driver read: 52 bytes, the
+// version-3 layout with its activation context.
+#ifndef _WIN64
+static_assert(sizeof(PROPSHEETPAGEW_V3) == 52, "the 32-bit page description is 52 bytes");
+#endif
+
 // The page procedure of pages that keep no settings ("Versão", and the pages
-// whose content is still to come): it keeps its context and agrees to every
-// change of page.
+// whose content is still to come): it keeps its context, agrees to every
+// change of page, and answers FALSE to every other message, WM_INITDIALOG
+// included.
 INT_PTR StaticPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
-            return TRUE;
+            return FALSE;
         case WM_NOTIFY:
             switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
                 case PSN_APPLY:
@@ -113,13 +120,15 @@ HRESULT RunSheet(PPROPSHEETUI_INFO info, LPARAM lParam, Context& context, const 
 }  // namespace
 
 HRESULT DocumentSheets(PPROPSHEETUI_INFO info, LPARAM lParam, DocumentPageContext& context) {
+    // The pages reach the private device mode through the sheet's parameter;
+    // it is in place before the first page is added, since a host may create
+    // each page as it is added.
+    if (Valid(info) && info->Reason == PROPSHEETUI_REASON_INIT) {
+        context.sheetParam = reinterpret_cast<POEMUIPSPARAM>(info->lParamInit);
+    }
     LONG_PTR lastAdded = 0;
     const HRESULT status = RunSheet(info, lParam, context, kDocumentPages, &lastAdded);
-    if (status == S_OK) {
-        // The pages reach the private device mode through the sheet's parameter.
-        context.sheetParam = reinterpret_cast<POEMUIPSPARAM>(info->lParamInit);
-        info->Result = lastAdded;
-    }
+    if (status == S_OK) info->Result = lastAdded;
     return FAILED(status) ? status : S_OK;
 }
 
