@@ -45,13 +45,16 @@ public:
     void StartTimer(int timerId, unsigned milliseconds) override;
     void StopTimer(int timerId) override;
 
-private:
+protected:
     // The kinds of list the list operations tell apart by window class.
     enum class ListKind { kComboBox, kListBox, kListView, kOther };
     ListKind KindOf(int id);
     LRESULT Send(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         return SendDlgItemMessageA(dialog_, id, message, wParam, lParam);
     }
+    HWND dialog() const { return dialog_; }
+
+private:
     HWND dialog_;
 };
 

@@ -30,4 +30,14 @@ void ReleaseManifestContext(HANDLE context) {
     if (context != INVALID_HANDLE_VALUE && release) release(context);
 }
 
+ActivatedContext::ActivatedContext(HANDLE context) {
+    auto activate = KernelFunction<BOOL(WINAPI*)(HANDLE, ULONG_PTR*)>("ActivateActCtx");
+    if (context && context != INVALID_HANDLE_VALUE && activate) active_ = activate(context, &cookie_) != FALSE;
+}
+
+ActivatedContext::~ActivatedContext() {
+    auto deactivate = KernelFunction<BOOL(WINAPI*)(DWORD, ULONG_PTR)>("DeactivateActCtx");
+    if (active_ && deactivate) deactivate(0, cookie_);
+}
+
 }  // namespace win32

@@ -12,4 +12,18 @@ namespace win32 {
 HANDLE CreateManifestContext(HMODULE module, WORD manifestId);
 void ReleaseManifestContext(HANDLE context);
 
+// Keeps `context` active on this thread while it lives (nothing where the
+// context is none or the platform has no activation contexts).
+class ActivatedContext {
+public:
+    explicit ActivatedContext(HANDLE context);
+    ~ActivatedContext();
+    ActivatedContext(const ActivatedContext&) = delete;
+    ActivatedContext& operator=(const ActivatedContext&) = delete;
+
+private:
+    ULONG_PTR cookie_ = 0;
+    bool active_ = false;
+};
+
 }  // namespace win32

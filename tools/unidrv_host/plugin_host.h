@@ -4,6 +4,9 @@
 // calls that size its private device mode and add its pages to a sheet.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "win32/oem_interfaces.h"
 
 namespace unidrv {
@@ -39,12 +42,23 @@ public:
     // The destroy reason; `result` is the sheet's (nonzero: accepted).
     void DestroyPages(LPARAM result);
 
+    // The public device mode of the sheet being shown.
+    DEVMODEW* PublicDevmode() const { return publicDevmode_; }
+    // The driver's paper-size item as the plug-in sees it.
+    const OPTITEM& PaperSizeItem() const { return paperSize_; }
+    // The object the driver hands the plug-in for its interface calls.
+    static constexpr ULONG_PTR kUiObject = 0x0E1;
+
     // Wine ignores the pages' PSP_USEFUSIONCONTEXT, so whoever shows the sheet
     // activates the plug-in's own manifest on its thread around it.
     void ActivateManifest();
     void DeactivateManifest();
 
 private:
+    // One DMPUB_FORMNAME item whose choices are the spooler's forms, its
+    // selection the public device mode's form.
+    void MakePaperSizeItem(HANDLE printer, const DEVMODEW* publicDevmode);
+
     HMODULE library_ = nullptr;
     IPrintOemUI* plugin_ = nullptr;
     DWORD privateSize_ = 0;
@@ -53,6 +67,11 @@ private:
     OEMCUIPPARAM common_{};
     OEMUIPSPARAM sheetParam_{};
     PROPSHEETUI_INFO info_{};
+    DEVMODEW* publicDevmode_ = nullptr;
+    std::vector<std::wstring> forms_;
+    std::vector<OPTPARAM> params_;
+    OPTTYPE type_{};
+    OPTITEM paperSize_{};
     HANDLE activation_ = INVALID_HANDLE_VALUE;
     ULONG_PTR cookie_ = 0;
     bool activated_ = false;

@@ -1,0 +1,184 @@
+#include "win32/page_binding.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+
+#include "win32/command_edit_filter.h"
+#include "win32/encoding.h"
+#include "win32/manifest_context.h"
+#include "win32/no_throw.h"
+#include "win32/plugin_module.h"
+#include "win32/property_sheets.h"
+
+namespace plugin_win32 {
+
+namespace {
+// The command box of the operation dialog (template 104).
+constexpr int kCommandEditId = 1016;
+
+bool IsUpDown(HWND control) {
+    wchar_t name[64] = {};
+    if (GetClassNameW(control, name, 64) == 0) return false;
+    const wchar_t* bare = wcsrchr(name, L'!');
+    return lstrcmpiW(bare ? bare + 1 : name, UPDOWN_CLASSW) == 0;
+}
+
+// What a page's or dialog's window keeps: its class and its controls, for
+// the window's whole life.
+struct PageBinding {
+    PageBinding(HWND window, std::unique_ptr<plat::DialogHandler> owned, plat::DialogHandler* used,
+                DocumentPageContext* pageContext)
+        : controls(window), handler(std::move(owned)), active(used ? used : handler.get()), context(pageContext) {}
+    PageControls controls;
+    std::unique_ptr<plat::DialogHandler> handler;  // a page's own class
+    plat::DialogHandler* active;                   // the class the messages go to
+    DocumentPageContext* context;                  // pages only
+};
+
+PageBinding* BindingOf(HWND window) {
+    return reinterpret_cast<PageBinding*>(GetWindowLongPtrW(window, DWLP_USER));
+}
+
+// The sheet's notifications, answered as the page's class decides; apply
+// also reports the page's result to the driver's sheet.
+INT_PTR Notify(HWND window, const NMHDR& header, PageBinding& binding) {
+    bool answer = true;
+    switch (header.code) {
+        case PSN_SETACTIVE:
+            answer = binding.active->OnSetActive(binding.controls);
+            break;
+        case PSN_KILLACTIVE:
+            answer = binding.active->OnKillActive(binding.controls);
+            break;
+        case PSN_APPLY:
+            answer = binding.active->OnApply(binding.controls);
+            if (binding.context && binding.context->pfnComPropSheet) {
+                binding.context->pfnComPropSheet(binding.context->hComPropSheet, CPSFUNC_SET_RESULT,
+                                                 reinterpret_cast<LPARAM>(binding.context->hPage), CPSUI_OK);
+            }
+            break;
+        default:
+            return FALSE;
+    }
+    // The page agrees (PSNRET_NOERROR) unless its class said otherwise.
+    SetWindowLongPtrW(window, DWLP_MSGRESULT, answer ? PSNRET_NOERROR : PSNRET_INVALID);
+    return TRUE;
+}
+
+INT_PTR Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, PageBinding& binding) {
+    switch (message) {
+        case WM_INITDIALOG:
+            binding.active->OnInit(binding.controls);
+            return TRUE;
+        case WM_COMMAND:
+            binding.active->OnCommand(binding.controls, LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_NOTIFY:
+            return Notify(window, *reinterpret_cast<const NMHDR*>(lParam), binding);
+    }
+    return FALSE;
+}
+
+INT_PTR Run(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    PageBinding* binding = BindingOf(window);
+    if (!binding) return FALSE;
+    const INT_PTR result = Dispatch(window, message, wParam, lParam, *binding);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, DWLP_USER, 0);
+        delete binding;
+    }
+    return result;
+}
+
+// The modal dialogs of the pages: their class is the caller's.
+INT_PTR CALLBACK PageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return win32::CallNoThrow<INT_PTR>(FALSE, [&]() -> INT_PTR {
+        if (message == WM_INITDIALOG) {
+            auto* handler = reinterpret_cast<plat::DialogHandler*>(lParam);
+            SetWindowLongPtrW(dialog, DWLP_USER,
+                              reinterpret_cast<LONG_PTR>(new PageBinding(dialog, nullptr, handler, nullptr)));
+            // Printer commands are typed in hexadecimal: the command box of
+            // the operation dialog takes only what its filter lets through.
+            if (HWND command = GetDlgItem(dialog, kCommandEditId)) InstallCommandEditFilter(command);
+        }
+        return Run(dialog, message, wParam, lParam);
+    });
+}
+}  // namespace
+
+void PageControls::SetText(int id, std::string_view text) {
+    SetDlgItemTextW(dialog(), id, win32::Utf8ToWide(text).c_str());
+}
+
+std::string PageControls::GetText(int id) {
+    HWND control = GetDlgItem(dialog(), id);
+    const int length = GetWindowTextLengthW(control);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
+    return win32::WideToUtf8(text);
+}
+
+void PageControls::SetCaption(std::string_view text) {
+    SetWindowTextW(dialog(), win32::Utf8ToWide(text).c_str());
+}
+
+int PageControls::AddItem(int id, std::string_view text) {
+    const std::wstring wide = win32::Utf8ToWide(text);
+    return static_cast<int>(SendDlgItemMessageW(dialog(), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
+std::string PageControls::ItemText(int id, int index) {
+    const LRESULT length = SendDlgItemMessageW(dialog(), id, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendDlgItemMessageW(dialog(), id, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return win32::WideToUtf8(text);
+}
+
+int PageControls::FindPrefix(int id, int startAfter, std::string_view prefix) {
+    const std::wstring wide = win32::Utf8ToWide(prefix);
+    const LRESULT index = SendDlgItemMessageW(dialog(), id, CB_FINDSTRING, static_cast<WPARAM>(startAfter),
+                                              reinterpret_cast<LPARAM>(wide.c_str()));
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+void PageControls::SetRange(int id, int low, int high) {
+    if (!IsUpDown(GetDlgItem(dialog(), id))) return Win32Controls::SetRange(id, low, high);
+    SendDlgItemMessageW(dialog(), id, UDM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
+}
+
+void PageControls::SetPosition(int id, int position) {
+    if (!IsUpDown(GetDlgItem(dialog(), id))) return Win32Controls::SetPosition(id, position);
+    SendDlgItemMessageW(dialog(), id, UDM_SETPOS32, 0, static_cast<LPARAM>(position));
+}
+
+int PageControls::ShowMessage(std::string_view text, std::string_view caption, unsigned style) {
+    return MessageBoxW(dialog(), win32::Utf8ToWide(text).c_str(), win32::Utf8ToWide(caption).c_str(), style);
+}
+
+int PageControls::RunDialog(int templateId, plat::DialogHandler& handler) {
+    const win32::ActivatedContext activation(ActivationContext());
+    return static_cast<int>(DialogBoxParamW(ModuleHandle(), MAKEINTRESOURCEW(templateId), dialog(), PageDialogProc,
+                                            reinterpret_cast<LPARAM>(&handler)));
+}
+
+INT_PTR CALLBACK DocumentPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    return win32::CallNoThrow<INT_PTR>(FALSE, [&]() -> INT_PTR {
+        if (message == WM_INITDIALOG) {
+            const auto* sheetPage = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
+            auto* context = reinterpret_cast<DocumentPageContext*>(sheetPage->lParam);
+            const int templateId = static_cast<int>(reinterpret_cast<ULONG_PTR>(sheetPage->pszTemplate));
+            auto handler = context ? MakeDocumentPage(templateId, *context) : nullptr;
+            if (!handler) return FALSE;
+            SetWindowLongPtrW(page, DWLP_USER,
+                              reinterpret_cast<LONG_PTR>(new PageBinding(page, std::move(handler), nullptr, context)));
+        }
+        return Run(page, message, wParam, lParam);
+    });
+}
+
+}  // namespace plugin_win32

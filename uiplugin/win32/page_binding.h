@@ -1,0 +1,44 @@
+#pragma once
+// The plug-in's pages and the dialogs they open, bound to their classes in
+// core: one page procedure for every page with settings, one dialog
+// procedure for their modal dialogs. Text crosses as UTF-16 (W functions);
+// everything else is the generic binding's.
+#include <windows.h>
+
+#include <memory>
+
+#include "ports/controls.h"
+#include "win32/dialog_binding.h"
+
+namespace plugin_win32 {
+
+struct DocumentPageContext;
+
+// The controls of a page or of one of its dialogs, text in UTF-16.
+class PageControls : public win32::Win32Controls {
+public:
+    explicit PageControls(HWND dialog) : Win32Controls(dialog) {}
+    void SetText(int id, std::string_view text) override;
+    std::string GetText(int id) override;
+    void SetCaption(std::string_view text) override;
+    int AddItem(int id, std::string_view text) override;
+    std::string ItemText(int id, int index) override;
+    int FindPrefix(int id, int startAfter, std::string_view prefix) override;
+    // Up-down controls as well as progress bars.
+    void SetRange(int id, int low, int high) override;
+    void SetPosition(int id, int position) override;
+    int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
+    // DialogBoxParamW of the plug-in's template, owned by this dialog, with
+    // the plug-in's activation context active.
+    int RunDialog(int templateId, plat::DialogHandler& handler) override;
+};
+
+// The class of a document page, or none for a page that keeps no settings.
+std::unique_ptr<plat::DialogHandler> MakeDocumentPage(int templateId, DocumentPageContext& context);
+
+// The page procedure of the document pages with settings: the page's class
+// is made at WM_INITDIALOG from the template and the page's context, gets
+// the page's messages and the sheet's notifications, and goes with the page.
+INT_PTR CALLBACK DocumentPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace plugin_win32
