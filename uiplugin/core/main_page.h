@@ -7,6 +7,8 @@
 //
 // Settings are written into the record as soon as they are edited; apply
 // writes the rotation and the paper size once more and tells the driver.
+#include <vector>
+
 #include "core/paper_size_items.h"
 #include "core/private_devmode.h"
 #include "ports/controls.h"
