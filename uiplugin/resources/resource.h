@@ -20,5 +20,18 @@
 #define IDC_VERSION_TEXT 1003
 #define IDC_VERSION_RIGHTS 1004
 
+// The main page ("Principal")
+#define IDB_ROTATE_NORMAL 129
+#define IDB_ROTATE_180 130
+#define IDC_PAPER_SIZE 1020
+#define IDC_TEXT_AS_GRAPHICS_YES 1061
+#define IDC_TEXT_AS_GRAPHICS_NO 1062
+#define IDC_ROTATE_NORMAL 1070
+#define IDC_ROTATE_180 1071
+#define IDC_ROTATE_NORMAL_PICTURE 1072
+#define IDC_ROTATE_180_PICTURE 1074
+#define IDC_ZOOM_PRINTING 1073
+#define IDC_ZOOM_PERCENT 1047
+
 // The manifest that asks for the version-6 common controls.
 #define IDR_CONTROLS_MANIFEST 2
