@@ -33,7 +33,10 @@ public:
     int RunDialog(int templateId, plat::DialogHandler& handler) override;
 };
 
-// The class of a document page, or none for a page that keeps no settings.
+// Whether the document page of `templateId` has a class of its own; the
+// others keep no settings.
+bool HasDocumentPageClass(int templateId);
+// The class of a document page; none when its sheet gives no device mode.
 std::unique_ptr<plat::DialogHandler> MakeDocumentPage(int templateId, DocumentPageContext& context);
 
 // The page procedure of the document pages with settings: the page's class

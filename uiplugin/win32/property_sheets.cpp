@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <type_traits>
+
 #include "resource.h"
 #include "win32/no_throw.h"
+#include "win32/page_binding.h"
 #include "win32/plugin_module.h"
 
 namespace plugin_win32 {
@@ -48,12 +51,12 @@ INT_PTR CALLBACK StaticPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
     return win32::CallNoThrow<INT_PTR>(FALSE, [&] { return StaticPageMessage(page, message, wParam, lParam); });
 }
 
-PROPSHEETPAGEW Describe(int templateId, LPARAM context) {
+PROPSHEETPAGEW Describe(int templateId, LPARAM context, bool document) {
     PROPSHEETPAGEW page{};
     page.dwSize = sizeof(PROPSHEETPAGEW_V3);
     page.hInstance = ModuleHandle();
     page.pszTemplate = MAKEINTRESOURCEW(templateId);
-    page.pfnDlgProc = StaticPageProc;
+    page.pfnDlgProc = document && HasDocumentPageClass(templateId) ? DocumentPageProc : StaticPageProc;
     page.lParam = context;
     if (HANDLE activation = ActivationContext()) {
         page.dwFlags |= PSP_USEFUSIONCONTEXT;
@@ -109,7 +112,8 @@ HRESULT RunSheet(PPROPSHEETUI_INFO info, LPARAM lParam, Context& context, const 
     context.hComPropSheet = info->hComPropSheet;
     context.pfnComPropSheet = info->pfnComPropSheet;
     for (int templateId : pages) {
-        PROPSHEETPAGEW page = Describe(templateId, reinterpret_cast<LPARAM>(&context));
+        PROPSHEETPAGEW page =
+            Describe(templateId, reinterpret_cast<LPARAM>(&context), std::is_same_v<Context, DocumentPageContext>);
         if (info->pfnComPropSheet) {
             *lastAdded = info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
                                                reinterpret_cast<LPARAM>(&page), 0);
