@@ -23,6 +23,7 @@
 #include "../../tools/unidrv_ui/driver_interface.h"
 #include "core/private_devmode.h"
 #include "core/raw_job.h"
+#include "resource.h"
 #include "win32/win32_spooler.h"
 
 namespace {
@@ -309,6 +310,73 @@ TEST_F(SpoolerPrinter, DocumentSheetShowsThePluginPages) {
     EXPECT_EQ(PrivatePartOf(reinterpret_cast<DEVMODEW*>(output.data())).dmExtraHeader.dwSignature,
               plugin::kPrivateDevmodeSignature)
         << "OK hands the edited record back";
+}
+
+// What the rendering side reads: the document pages store into the private
+// record exactly the choices made on them, and nothing else changes. The
+// main page's paper size also reaches the driver's own item.
+TEST_F(SpoolerPrinter, PagesStoreTheirChoicesInThePrivateRecord) {
+    const std::wstring updateLog = DriverDirectory() + L"\\3\\DrvUpdateUISetting.log";
+    DeleteFileW(updateLog.c_str());
+    std::vector<BYTE> output(sizeof(DEVMODEW) + plugin::kPrivateDevmodeSize);
+    reinterpret_cast<DEVMODEW*>(output.data())->dmSize = static_cast<WORD>(output.size());
+    LONG result = -100;
+    std::thread shown([&] {
+        result = Properties(reinterpret_cast<DEVMODEW*>(output.data()), nullptr, DM_IN_PROMPT | DM_OUT_BUFFER);
+    });
+    HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
+    bool driven = false;
+    if (sheet) {
+        [&] {
+            // "Principal": the paper size.
+            HWND main = automation::FindChildDialogWith(sheet, IDC_PAPER_SIZE);
+            ASSERT_NE(main, nullptr) << "the main page";
+            ASSERT_TRUE(automation::SelectItem(main, IDC_PAPER_SIZE, L"A4"));
+            automation::SaveArtifactScreenshot(sheet, "plugin-main-page");
+            // "Operação": the end of the document cuts totally and pulses the first drawer.
+            SendMessageW(sheet, PSM_SETCURSEL, 2, 0);
+            HWND operations = nullptr;
+            ASSERT_TRUE(automation::WaitUntil(
+                [&] { return (operations = automation::FindChildDialogWith(sheet, IDC_OP_DOCUMENT_END)) != nullptr; },
+                5000));
+            automation::SaveArtifactScreenshot(sheet, "plugin-operation-page");
+            PostMessageW(GetDlgItem(operations, IDC_OP_DOCUMENT_END), BM_CLICK, 0, 0);
+            HWND dialog = automation::WaitForDialog(GetCurrentProcessId(), L"Operação de fim do documento", 10000);
+            ASSERT_NE(dialog, nullptr) << "the operation dialog of the document end";
+            ASSERT_TRUE(automation::SelectItem(dialog, IDC_OP_CUT_MODE, L"Corte Total"));
+            ASSERT_TRUE(automation::SelectItem(dialog, IDC_OP_DRAWER_PULSE, L"Tempo da Gaveta #1  10ms"));
+            automation::SaveArtifactScreenshot(dialog, "plugin-operation-dialog");
+            PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+            ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+            driven = true;
+        }();
+        automation::Click(sheet, IDOK);
+    }
+    if (!sheet || !driven) CloseOwnWindows();
+    shown.join();
+    ASSERT_NE(sheet, nullptr) << "DocumentProperties with DM_IN_PROMPT shows the sheet";
+    ASSERT_TRUE(driven);
+    EXPECT_GT(result, 0);
+
+    plugin::PrivateDevmode expected{};
+    plugin::WritePrivateDevmodeDefaults(&expected);
+    expected.opDocumentEnd.bCutMode = 2;
+    expected.opDocumentEnd.bDrawerPulse = 1;
+    const std::u16string a4 = u"A4";
+    std::memset(expected.szFormName, 0, sizeof expected.szFormName);
+    std::memcpy(expected.szFormName, a4.data(), a4.size() * sizeof(char16_t));
+    const plugin::PrivateDevmode& stored = PrivatePartOf(reinterpret_cast<DEVMODEW*>(output.data()));
+    const auto* want = reinterpret_cast<const BYTE*>(&expected);
+    const auto* got = reinterpret_cast<const BYTE*>(&stored);
+    for (std::size_t at = 0; at < sizeof expected; ++at) {
+        EXPECT_EQ(got[at], want[at]) << "byte " << at << " of the private record";
+    }
+
+    std::ifstream log(updateLog, std::ios::binary);
+    const std::string calls((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    EXPECT_NE(calls.find("dmpub=9"), std::string::npos) << "the driver's paper-size item was updated: " << calls;
+    EXPECT_NE(calls.find("changed=1"), std::string::npos) << calls;
+    EXPECT_NE(calls.find("mode=1"), std::string::npos) << calls;
 }
 
 // The printer sheet as the printers folder opens it: the common
