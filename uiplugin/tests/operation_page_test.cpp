@@ -151,31 +151,30 @@ TEST(OperationPage, NewDeviceModeShowsEachMomentsDefaultsUnderItsCaption) {
     }
 }
 
+// The entries as the rendering side and the users know them, blanks included.
 TEST(OperationPage, ListsHoldTheDriversEntries) {
+    using Items = std::vector<std::string>;
+    const struct {
+        int list;
+        Items items;
+    } kExpected[] = {
+        {IDC_OP_DRAWER_PULSE,
+         {"Sem Gaveta", "Tempo da Gaveta #1  10ms", "Tempo da Gaveta #1  20ms", "Tempo da Gaveta #1  40ms",
+          "Tempo da Gaveta #1  60ms", "Tempo da Gaveta #2  10ms", "Tempo da Gaveta #2  20ms",
+          "Tempo da Gaveta #2  40ms", "Tempo da Gaveta #2  60ms", "Tempo da Gaveta#1+#2  10ms",
+          "Tempo da Gaveta#1+#2  20ms", "Tempo da Gaveta#1+#2  40ms", "Tempo da Gaveta#1+#2  60ms"}},
+        {IDC_OP_HERALD_STATE, {"Habilitar", "Desabilitar"}},
+        {IDC_OP_BUZZER,
+         {"Não toca", "Toca uma vez", "Toca três vezes", "Toca cinco vezes", "Toca dez vezes", "Toca vinte vezes"}},
+        {IDC_OP_CUT_MODE, {"Sem Corte", "Corte Parcial", "Corte Total"}},
+        {IDC_OP_LOGO,
+         {"Não imprimir logo", "Imprimir Logo1", "Imprimir Logo2", "Imprimir Logo3", "Imprimir Logo4", "Imprimir Logo5",
+          "Imprimir Logo6", "Imprimir Logo7", "Imprimir Logo8", "Imprimir Logo9"}},
+    };
     PageFixture fixture;
-    fixture.Open(IDC_OP_PAGE_END, [](Dialog& dialog) {
+    fixture.Open(IDC_OP_PAGE_END, [&](Dialog& dialog) {
         sim::SimControls& c = dialog.controls;
-        const struct {
-            int list;
-            int count;
-            int index;
-            const char* text;
-        } kEntries[] = {
-            {IDC_OP_DRAWER_PULSE, 13, 0, "Sem Gaveta"},
-            {IDC_OP_DRAWER_PULSE, 13, 1, "Tempo da Gaveta #1  10ms"},
-            {IDC_OP_DRAWER_PULSE, 13, 8, "Tempo da Gaveta #2  60ms"},
-            {IDC_OP_DRAWER_PULSE, 13, 9, "Tempo da Gaveta#1+#2  10ms"},
-            {IDC_OP_HERALD_STATE, 2, 1, "Desabilitar"},
-            {IDC_OP_BUZZER, 6, 2, "Toca três vezes"},
-            {IDC_OP_BUZZER, 6, 5, "Toca vinte vezes"},
-            {IDC_OP_CUT_MODE, 3, 2, "Corte Total"},
-            {IDC_OP_LOGO, 10, 1, "Imprimir Logo1"},
-            {IDC_OP_LOGO, 10, 9, "Imprimir Logo9"},
-        };
-        for (const auto& entry : kEntries) {
-            EXPECT_EQ(c.ItemCount(entry.list), entry.count) << "list " << entry.list;
-            EXPECT_EQ(c.ItemText(entry.list, entry.index), entry.text) << "list " << entry.list;
-        }
+        for (const auto& list : kExpected) EXPECT_EQ(c.Get(list.list).items, list.items) << "list " << list.list;
         EXPECT_EQ(c.Get(IDC_OP_FEED).textLimit, 3);
         EXPECT_EQ(c.Get(IDC_OP_FEED_SPIN).low, 0);
         EXPECT_EQ(c.Get(IDC_OP_FEED_SPIN).high, 100);
