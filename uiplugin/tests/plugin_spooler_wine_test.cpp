@@ -46,8 +46,8 @@ bool CopyInto(const std::wstring& from, const std::wstring& folder, const std::w
 // Wine reads a port's Unix destination from the user's registry.
 bool MapPortToUnixFile(const std::wstring& port, const std::string& unixPath) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
         return false;
     }
     const std::wstring data = automation::Widen(unixPath);
@@ -79,8 +79,7 @@ void RemovePrinterAndDriver() {
 }
 
 const plugin::PrivateDevmode& PrivatePartOf(const DEVMODEW* devmode) {
-    return *reinterpret_cast<const plugin::PrivateDevmode*>(reinterpret_cast<const BYTE*>(devmode) +
-                                                            devmode->dmSize);
+    return *reinterpret_cast<const plugin::PrivateDevmode*>(reinterpret_cast<const BYTE*>(devmode) + devmode->dmSize);
 }
 
 // A property sheet's tab control, whoever titles the sheet (Wine: "Options").
@@ -93,7 +92,9 @@ BOOL CALLBACK CloseIfOwn(HWND window, LPARAM) {
     return TRUE;
 }
 
-void CloseOwnWindows() { EnumWindows(CloseIfOwn, 0); }
+void CloseOwnWindows() {
+    EnumWindows(CloseIfOwn, 0);
+}
 
 class SpoolerPrinter : public ::testing::Test {
 protected:
@@ -123,7 +124,9 @@ protected:
             DeleteFileW((folder + L"\\3\\" + name).c_str());
         }
 
-        wchar_t dependent[] = L"KTRP410.GPD\0TTFSUB.GPD\0UNIRES.DLL\0STDNAMES.GPD\0" L"7404VXUI.DLL\0KTRREND.INI\0";
+        wchar_t dependent[] =
+            L"KTRP410.GPD\0TTFSUB.GPD\0UNIRES.DLL\0STDNAMES.GPD\0"
+            L"7404VXUI.DLL\0KTRREND.INI\0";
         DRIVER_INFO_3W driver{};
         driver.cVersion = 3;
         driver.pName = const_cast<wchar_t*>(kDriverName);
@@ -235,32 +238,32 @@ TEST_P(SpoolerInput, MergesIntoTheOutput) {
 const std::uint8_t kDefaultCut = plugin::DefaultPrivateDevmode().opDocumentEnd.bCutMode;
 const std::uint8_t kOtherCut = kDefaultCut == 2 ? 1 : 2;
 
-INSTANTIATE_TEST_SUITE_P(
-    Records, SpoolerInput,
-    ::testing::Values(
-        InputCase{"Edited",
-                  [](std::vector<BYTE>& in) {
-                      reinterpret_cast<DEVMODEW*>(in.data())->dmCopies = 3;
-                      EditablePrivate(in).dwBoundedValue = 100;
-                      EditablePrivate(in).opDocumentEnd.bCutMode = kOtherCut;
-                  },
-                  3, 100, kOtherCut},
-        InputCase{"OutOfBoundsValueIsReset",
-                  [](std::vector<BYTE>& in) { EditablePrivate(in).dwBoundedValue = 101; }, 1, 0, kDefaultCut},
-        InputCase{"ForeignRecordKeepsTheDefaults",
-                  [](std::vector<BYTE>& in) {
-                      EditablePrivate(in).dmExtraHeader.dwSignature = 0x12345678;
-                      EditablePrivate(in).opDocumentEnd.bCutMode = kOtherCut;
-                  },
-                  1, 0, kDefaultCut},
-        InputCase{"PublicPartOnly",
-                  [](std::vector<BYTE>& in) {
-                      auto* devmode = reinterpret_cast<DEVMODEW*>(in.data());
-                      devmode->dmDriverExtra = 0;
-                      devmode->dmCopies = 2;
-                  },
-                  2, 0, kDefaultCut}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Records, SpoolerInput,
+                         ::testing::Values(InputCase{"Edited",
+                                                     [](std::vector<BYTE>& in) {
+                                                         reinterpret_cast<DEVMODEW*>(in.data())->dmCopies = 3;
+                                                         EditablePrivate(in).dwBoundedValue = 100;
+                                                         EditablePrivate(in).opDocumentEnd.bCutMode = kOtherCut;
+                                                     },
+                                                     3, 100, kOtherCut},
+                                           InputCase{
+                                               "OutOfBoundsValueIsReset",
+                                               [](std::vector<BYTE>& in) { EditablePrivate(in).dwBoundedValue = 101; },
+                                               1, 0, kDefaultCut},
+                                           InputCase{"ForeignRecordKeepsTheDefaults",
+                                                     [](std::vector<BYTE>& in) {
+                                                         EditablePrivate(in).dmExtraHeader.dwSignature = 0x12345678;
+                                                         EditablePrivate(in).opDocumentEnd.bCutMode = kOtherCut;
+                                                     },
+                                                     1, 0, kDefaultCut},
+                                           InputCase{"PublicPartOnly",
+                                                     [](std::vector<BYTE>& in) {
+                                                         auto* devmode = reinterpret_cast<DEVMODEW*>(in.data());
+                                                         devmode->dmDriverExtra = 0;
+                                                         devmode->dmCopies = 2;
+                                                     },
+                                                     2, 0, kDefaultCut}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SpoolerPrinter, RawJobReachesThePortFile) {
     std::vector<std::uint8_t> bytes;
@@ -296,9 +299,8 @@ TEST_F(SpoolerPrinter, DocumentSheetShowsThePluginPages) {
     });
     HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
     if (sheet) {
-        EXPECT_EQ(automation::TabCaptions(sheet),
-                  (std::vector<std::string>{"Principal", "Marca d'água", "Operação", "Código 1D", "Código 2D",
-                                            "Versão"}));
+        EXPECT_EQ(automation::TabCaptions(sheet), (std::vector<std::string>{"Principal", "Marca d'água", "Operação",
+                                                                            "Código 1D", "Código 2D", "Versão"}));
         automation::SaveArtifactScreenshot(sheet, "plugin-spooler-document-sheet");
         automation::Click(sheet, IDOK);
     } else {
@@ -358,8 +360,7 @@ TEST_F(SpoolerPrinter, PagesStoreTheirChoicesInThePrivateRecord) {
     ASSERT_TRUE(driven);
     EXPECT_GT(result, 0);
 
-    plugin::PrivateDevmode expected{};
-    plugin::WritePrivateDevmodeDefaults(&expected);
+    plugin::PrivateDevmode expected = plugin::DefaultPrivateDevmode();
     expected.opDocumentEnd.bCutMode = 2;
     expected.opDocumentEnd.bDrawerPulse = 1;
     const std::u16string a4 = u"A4";
@@ -372,7 +373,7 @@ TEST_F(SpoolerPrinter, PagesStoreTheirChoicesInThePrivateRecord) {
         EXPECT_EQ(got[at], want[at]) << "byte " << at << " of the private record";
     }
 
-    std::ifstream log(updateLog, std::ios::binary);
+    std::ifstream log(automation::Narrow(updateLog), std::ios::binary);
     const std::string calls((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
     EXPECT_NE(calls.find("dmpub=9"), std::string::npos) << "the driver's paper-size item was updated: " << calls;
     EXPECT_NE(calls.find("changed=1"), std::string::npos) << calls;
@@ -404,19 +405,20 @@ TEST_F(SpoolerPrinter, PrinterSheetShowsThePluginPages) {
     HMODULE compstui = LoadLibraryW(L"compstui.dll");
     ASSERT_TRUE(module && compstui);
     DeviceSheetRequest request{};
-    request.moduleSheets = reinterpret_cast<SheetFunction>(
-        reinterpret_cast<void*>(GetProcAddress(module, "DrvDevicePropertySheets")));
+    request.moduleSheets =
+        reinterpret_cast<SheetFunction>(reinterpret_cast<void*>(GetProcAddress(module, "DrvDevicePropertySheets")));
     ASSERT_NE(request.moduleSheets, nullptr);
     request.header.cbSize = sizeof request.header;
     request.header.hPrinter = printer_;
     request.header.pszPrinterName = const_cast<wchar_t*>(kPrinterName);
     using CommonSheetFn = LONG(WINAPI*)(HWND, SheetFunction, LPARAM, LPDWORD);
-    auto commonSheet = reinterpret_cast<CommonSheetFn>(
-        reinterpret_cast<void*>(GetProcAddress(compstui, "CommonPropertySheetUIW")));
+    auto commonSheet =
+        reinterpret_cast<CommonSheetFn>(reinterpret_cast<void*>(GetProcAddress(compstui, "CommonPropertySheetUIW")));
     ASSERT_NE(commonSheet, nullptr);
 
     LONG result = -100;
-    std::thread shown([&] { result = commonSheet(nullptr, PrintersFolder, reinterpret_cast<LPARAM>(&request), nullptr); });
+    std::thread shown(
+        [&] { result = commonSheet(nullptr, PrintersFolder, reinterpret_cast<LPARAM>(&request), nullptr); });
     HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
     if (sheet) {
         EXPECT_EQ(automation::TabCaptions(sheet),

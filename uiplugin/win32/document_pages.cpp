@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/main_page.h"
+#include "core/operation_page.h"
 #include "core/paper_size_items.h"
 #include "core/private_devmode.h"
 #include "resource.h"
@@ -67,7 +68,7 @@ plugin::PrivateDevmode* DevmodeOf(const DocumentPageContext& context) {
 }  // namespace
 
 bool HasDocumentPageClass(int templateId) {
-    return templateId == IDD_MAIN_PAGE;
+    return templateId == IDD_MAIN_PAGE || templateId == IDD_OPERATION_PAGE;
 }
 
 std::unique_ptr<plat::DialogHandler> MakeDocumentPage(int templateId, DocumentPageContext& context) {
@@ -76,6 +77,8 @@ std::unique_ptr<plat::DialogHandler> MakeDocumentPage(int templateId, DocumentPa
     switch (templateId) {
         case IDD_MAIN_PAGE:
             return std::make_unique<BoundMainPage>(*devmode, context);
+        case IDD_OPERATION_PAGE:
+            return std::make_unique<plugin::OperationPage>(*devmode);
     }
     return nullptr;
 }

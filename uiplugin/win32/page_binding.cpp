@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "resource.h"
 #include "win32/command_edit_filter.h"
 #include "win32/encoding.h"
 #include "win32/manifest_context.h"
@@ -15,9 +16,6 @@
 namespace plugin_win32 {
 
 namespace {
-// The command box of the operation dialog (template 104).
-constexpr int kCommandEditId = 1016;
-
 bool IsUpDown(HWND control) {
     wchar_t name[64] = {};
     if (GetClassNameW(control, name, 64) == 0) return false;
@@ -101,7 +99,7 @@ INT_PTR CALLBACK PageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
                               reinterpret_cast<LONG_PTR>(new PageBinding(dialog, nullptr, handler, nullptr)));
             // Printer commands are typed in hexadecimal: the command box of
             // the operation dialog takes only what its filter lets through.
-            if (HWND command = GetDlgItem(dialog, kCommandEditId)) InstallCommandEditFilter(command);
+            if (HWND command = GetDlgItem(dialog, IDC_OP_COMMAND)) InstallCommandEditFilter(command);
         }
         return Run(dialog, message, wParam, lParam);
     });

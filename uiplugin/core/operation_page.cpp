@@ -1,0 +1,297 @@
+#include "core/operation_page.h"
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+#include <string>
+
+#include "core/command_text.h"
+#include "ports/desktop.h"
+#include "resource.h"
+#include "text.h"
+
+namespace plugin {
+namespace {
+
+// The page's buttons and the moment each one opens.
+struct OperationButton {
+    int id;
+    int operation;
+};
+constexpr OperationButton kOperationButtons[] = {
+    {IDC_OP_DOCUMENT_START, kOperationDocumentStart},
+    {IDC_OP_PAGE_START, kOperationPageStart},
+    {IDC_OP_PAGE_END, kOperationPageEnd},
+    {IDC_OP_DOCUMENT_END, kOperationDocumentEnd},
+};
+
+constexpr int kLogoRadios[] = {IDC_OP_ALIGN_LEFT, IDC_OP_ALIGN_CENTER, IDC_OP_ALIGN_RIGHT, IDC_OP_BEFORE_CUT,
+                               IDC_OP_AFTER_CUT};
+
+// Fills a drop-down list with its entries.
+template <std::size_t N>
+void FillList(plat::Controls& controls, int id, const std::array<std::string_view, N>& texts) {
+    controls.ClearItems(id);
+    for (std::string_view text : texts) controls.AddItem(id, text);
+}
+
+// The list's selection into `field`. A list without a selection (the record
+// held an index past the list's end, so nothing could be shown) leaves the
+// field as it was rather than storing -1 as 255.
+void TakeSelection(plat::Controls& controls, int id, std::uint8_t& field) {
+    const int selection = controls.Selection(id);
+    if (selection >= 0) field = static_cast<std::uint8_t>(selection);
+}
+
+// The feed box's number: what it holds above kMaxFeedMm counts as kMaxFeedMm,
+// and anything that is not a number (an empty box) as 0.
+int ReadFeed(plat::Controls& controls) {
+    return std::clamp(plat::AsciiToInt(controls.GetText(IDC_OP_FEED)), 0, kMaxFeedMm);
+}
+
+// The UTF-16 units of UTF-8 text, one unit per character of the basic plane,
+// a surrogate pair beyond it; a byte that starts no valid sequence is one
+// U+FFFD. The command parser counts units, as the edit box holds them.
+std::u16string Utf8ToUtf16(std::string_view text) {
+    std::u16string units;
+    units.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        int length = 0;
+        char32_t point = 0;
+        if (lead < 0x80) {
+            length = 1;
+            point = lead;
+        } else if (lead >= 0xC2 && lead < 0xE0) {
+            length = 2;
+            point = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead < 0xF0) {
+            length = 3;
+            point = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead < 0xF5) {
+            length = 4;
+            point = lead & 0x07;
+        }
+        bool valid = length > 0 && i + length <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            point = (point << 6) | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and points past the last plane.
+        if (valid && ((length == 3 && point < 0x800) || (length == 4 && point < 0x10000) || point > 0x10FFFF ||
+                      (point >= 0xD800 && point <= 0xDFFF))) {
+            valid = false;
+        }
+        if (!valid) {
+            units.push_back(u'\uFFFD');
+            ++i;
+            continue;
+        }
+        if (point >= 0x10000) {
+            point -= 0x10000;
+            units.push_back(static_cast<char16_t>(0xD800 + (point >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + (point & 0x3FF)));
+        } else {
+            units.push_back(static_cast<char16_t>(point));
+        }
+        i += length;
+    }
+    return units;
+}
+
+// The command's text; the formatter writes digits and blanks only.
+std::string CommandText(const OperationSettings& settings) {
+    const std::size_t count = std::min<std::size_t>(settings.cbCommand, sizeof settings.abCommand);
+    const std::u16string text = FormatCommandBytes(std::span(settings.abCommand, count));
+    return std::string(text.begin(), text.end());
+}
+
+// The dialog's copy back into the device mode: the command's home zero-filled
+// and the valid bytes copied, every other field taken over.
+void StoreOperation(const OperationSettings& from, OperationSettings& to) {
+    const std::size_t count = std::min<std::size_t>(from.cbCommand, sizeof to.abCommand);
+    std::memset(to.abCommand, 0, sizeof to.abCommand);
+    std::memcpy(to.abCommand, from.abCommand, count);
+    to.cbCommand = static_cast<std::uint8_t>(count);
+    to.bSendCommand = from.bSendCommand;
+    to.bFeedToCutPosition = from.bFeedToCutPosition;
+    to.bDrawerPulse = from.bDrawerPulse;
+    to.bCutMode = from.bCutMode;
+    to.bFeedMm = from.bFeedMm;
+    to.bHeraldState = from.bHeraldState;
+    to.dwDrawerPortMode = from.dwDrawerPortMode;
+    to.bBuzzer = from.bBuzzer;
+    to.bLogo = from.bLogo;
+    to.bLogoAlign = from.bLogoAlign;
+    to.bLogoPosition = from.bLogoPosition;
+}
+
+}  // namespace
+
+OperationSettings& OperationRecord(PrivateDevmode& devmode, int operation) {
+    switch (operation) {
+        case kOperationPageStart:
+            return devmode.opPageStart;
+        case kOperationPageEnd:
+            return devmode.opPageEnd;
+        case kOperationDocumentEnd:
+            return devmode.opDocumentEnd;
+        default:
+            return devmode.opDocumentStart;
+    }
+}
+
+void OperationDialog::OnInit(plat::Controls& controls) {
+    // Room for every character the box can take, so that what is read back on
+    // OK is what the user sees.
+    controls.LimitText(IDC_OP_COMMAND, static_cast<int>(kCommandTextLimit));
+    controls.SetCaption(kOperationCaptions[std::clamp(operation_, 0, kOperationCount - 1)]);
+    FillList(controls, IDC_OP_DRAWER_PULSE, kDrawerPulseTexts);
+    FillList(controls, IDC_OP_HERALD_STATE, kHeraldStateTexts);
+    FillList(controls, IDC_OP_CUT_MODE, kCutModeTexts);
+    FillList(controls, IDC_OP_BUZZER, kBuzzerTexts);
+    FillList(controls, IDC_OP_LOGO, kLogoTexts);
+    controls.LimitText(IDC_OP_FEED, kFeedTextLimit);
+    controls.SetRange(IDC_OP_FEED_SPIN, 0, kMaxFeedMm);
+    ShowValues(controls, settings_);
+}
+
+void OperationDialog::ShowValues(plat::Controls& controls, const OperationSettings& shown) {
+    controls.SetText(IDC_OP_COMMAND, CommandText(shown));
+    controls.SetCheck(IDC_OP_SEND_COMMAND, shown.bSendCommand == 1);
+    controls.Enable(IDC_OP_COMMAND, shown.bSendCommand == 1);
+    controls.SetCheck(IDC_OP_FEED_TO_CUT, shown.bFeedToCutPosition == 1);
+
+    controls.Select(IDC_OP_DRAWER_PULSE, shown.bDrawerPulse);
+    controls.Select(IDC_OP_HERALD_STATE, shown.bHeraldState);
+    controls.Select(IDC_OP_CUT_MODE, shown.bCutMode);
+    controls.Select(IDC_OP_BUZZER, shown.bBuzzer);
+    controls.Select(IDC_OP_LOGO, shown.bLogo);
+
+    const int feed = std::min<int>(shown.bFeedMm, kMaxFeedMm);
+    controls.SetText(IDC_OP_FEED, std::to_string(feed));
+    controls.SetPosition(IDC_OP_FEED_SPIN, feed);
+
+    controls.SetCheck(IDC_OP_OPEN_DRAWER, shown.dwDrawerPortMode == 0);
+    controls.SetCheck(IDC_OP_HERALD, shown.dwDrawerPortMode != 0);
+    EnableDrawerLists(controls);
+
+    // An alignment past "Direita" shows as "Direita", which is what OK stores
+    // for it.
+    controls.SetCheck(IDC_OP_ALIGN_LEFT, shown.bLogoAlign == 0);
+    controls.SetCheck(IDC_OP_ALIGN_CENTER, shown.bLogoAlign == 1);
+    controls.SetCheck(IDC_OP_ALIGN_RIGHT, shown.bLogoAlign >= 2);
+    controls.SetCheck(IDC_OP_BEFORE_CUT, shown.bLogoPosition == 0);
+    controls.SetCheck(IDC_OP_AFTER_CUT, shown.bLogoPosition != 0);
+    EnableLogoRadios(controls);
+}
+
+void OperationDialog::EnableDrawerLists(plat::Controls& controls) {
+    const bool drawer = controls.IsChecked(IDC_OP_OPEN_DRAWER);
+    controls.Enable(IDC_OP_DRAWER_PULSE, drawer);
+    controls.Enable(IDC_OP_HERALD_STATE, !drawer);
+}
+
+// Alignment and position mean something only when a logo is printed.
+void OperationDialog::EnableLogoRadios(plat::Controls& controls) {
+    const bool logo = controls.Selection(IDC_OP_LOGO) != 0;
+    for (int id : kLogoRadios) controls.Enable(id, logo);
+}
+
+void OperationDialog::OnFeedChanged(plat::Controls& controls) {
+    const std::string text = controls.GetText(IDC_OP_FEED);
+    const int feed = ReadFeed(controls);
+    controls.SetPosition(IDC_OP_FEED_SPIN, feed);
+    // The box shows what will be stored. Rewriting it only when it differs
+    // keeps the change notification this causes from coming round again.
+    if (plat::AsciiToInt(text) > kMaxFeedMm) controls.SetText(IDC_OP_FEED, std::to_string(feed));
+}
+
+void OperationDialog::OnCommand(plat::Controls& controls, int id, int notifyCode) {
+    switch (id) {
+        case IDC_OP_SEND_COMMAND:
+            if (notifyCode == plat::kBnClicked) {
+                controls.Enable(IDC_OP_COMMAND, controls.IsChecked(IDC_OP_SEND_COMMAND));
+            }
+            break;
+        case IDC_OP_FEED:
+            if (notifyCode == plat::kEnChange) OnFeedChanged(controls);
+            break;
+        case IDC_OP_OPEN_DRAWER:
+        case IDC_OP_HERALD:
+            if (notifyCode == plat::kBnClicked) {
+                controls.SetCheck(IDC_OP_OPEN_DRAWER, id == IDC_OP_OPEN_DRAWER);
+                controls.SetCheck(IDC_OP_HERALD, id == IDC_OP_HERALD);
+                EnableDrawerLists(controls);
+            }
+            break;
+        case IDC_OP_LOGO:
+            EnableLogoRadios(controls);
+            break;
+        case IDC_OP_DEFAULT:
+            if (notifyCode == plat::kBnClicked) {
+                // The moment's defaults of a new device mode; nothing is
+                // stored until OK.
+                PrivateDevmode defaults = DefaultPrivateDevmode();
+                ShowValues(controls, OperationRecord(defaults, operation_));
+            }
+            break;
+        case plat::kIdOk:
+            if (notifyCode == plat::kBnClicked) OnOk(controls);
+            break;
+        case plat::kIdCancel:
+            if (notifyCode == plat::kBnClicked) controls.Close(plat::kIdCancel);
+            break;
+        default:
+            break;
+    }
+}
+
+void OperationDialog::OnOk(plat::Controls& controls) {
+    // The command is parsed and kept even while "Enviar Comando" is off: the
+    // flag alone decides whether it is sent.
+    const std::vector<std::uint8_t> bytes = ParseCommandText(Utf8ToUtf16(controls.GetText(IDC_OP_COMMAND)));
+    OperationSettings taken = settings_;
+    if (!StoreCommand(bytes, taken.abCommand, &taken.cbCommand)) {
+        controls.ShowMessage(kCommandLengthText, kCommandLengthCaption, plat::kMbOk);
+        return;
+    }
+    taken.bSendCommand = controls.IsChecked(IDC_OP_SEND_COMMAND) ? 1 : 0;
+    taken.bFeedToCutPosition = controls.IsChecked(IDC_OP_FEED_TO_CUT) ? 1 : 0;
+    TakeSelection(controls, IDC_OP_DRAWER_PULSE, taken.bDrawerPulse);
+    TakeSelection(controls, IDC_OP_CUT_MODE, taken.bCutMode);
+    TakeSelection(controls, IDC_OP_HERALD_STATE, taken.bHeraldState);
+    TakeSelection(controls, IDC_OP_BUZZER, taken.bBuzzer);
+    TakeSelection(controls, IDC_OP_LOGO, taken.bLogo);
+    taken.bFeedMm = static_cast<std::uint8_t>(ReadFeed(controls));
+    taken.dwDrawerPortMode = controls.IsChecked(IDC_OP_OPEN_DRAWER) ? 0 : 1;
+    taken.bLogoAlign = controls.IsChecked(IDC_OP_ALIGN_LEFT) ? 0 : controls.IsChecked(IDC_OP_ALIGN_CENTER) ? 1 : 2;
+    taken.bLogoPosition = controls.IsChecked(IDC_OP_BEFORE_CUT) ? 0 : 1;
+    settings_ = taken;
+    controls.Close(plat::kIdOk);
+}
+
+void OperationPage::OnCommand(plat::Controls& controls, int id, int notifyCode) {
+    if (notifyCode != plat::kBnClicked) return;
+    for (const OperationButton& button : kOperationButtons) {
+        if (button.id != id) continue;
+        OperationSettings& record = OperationRecord(devmode_, button.operation);
+        scratch_ = record;
+        scratchOperation_ = button.operation;
+        OperationDialog dialog(scratch_, scratchOperation_);
+        if (controls.RunDialog(IDD_OPERATION_DIALOG, dialog) == plat::kIdOk) {
+            StoreOperation(scratch_, record);
+            controls.NotifySheetChanged(true);
+        }
+        return;
+    }
+}
+
+bool OperationPage::OnApply(plat::Controls& controls) {
+    controls.NotifySheetChanged(false);
+    return true;
+}
+
+}  // namespace plugin
