@@ -197,14 +197,6 @@ TEST_P(LogoAcceptanceRows, GiveTheirMessage) {
 INSTANTIATE_TEST_SUITE_P(Files, LogoAcceptanceRows, ::testing::ValuesIn(kRefusals),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LogoMessages, CaptionsAreErroSaveTheListLimitAndTheFailedRead) {
-    EXPECT_EQ(MessageFor(LogoVerdict::kListFull).caption, "ok");
-    EXPECT_EQ(MessageFor(LogoVerdict::kReadCallFailed).caption, "Error");
-    EXPECT_EQ(MessageFor(LogoVerdict::kNotMonochrome).text, "O logo selecionado não é um bitmap monocromático!");
-    EXPECT_EQ(MessageFor(LogoVerdict::kShortRead).caption, "Erro");
-    EXPECT_TRUE(MessageFor(LogoVerdict::kAccepted).text.empty());
-}
-
 // --- "Baixar todos" ---------------------------------------------------------
 
 struct BudgetRow {
