@@ -120,6 +120,13 @@ public:
         win32::ScopedPrinter printer;
         if (OpenPrinterA(ansi.data(), printer.receive(), &access)) DeletePrinter(printer.get());
     }
+    void RemoveForm(std::string_view name) override {
+        HANDLE printer = nullptr;
+        if (!OpenPrinterW(nullptr, &printer, nullptr)) return;
+        std::wstring wide = win32::Utf8ToWide(name);
+        DeleteFormW(printer, wide.data());
+        ClosePrinter(printer);
+    }
     void RemoveDriver(std::string_view name) override {
         std::string ansi = win32::Utf8ToAnsi(name);
         DeletePrinterDriverA(nullptr, nullptr, ansi.data());
