@@ -43,9 +43,9 @@ struct FormInfo1 {
     bool operator==(const FormInfo1&) const = default;
 };
 
-// OpenPrinter and StartDocPrinter are also macros of <winspool.h> (which
-// <windows.h> leaves out in our lean builds): a file that includes it and uses
-// these names of the port #undefs them first.
+// OpenPrinter, StartDocPrinter, EnumForms, AddForm and SetForm are also
+// macros of <winspool.h> (which <windows.h> leaves out in our lean builds): a
+// file that includes it and uses these names of the port #undefs them first.
 class Spooler {
 public:
     virtual ~Spooler() = default;

@@ -20,6 +20,9 @@
 #undef OpenPrinter
 #undef SetDefaultPrinter
 #undef StartDocPrinter
+#undef EnumForms
+#undef AddForm
+#undef SetForm
 #undef StartService
 #undef WriteProfileString
 

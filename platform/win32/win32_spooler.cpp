@@ -2,10 +2,13 @@
 
 #include <windows.h>
 #include <winspool.h>
-// <winspool.h> maps these two names to their A or W function; here they name
-// the port's operations, and the W functions are called by their own names.
+// <winspool.h> maps these names to their A or W function; here they name the
+// port's operations, and the W functions are called by their own names.
 #undef OpenPrinter
 #undef StartDocPrinter
+#undef EnumForms
+#undef AddForm
+#undef SetForm
 
 #include <string>
 #include <vector>

@@ -11,6 +11,9 @@
 // The spooler port's methods share these names.
 #undef OpenPrinter
 #undef StartDocPrinter
+#undef EnumForms
+#undef AddForm
+#undef SetForm
 
 #include <cstring>
 #include <fstream>
