@@ -38,6 +38,8 @@ public:
     virtual std::string GetText(int id) = 0;
     // EM_LIMITTEXT: an edit takes at most `characters` characters.
     virtual void LimitText(int id, int characters) = 0;
+    // EM_SETREADONLY: the edit shows its text but takes no typing.
+    virtual void SetReadOnly(int id, bool readOnly) = 0;
     // The dialog's own caption.
     virtual void SetCaption(std::string_view text) = 0;
     virtual void Focus(int id) = 0;

@@ -109,6 +109,7 @@ int SimControls::RunDialog(int templateId, plat::DialogHandler& handler) {
 
 void SimControls::Type(int id, std::string_view text) {
     State& state = controls[id];
+    if (state.readOnly) return;
     state.text = state.textLimit > 0 && text.size() > static_cast<std::size_t>(state.textLimit)
                      ? std::string(text.substr(0, state.textLimit))
                      : std::string(text);

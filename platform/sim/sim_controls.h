@@ -22,6 +22,7 @@ public:
         bool sorted = false;
         std::string text;
         int textLimit = 0;  // EM_LIMITTEXT; 0 none
+        bool readOnly = false;
         std::vector<std::string> items;
         std::vector<bool> itemChecks;  // list views: one check box per item
         int selection = -1;
@@ -79,6 +80,7 @@ public:
 
     std::string GetText(int id) override { return controls[id].text; }
     void LimitText(int id, int characters) override { controls[id].textLimit = characters; }
+    void SetReadOnly(int id, bool readOnly) override { controls[id].readOnly = readOnly; }
     void SetCaption(std::string_view text) override { caption = text; }
     // Records the box and answers with the next scripted answer, or its first button.
     int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
@@ -88,7 +90,7 @@ public:
     void NotifySheetChanged(bool changed) override { sheetChanges.push_back(changed); }
 
     // What the user types into an edit: the text, cut where the edit's limit
-    // stops the typing. The test sends the change notification itself.
+    // stops the typing; a read-only edit keeps its text. The test sends the change notification itself.
     void Type(int id, std::string_view text);
 
     plat::WindowRef window = 0x2001;

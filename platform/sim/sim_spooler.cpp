@@ -203,6 +203,41 @@ long SimSpooler::EndDocPrinter(plat::PrinterHandle printer) {
     return plat::kErrorSuccess;
 }
 
+const plat::FormInfo1* SimSpooler::Form(std::string_view name) const {
+    auto it = std::find_if(forms.begin(), forms.end(),
+                           [&](const plat::FormInfo1& form) { return plat::EqualsNoCase(form.name, name); });
+    return it == forms.end() ? nullptr : &*it;
+}
+
+long SimSpooler::EnumForms(plat::PrinterHandle printer, std::vector<plat::FormInfo1>* listed) {
+    Handle* handle = nullptr;
+    if (long error = Using(printer, SpoolerOp::EnumForms, &handle)) return error;
+    *listed = forms;
+    return plat::kErrorSuccess;
+}
+
+long SimSpooler::AddForm(plat::PrinterHandle printer, const plat::FormInfo1& form) {
+    Handle* handle = nullptr;
+    if (long error = Using(printer, SpoolerOp::AddForm, &handle)) return error;
+    if (form.name.empty()) return plat::kErrorInvalidFormName;
+    if (Form(form.name)) return plat::kErrorFileExists;
+    forms.push_back(form);
+    forms.back().flags = plat::kFormUser;
+    return plat::kErrorSuccess;
+}
+
+long SimSpooler::SetForm(plat::PrinterHandle printer, std::string_view name, const plat::FormInfo1& form) {
+    Handle* handle = nullptr;
+    if (long error = Using(printer, SpoolerOp::SetForm, &handle)) return error;
+    auto* existing = const_cast<plat::FormInfo1*>(Form(name));
+    if (!existing) return plat::kErrorInvalidFormName;
+    plat::FormInfo1 changed = form;
+    changed.name = existing->name;
+    changed.flags = existing->flags;
+    *existing = changed;
+    return plat::kErrorSuccess;
+}
+
 long SimSpooler::GetPrinterDriverDirectory(std::string* directory) {
     if (long error = Failure(SpoolerOp::GetPrinterDriverDirectory)) return error;
     *directory = driverDirectory;

@@ -54,7 +54,10 @@ enum class SpoolerOp {
     EnumMonitors,
     EnumPrintProcessors,
     DeleteMonitor,
-    DeletePrintProcessor
+    DeletePrintProcessor,
+    EnumForms,
+    AddForm,
+    SetForm
 };
 
 // RPC_S_SERVER_UNAVAILABLE: what every spooler call answers while the
@@ -102,6 +105,13 @@ public:
                       std::uint32_t* written) override;
     long EndPagePrinter(plat::PrinterHandle printer) override;
     long EndDocPrinter(plat::PrinterHandle printer) override;
+    // The spooler's forms, whichever printer's handle is used; names compared
+    // without regard to case. AddForm: 1903 for an empty name, 80 for a name
+    // taken. SetForm: 1903 for an unknown name; the form keeps its name and
+    // flags.
+    long EnumForms(plat::PrinterHandle printer, std::vector<plat::FormInfo1>* forms) override;
+    long AddForm(plat::PrinterHandle printer, const plat::FormInfo1& form) override;
+    long SetForm(plat::PrinterHandle printer, std::string_view name, const plat::FormInfo1& form) override;
 
     long GetPrinterDriverDirectory(std::string* directory) override;
     long GetPrintProcessorDirectory(std::string* directory) override;
@@ -177,6 +187,12 @@ public:
                                          {"WinPrint", "Windows 4.0", "WINPRINT.DLL"}};
     std::vector<SimMonitor> monitors;
     std::vector<plat::DriverInfo3> drivers;  // environment filled in
+    // The forms every system has, and those added since, in that order.
+    std::vector<plat::FormInfo1> forms{{plat::kFormBuiltin, "Letter", 215900, 279400, 0, 0, 215900, 279400},
+                                       {plat::kFormBuiltin, "A4", 210000, 297000, 0, 0, 210000, 297000},
+                                       {plat::kFormBuiltin, "A5", 148000, 210000, 0, 0, 148000, 210000}};
+    // The form named `name` (without regard to case), if any.
+    const plat::FormInfo1* Form(std::string_view name) const;
     std::string defaultPrinter;
     // PRINTER_INFO_2 of a printer made by AddPrinter (or PutPrinter), if any.
     const plat::PrinterInfo2* Printer(std::string_view name) const;

@@ -47,6 +47,7 @@ public:
     // as it was; missing ones are ignored.
     virtual void RemovePrinter(std::string_view name) = 0;
     virtual void RemoveDriver(std::string_view name) = 0;
+    virtual void RemoveForm(std::string_view name) = 0;
     // Lets `milliseconds` pass (real time on a real platform).
     virtual void Pause(unsigned milliseconds) = 0;
 

@@ -1,5 +1,6 @@
 #include "sim/sim_machine.h"
 #include "tests/contract_env.h"
+#include "text.h"
 
 namespace contract {
 
@@ -52,6 +53,10 @@ public:
     // not collide.
     void RemovePrinter(std::string_view) override {}
     void RemoveDriver(std::string_view) override {}
+    void RemoveForm(std::string_view name) override {
+        std::erase_if(machine_.spooler.forms,
+                      [&](const plat::FormInfo1& form) { return plat::EqualsNoCase(form.name, name); });
+    }
     void Pause(unsigned milliseconds) override { machine_.clock.Sleep(milliseconds); }
     bool IsWine() override { return false; }
 

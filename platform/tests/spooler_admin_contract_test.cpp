@@ -316,3 +316,56 @@ TEST_F(AddedPrinter, DriverIsDeletedOnceItsPrinterIsGone) {
 }
 
 }  // namespace
+
+// The spooler's forms, reached through a printer's handle.
+class PrinterForms : public AddedPrinter {
+protected:
+    void SetUp() override {
+        AddedPrinter::SetUp();
+        Env().RemoveForm(kFormName);
+        AddDriverAndPrinter();
+        ASSERT_EQ(Env().spooler().OpenPrinter(printerName_, &printer_), plat::kErrorSuccess);
+    }
+    void TearDown() override {
+        if (printer_) Env().spooler().ClosePrinter(printer_);
+        Env().RemoveForm(kFormName);
+        AddedPrinter::TearDown();
+    }
+    std::vector<plat::FormInfo1> Forms() {
+        std::vector<plat::FormInfo1> forms;
+        EXPECT_EQ(Env().spooler().EnumForms(printer_, &forms), plat::kErrorSuccess);
+        return forms;
+    }
+    static plat::FormInfo1 Form(std::int32_t width, std::int32_t height) {
+        return {plat::kFormUser, kFormName, width, height, 0, 0, width, height};
+    }
+
+    static constexpr const char* kFormName = "Formulário de Contrato";
+    plat::PrinterHandle printer_ = 0;
+};
+
+TEST_F(PrinterForms, SystemFormsAreListed) {
+    const std::vector<plat::FormInfo1> forms = Forms();
+    auto a4 = std::find_if(forms.begin(), forms.end(), [](const plat::FormInfo1& form) { return form.name == "A4"; });
+    ASSERT_NE(a4, forms.end()) << forms.size() << " forms listed";
+    EXPECT_EQ(a4->width, 210000);
+    EXPECT_EQ(a4->height, 297000);
+}
+
+TEST_F(PrinterForms, UserFormIsAddedOnceAndChanged) {
+    if (Env().IsWine()) GTEST_SKIP() << "Wine's AddFormW is a stub and its SetFormW fails without an error code";
+    plat::Spooler& spooler = Env().spooler();
+    ASSERT_EQ(spooler.AddForm(printer_, Form(80000, 297000)), plat::kErrorSuccess);
+    EXPECT_EQ(spooler.AddForm(printer_, Form(50000, 100000)), plat::kErrorFileExists);
+    EXPECT_EQ(spooler.SetForm(printer_, kFormName, Form(41000, 297000)), plat::kErrorSuccess);
+    const std::vector<plat::FormInfo1> forms = Forms();
+    auto found =
+        std::find_if(forms.begin(), forms.end(), [](const plat::FormInfo1& form) { return form.name == kFormName; });
+    ASSERT_NE(found, forms.end());
+    EXPECT_EQ(*found, Form(41000, 297000));
+}
+
+TEST_F(PrinterForms, UnknownFormIsNotSet) {
+    if (Env().IsWine()) GTEST_SKIP() << "Wine's SetFormW fails without an error code; Windows answers 1903";
+    EXPECT_EQ(Env().spooler().SetForm(printer_, kFormName, Form(41000, 297000)), plat::kErrorInvalidFormName);
+}

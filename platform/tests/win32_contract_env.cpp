@@ -20,6 +20,9 @@
 #undef OpenPrinter
 #undef SetDefaultPrinter
 #undef StartDocPrinter
+#undef EnumForms
+#undef AddForm
+#undef SetForm
 #undef StartService
 #undef WriteProfileString
 
@@ -119,6 +122,13 @@ public:
         PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
         win32::ScopedPrinter printer;
         if (OpenPrinterA(ansi.data(), printer.receive(), &access)) DeletePrinter(printer.get());
+    }
+    void RemoveForm(std::string_view name) override {
+        HANDLE printer = nullptr;
+        if (!OpenPrinterW(nullptr, &printer, nullptr)) return;
+        std::wstring wide = win32::Utf8ToWide(name);
+        DeleteFormW(printer, wide.data());
+        ClosePrinter(printer);
     }
     void RemoveDriver(std::string_view name) override {
         std::string ansi = win32::Utf8ToAnsi(name);

@@ -86,6 +86,10 @@ void Win32Controls::LimitText(int id, int characters) {
     Send(id, EM_LIMITTEXT, static_cast<WPARAM>(characters));
 }
 
+void Win32Controls::SetReadOnly(int id, bool readOnly) {
+    Send(id, EM_SETREADONLY, readOnly ? TRUE : FALSE);
+}
+
 void Win32Controls::SetCaption(std::string_view text) {
     SetWindowTextA(dialog_, Utf8ToAnsi(text).c_str());
 }

@@ -23,6 +23,7 @@ public:
     void SetText(int id, std::string_view text) override;
     std::string GetText(int id) override;
     void LimitText(int id, int characters) override;
+    void SetReadOnly(int id, bool readOnly) override;
     void SetCaption(std::string_view text) override;
     void Focus(int id) override;
     int AddItem(int id, std::string_view text) override;

@@ -15,6 +15,9 @@ public:
                       std::uint32_t* written) override;
     long EndPagePrinter(plat::PrinterHandle printer) override;
     long EndDocPrinter(plat::PrinterHandle printer) override;
+    long EnumForms(plat::PrinterHandle printer, std::vector<plat::FormInfo1>* forms) override;
+    long AddForm(plat::PrinterHandle printer, const plat::FormInfo1& form) override;
+    long SetForm(plat::PrinterHandle printer, std::string_view name, const plat::FormInfo1& form) override;
 };
 
 }  // namespace win32

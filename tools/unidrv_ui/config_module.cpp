@@ -24,6 +24,8 @@ struct SheetSession {
     unidrv::PluginHost plugin;
     std::optional<unidrv::DriverDevmode> devmode;
     DOCUMENTPROPERTYHEADER* request = nullptr;
+    // The printer the caller opened for the sheet, whichever sheet it is.
+    HANDLE printer = nullptr;
     std::wstring printerName;
 };
 
@@ -80,9 +82,8 @@ LONG SheetReason(PROPSHEETUI_INFO* info, LPARAM lParam, bool document, Init init
         case PROPSHEETUI_REASON_INIT: {
             auto fresh = std::make_unique<SheetSession>();
             if (!init(*fresh)) return -1;
-            if (FAILED(fresh->plugin.AddPages(document, *info, fresh->request ? fresh->request->hPrinter : nullptr,
-                                              fresh->printerName.data(), fresh->devmode->publicPart(),
-                                              fresh->devmode->privatePart()))) {
+            if (FAILED(fresh->plugin.AddPages(document, *info, fresh->printer, fresh->printerName.data(),
+                                              fresh->devmode->publicPart(), fresh->devmode->privatePart()))) {
                 return -1;
             }
             fresh->plugin.ActivateManifest();
@@ -133,6 +134,7 @@ LONG WINAPI DrvDocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM lParam) {
             auto* request = reinterpret_cast<DOCUMENTPROPERTYHEADER*>(info->lParamInit);
             if (!request || request->cbSize < sizeof(DOCUMENTPROPERTYHEADER)) return false;
             session.request = request;
+            session.printer = request->hPrinter;
             session.printerName = request->pszPrinterName ? request->pszPrinterName : L"";
             LoadPlugin(session.plugin, request->hPrinter, request->pszPrinterName);
             session.devmode.emplace(session.plugin, request->pszPrinterName);
@@ -151,6 +153,7 @@ LONG WINAPI DrvDevicePropertySheets(PROPSHEETUI_INFO* info, LPARAM lParam) {
         return SheetReason(info, lParam, false, [info](SheetSession& session) {
             auto* request = reinterpret_cast<DEVICEPROPERTYHEADER*>(info->lParamInit);
             if (!request || request->cbSize < sizeof(DEVICEPROPERTYHEADER)) return false;
+            session.printer = request->hPrinter;
             session.printerName = request->pszPrinterName ? request->pszPrinterName : L"";
             LoadPlugin(session.plugin, request->hPrinter, request->pszPrinterName);
             session.devmode.emplace(session.plugin, request->pszPrinterName);

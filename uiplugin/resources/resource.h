@@ -15,6 +15,7 @@
 #define IDD_VERSION_PAGE 105
 // Dialogs opened from the pages
 #define IDD_OPERATION_DIALOG 104
+#define IDD_CONTROL_FONT_DIALOG 115
 
 #define IDB_VERSION_PICTURE 111
 #define IDC_VERSION_PICTURE 1001
@@ -63,3 +64,15 @@
 
 // The manifest that asks for the version-6 common controls.
 #define IDR_CONTROLS_MANIFEST 2
+
+// "Utilitário" page
+#define IDC_UTIL_SELF_TEST 1036
+#define IDC_UTIL_FORM_NAME 1052
+#define IDC_UTIL_WIDTH 1047
+#define IDC_UTIL_HEIGHT 1048
+#define IDC_UTIL_WIDTH_SPIN 1053
+#define IDC_UTIL_HEIGHT_SPIN 1054
+#define IDC_UTIL_WIDTH_RANGE 1057
+#define IDC_UTIL_HEIGHT_RANGE 1058
+#define IDC_UTIL_SET_FORM 1046
+#define IDC_UTIL_CONTROL_FONT 1045

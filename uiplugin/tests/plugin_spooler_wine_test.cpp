@@ -11,8 +11,13 @@
 // The spooler port's methods share these names.
 #undef OpenPrinter
 #undef StartDocPrinter
+#undef EnumForms
+#undef AddForm
+#undef SetForm
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -400,40 +405,133 @@ LONG CALLBACK PrintersFolder(PROPSHEETUI_INFO* info, LPARAM) {
                : -1;
 }
 
-TEST_F(SpoolerPrinter, PrinterSheetShowsThePluginPages) {
+// Shows the printer sheet as the printers folder does, lets `drive` act on it
+// (in this thread, while the sheet runs in its own) and closes it again.
+// False when no sheet appeared.
+bool ShowPrinterSheet(HANDLE printer, const std::function<void(HWND sheet)>& drive, LONG* result) {
     HMODULE module = LoadLibraryW((DriverDirectory() + L"\\3\\UNIDRVUI.DLL").c_str());
     HMODULE compstui = LoadLibraryW(L"compstui.dll");
-    ASSERT_TRUE(module && compstui);
+    EXPECT_TRUE(module && compstui);
+    if (!module || !compstui) return false;
     DeviceSheetRequest request{};
     request.moduleSheets =
         reinterpret_cast<SheetFunction>(reinterpret_cast<void*>(GetProcAddress(module, "DrvDevicePropertySheets")));
-    ASSERT_NE(request.moduleSheets, nullptr);
     request.header.cbSize = sizeof request.header;
-    request.header.hPrinter = printer_;
+    request.header.hPrinter = printer;
     request.header.pszPrinterName = const_cast<wchar_t*>(kPrinterName);
     using CommonSheetFn = LONG(WINAPI*)(HWND, SheetFunction, LPARAM, LPDWORD);
     auto commonSheet =
         reinterpret_cast<CommonSheetFn>(reinterpret_cast<void*>(GetProcAddress(compstui, "CommonPropertySheetUIW")));
-    ASSERT_NE(commonSheet, nullptr);
+    EXPECT_NE(request.moduleSheets, nullptr);
+    EXPECT_NE(commonSheet, nullptr);
+    if (!request.moduleSheets || !commonSheet) return false;
 
-    LONG result = -100;
+    *result = -100;
     std::thread shown(
-        [&] { result = commonSheet(nullptr, PrintersFolder, reinterpret_cast<LPARAM>(&request), nullptr); });
+        [&] { *result = commonSheet(nullptr, PrintersFolder, reinterpret_cast<LPARAM>(&request), nullptr); });
     HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
     if (sheet) {
-        EXPECT_EQ(automation::TabCaptions(sheet),
-                  (std::vector<std::string>{"Utilitário", "Baixar", "Fonte", "Versão"}));
-        automation::SaveArtifactScreenshot(sheet, "plugin-spooler-printer-sheet");
+        drive(sheet);
         automation::Click(sheet, IDCANCEL);
+        // Whatever the driving left open (a message box after a failed check).
+        if (!automation::WaitUntil([&] { return !IsWindow(sheet); }, 5000)) CloseOwnWindows();
     } else {
         CloseOwnWindows();
     }
     shown.join();
-    ASSERT_NE(sheet, nullptr) << "the module adds the plug-in's printer pages";
-    // Wine's common UI answers CPSUI_OK for any sheet that ran, cancelled or not.
-    EXPECT_GE(result, CPSUI_CANCEL);
     FreeLibrary(module);
     FreeLibrary(compstui);
+    return sheet != nullptr;
+}
+
+bool UnderWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+TEST_F(SpoolerPrinter, PrinterSheetShowsThePluginPages) {
+    LONG result = 0;
+    const bool shown = ShowPrinterSheet(
+        printer_,
+        [](HWND sheet) {
+            EXPECT_EQ(automation::TabCaptions(sheet),
+                      (std::vector<std::string>{"Utilitário", "Baixar", "Fonte", "Versão"}));
+            automation::SaveArtifactScreenshot(sheet, "plugin-spooler-printer-sheet");
+        },
+        &result);
+    ASSERT_TRUE(shown) << "the module adds the plug-in's printer pages";
+    // Wine's common UI answers CPSUI_OK for any sheet that ran, cancelled or not.
+    EXPECT_GE(result, CPSUI_CANCEL);
+}
+
+// The forms the spooler lists hold the page's user form.
+bool UserFormListed(HANDLE printer) {
+    win32::Win32Spooler spooler;
+    std::vector<plat::FormInfo1> forms;
+    if (spooler.EnumForms(reinterpret_cast<plat::PrinterHandle>(printer), &forms) != 0) return false;
+    return std::any_of(forms.begin(), forms.end(),
+                       [](const plat::FormInfo1& form) { return form.name == "Tamanho do papel - OLVEN"; });
+}
+
+// "Utilitário" on the printer the driver opened: the user form's size, the
+// self-test reaching the printer's port byte for byte, and "Ajustar".
+//
+// Wine 8's AddFormW reports success but adds nothing, and its SetFormW fails
+// without an error code: there the page finds no user form to show (the
+// size edits stay empty, the limits and the name are shown), and "Ajustar"
+// answers with the administrator message. On Windows the form is made at
+// 80 x 297 mm and shown as 800 and 2970.
+TEST_F(SpoolerPrinter, UtilityPageSelfTestAndUserForm) {
+    const std::uint8_t selfTest[] = {0x1D, 0xF9, 0x20, 0x31, 0x1D, 0x28, 0x41, 0x02,
+                                     0x00, 0x00, 0x02, 0x1D, 0xF9, 0x1F, 0x31};
+    bool driven = false;
+    LONG result = 0;
+    const bool shown = ShowPrinterSheet(
+        printer_,
+        [&](HWND sheet) {
+            HWND page = automation::FindChildDialogWith(sheet, IDC_UTIL_SET_FORM);
+            ASSERT_NE(page, nullptr) << "the utility page is the first one";
+            const bool formMade = UserFormListed(printer_);
+            EXPECT_EQ(formMade, !UnderWine()) << "Wine's AddFormW adds nothing";
+            EXPECT_EQ(automation::Text(GetDlgItem(page, IDC_UTIL_WIDTH)), formMade ? L"800" : L"");
+            EXPECT_EQ(automation::Text(GetDlgItem(page, IDC_UTIL_HEIGHT)), formMade ? L"2970" : L"");
+            EXPECT_EQ(automation::Text(GetDlgItem(page, IDC_UTIL_WIDTH_RANGE)), L"[ 410 - 800 (0.1mm) ]");
+            EXPECT_EQ(automation::Text(GetDlgItem(page, IDC_UTIL_HEIGHT_RANGE)), L"[ 254 - 32760 (0.1mm) ]");
+            EXPECT_EQ(automation::Text(GetDlgItem(page, IDC_UTIL_FORM_NAME)), L"Tamanho do papel - OLVEN");
+            EXPECT_NE(GetWindowLongW(GetDlgItem(page, IDC_UTIL_FORM_NAME), GWL_STYLE) & ES_READONLY, 0);
+            EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, IDC_UTIL_CONTROL_FONT)));
+
+            DeleteFileW(portFile.c_str());
+            automation::Click(page, IDC_UTIL_SELF_TEST);
+            std::vector<std::uint8_t> seen;
+            EXPECT_TRUE(automation::WaitUntil(
+                [&] {
+                    std::ifstream in(automation::Narrow(portFile), std::ios::binary);
+                    seen.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+                    return seen.size() >= sizeof selfTest;
+                },
+                10000))
+                << "the port file holds " << seen.size() << " bytes";
+            EXPECT_EQ(seen, std::vector<std::uint8_t>(std::begin(selfTest), std::end(selfTest)));
+
+            SetDlgItemTextW(page, IDC_UTIL_WIDTH, L"300");
+            if (!formMade) SetDlgItemTextW(page, IDC_UTIL_HEIGHT, L"2970");
+            automation::Click(page, IDC_UTIL_SET_FORM);
+            HWND box = automation::WaitForMessageBox(GetCurrentProcessId(), 10000);
+            ASSERT_NE(box, nullptr) << "\"Ajustar\" reports its outcome";
+            EXPECT_EQ(automation::Text(box), L"Tamanho do papel");
+            EXPECT_EQ(automation::Text(GetDlgItem(box, 0xFFFF)),
+                      UnderWine() ? L"Favor checar se o usuário tem privilégios de Administrador!"
+                                  : L"Set Tamanho do papel ok!");
+            automation::Click(box, IDOK);
+            ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(box); }, 5000));
+            EXPECT_EQ(automation::Text(GetDlgItem(page, IDC_UTIL_WIDTH)), L"410") << "the width is corrected";
+            EXPECT_EQ(automation::Text(GetDlgItem(page, IDC_UTIL_HEIGHT)), L"2970");
+            automation::SaveArtifactScreenshot(sheet, "plugin-utility-page");
+            driven = true;
+        },
+        &result);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(driven);
 }
 
 }  // namespace

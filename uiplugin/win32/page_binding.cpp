@@ -23,16 +23,34 @@ bool IsUpDown(HWND control) {
     return lstrcmpiW(bare ? bare + 1 : name, UPDOWN_CLASSW) == 0;
 }
 
+// Where a page reports its result on apply: the driver's sheet, read from
+// the page's context when the page applies (the printer sheet learns its
+// page handle only after every page was added).
+struct SheetLink {
+    const HANDLE* sheet = nullptr;
+    const HANDLE* page = nullptr;
+    const PFNCOMPROPSHEET* function = nullptr;
+
+    template <typename Context>
+    static SheetLink Of(const Context& context) {
+        return {&context.hComPropSheet, &context.hPage, &context.pfnComPropSheet};
+    }
+    void ReportOk() const {
+        if (function && *function) {
+            (*function)(*sheet, CPSFUNC_SET_RESULT, reinterpret_cast<LPARAM>(*page), CPSUI_OK);
+        }
+    }
+};
+
 // What a page's or dialog's window keeps: its class and its controls, for
 // the window's whole life.
 struct PageBinding {
-    PageBinding(HWND window, std::unique_ptr<plat::DialogHandler> owned, plat::DialogHandler* used,
-                DocumentPageContext* pageContext)
-        : controls(window), handler(std::move(owned)), active(used ? used : handler.get()), context(pageContext) {}
+    PageBinding(HWND window, std::unique_ptr<plat::DialogHandler> owned, plat::DialogHandler* used, SheetLink link)
+        : controls(window), handler(std::move(owned)), active(used ? used : handler.get()), sheet(link) {}
     PageControls controls;
     std::unique_ptr<plat::DialogHandler> handler;  // a page's own class
     plat::DialogHandler* active;                   // the class the messages go to
-    DocumentPageContext* context;                  // pages only
+    SheetLink sheet;                               // pages only
 };
 
 PageBinding* BindingOf(HWND window) {
@@ -52,10 +70,7 @@ INT_PTR Notify(HWND window, const NMHDR& header, PageBinding& binding) {
             break;
         case PSN_APPLY:
             answer = binding.active->OnApply(binding.controls);
-            if (binding.context && binding.context->pfnComPropSheet) {
-                binding.context->pfnComPropSheet(binding.context->hComPropSheet, CPSFUNC_SET_RESULT,
-                                                 reinterpret_cast<LPARAM>(binding.context->hPage), CPSUI_OK);
-            }
+            binding.sheet.ReportOk();
             break;
         default:
             return FALSE;
@@ -96,7 +111,7 @@ INT_PTR CALLBACK PageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         if (message == WM_INITDIALOG) {
             auto* handler = reinterpret_cast<plat::DialogHandler*>(lParam);
             SetWindowLongPtrW(dialog, DWLP_USER,
-                              reinterpret_cast<LONG_PTR>(new PageBinding(dialog, nullptr, handler, nullptr)));
+                              reinterpret_cast<LONG_PTR>(new PageBinding(dialog, nullptr, handler, SheetLink{})));
             // Printer commands are typed in hexadecimal: the command box of
             // the operation dialog takes only what its filter lets through.
             if (HWND command = GetDlgItem(dialog, IDC_OP_COMMAND)) InstallCommandEditFilter(command);
@@ -164,19 +179,34 @@ int PageControls::RunDialog(int templateId, plat::DialogHandler& handler) {
                                             reinterpret_cast<LPARAM>(&handler)));
 }
 
-INT_PTR CALLBACK DocumentPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+// The page procedure of both sheets: at WM_INITDIALOG the page's class is
+// made from its template and context by `make`.
+template <typename Context>
+INT_PTR PageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam,
+                    std::unique_ptr<plat::DialogHandler> (*make)(int, Context&)) {
     return win32::CallNoThrow<INT_PTR>(FALSE, [&]() -> INT_PTR {
         if (message == WM_INITDIALOG) {
             const auto* sheetPage = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-            auto* context = reinterpret_cast<DocumentPageContext*>(sheetPage->lParam);
+            auto* context = reinterpret_cast<Context*>(sheetPage->lParam);
             const int templateId = static_cast<int>(reinterpret_cast<ULONG_PTR>(sheetPage->pszTemplate));
-            auto handler = context ? MakeDocumentPage(templateId, *context) : nullptr;
+            auto handler = context ? make(templateId, *context) : nullptr;
             if (!handler) return FALSE;
             SetWindowLongPtrW(page, DWLP_USER,
-                              reinterpret_cast<LONG_PTR>(new PageBinding(page, std::move(handler), nullptr, context)));
+                              reinterpret_cast<LONG_PTR>(
+                                  new PageBinding(page, std::move(handler), nullptr, SheetLink::Of(*context))));
         }
         return Run(page, message, wParam, lParam);
     });
+}
+}  // namespace
+
+INT_PTR CALLBACK DocumentPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    return PageMessage<DocumentPageContext>(page, message, wParam, lParam, MakeDocumentPage);
+}
+
+INT_PTR CALLBACK DevicePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    return PageMessage<DevicePageContext>(page, message, wParam, lParam, MakeDevicePage);
 }
 
 }  // namespace plugin_win32

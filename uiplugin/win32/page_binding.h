@@ -13,6 +13,7 @@
 namespace plugin_win32 {
 
 struct DocumentPageContext;
+struct DevicePageContext;
 
 // The controls of a page or of one of its dialogs, text in UTF-16.
 class PageControls : public win32::Win32Controls {
@@ -38,6 +39,15 @@ public:
 bool HasDocumentPageClass(int templateId);
 // The class of a document page; none when its sheet gives no device mode.
 std::unique_ptr<plat::DialogHandler> MakeDocumentPage(int templateId, DocumentPageContext& context);
+
+// Whether the printer page of `templateId` has a class of its own.
+bool HasDevicePageClass(int templateId);
+// The class of a printer page; none when the driver gave no printer.
+std::unique_ptr<plat::DialogHandler> MakeDevicePage(int templateId, DevicePageContext& context);
+
+// The page procedure of the printer pages with a class, as DocumentPageProc
+// is for the document pages.
+INT_PTR CALLBACK DevicePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The page procedure of the document pages with settings: the page's class
 // is made at WM_INITDIALOG from the template and the page's context, gets

@@ -56,7 +56,11 @@ PROPSHEETPAGEW Describe(int templateId, LPARAM context, bool document) {
     page.dwSize = sizeof(PROPSHEETPAGEW_V3);
     page.hInstance = ModuleHandle();
     page.pszTemplate = MAKEINTRESOURCEW(templateId);
-    page.pfnDlgProc = document && HasDocumentPageClass(templateId) ? DocumentPageProc : StaticPageProc;
+    if (document) {
+        page.pfnDlgProc = HasDocumentPageClass(templateId) ? DocumentPageProc : StaticPageProc;
+    } else {
+        page.pfnDlgProc = HasDevicePageClass(templateId) ? DevicePageProc : StaticPageProc;
+    }
     page.lParam = context;
     if (HANDLE activation = ActivationContext()) {
         page.dwFlags |= PSP_USEFUSIONCONTEXT;

@@ -1,0 +1,41 @@
+// The printer pages that have a class of their own, made for the page
+// binding: each on the printer the driver opened for its sheet.
+#include <memory>
+
+#include "core/utility_page.h"
+#include "resource.h"
+#include "win32/page_binding.h"
+#include "win32/property_sheets.h"
+#include "win32/win32_spooler.h"
+
+namespace plugin_win32 {
+
+namespace {
+// The utility page with the spooler it works through, which lives as long as it.
+class BoundUtilityPage : private win32::Win32Spooler, public plugin::UtilityPage {
+public:
+    explicit BoundUtilityPage(plat::PrinterHandle printer)
+        : UtilityPage(static_cast<win32::Win32Spooler&>(*this), printer) {}
+};
+
+// The printer the driver opened for the sheet; the pages never close it.
+plat::PrinterHandle PrinterOf(const DevicePageContext& context) {
+    return context.commonUiParam ? reinterpret_cast<plat::PrinterHandle>(context.commonUiParam->hPrinter) : 0;
+}
+}  // namespace
+
+bool HasDevicePageClass(int templateId) {
+    return templateId == IDD_UTILITY_PAGE;
+}
+
+std::unique_ptr<plat::DialogHandler> MakeDevicePage(int templateId, DevicePageContext& context) {
+    const plat::PrinterHandle printer = PrinterOf(context);
+    if (!printer) return nullptr;
+    switch (templateId) {
+        case IDD_UTILITY_PAGE:
+            return std::make_unique<BoundUtilityPage>(printer);
+    }
+    return nullptr;
+}
+
+}  // namespace plugin_win32
