@@ -4,6 +4,7 @@
 #include <winspool.h>
 
 #include "win32/encoding.h"
+#include "win32/scoped_win32.h"
 
 namespace plugin_win32 {
 
@@ -20,6 +21,32 @@ bool IsMissing(DWORD error) {
 // The file where the new table is written before it takes the old one's place.
 std::wstring NewFilePath(const std::wstring& path) {
     return path + L".new";
+}
+
+struct FileCloser {
+    void operator()(std::uintptr_t file) const { CloseHandle(reinterpret_cast<HANDLE>(file)); }
+};
+using ScopedFile = plat::ScopedHandle<std::uintptr_t, FileCloser, win32::kInvalidHandleBits>;
+
+// The table as a profile file of one section. It is written directly rather
+// than key by key through the profile functions: those may drop the blank
+// that ends every edited command, and the file is new every time anyway.
+std::string ProfileText(const std::vector<plugin::ControlFontEntry>& entries) {
+    std::string text = "[" + std::string(plugin::kControlFontSection) + "]\r\n";
+    for (const auto& [key, value] : entries) text += win32::Utf8ToAnsi(key) + "=" + win32::Utf8ToAnsi(value) + "\r\n";
+    return text;
+}
+
+// `text` as the whole of a new file at `path`, on the disk when it returns true.
+bool WriteNewFile(const std::wstring& path, const std::string& text) {
+    ScopedFile file(reinterpret_cast<std::uintptr_t>(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                                 FILE_ATTRIBUTE_NORMAL, nullptr)),
+                    FileCloser{});
+    if (!file) return false;
+    const HANDLE handle = reinterpret_cast<HANDLE>(file.get());
+    DWORD written = 0;
+    return WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size() && FlushFileBuffers(handle);
 }
 }  // namespace
 
@@ -59,19 +86,8 @@ bool Win32ControlFontFile::WriteAll(const std::vector<plugin::ControlFontEntry>&
         return DeleteFileW(path.c_str()) || IsMissing(GetLastError());
     }
     const std::wstring newPath = NewFilePath(path);
-    DeleteFileW(newPath.c_str());  // a leftover of an earlier failure
-    const std::wstring section = win32::Utf8ToWide(plugin::kControlFontSection);
-    bool written = true;
-    for (const auto& [key, value] : entries) {
-        if (!WritePrivateProfileStringW(section.c_str(), win32::Utf8ToWide(key).c_str(),
-                                        win32::Utf8ToWide(value).c_str(), newPath.c_str())) {
-            written = false;
-            break;
-        }
-    }
-    // Flushes what the profile functions may still hold of the new file.
-    if (written) WritePrivateProfileStringW(nullptr, nullptr, nullptr, newPath.c_str());
-    if (written && MoveFileExW(newPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (WriteNewFile(newPath, ProfileText(entries)) &&
+        MoveFileExW(newPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return true;
     }
     DeleteFileW(newPath.c_str());
