@@ -63,6 +63,9 @@ public:
     virtual void CheckItem(int id, int index, bool checked) = 0;
     virtual bool IsItemChecked(int id, int index) = 0;
     virtual void DeleteItem(int id, int index) = 0;
+    // List views in report style: the text of one column of an item; column
+    // 0 is the item's own text. An index outside the list changes nothing.
+    virtual void SetItemText(int id, int index, int column, std::string_view text) = 0;
 
     // A tooltip text shown when the mouse rests on the control.
     virtual void SetTooltip(int id, std::string_view text) = 0;
@@ -110,5 +113,7 @@ public:
 constexpr int kBnClicked = 0;
 constexpr int kCbnSelChange = 1;
 constexpr int kEnChange = 0x300;
+// A double-click on a list view (NM_DBLCLK), handed on as a command of the list.
+constexpr int kListDoubleClick = -3;
 
 }  // namespace plat

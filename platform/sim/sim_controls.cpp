@@ -20,6 +20,10 @@ int SimControls::AddItem(int id, std::string_view text) {
     // unchecked, so that they stay beside their items.
     list.itemChecks.resize(list.items.size() - 1, false);
     list.itemChecks.insert(list.itemChecks.begin() + index, false);
+    for (auto& [column, texts] : list.columns) {
+        texts.resize(list.items.size() - 1);
+        texts.insert(texts.begin() + index, std::string());
+    }
     if (list.selection >= index) ++list.selection;
     return index;
 }
@@ -48,11 +52,34 @@ void SimControls::DeleteItem(int id, int index) {
     if (index < 0 || index >= static_cast<int>(list.items.size())) return;
     list.items.erase(list.items.begin() + index);
     if (index < static_cast<int>(list.itemChecks.size())) list.itemChecks.erase(list.itemChecks.begin() + index);
+    for (auto& [column, texts] : list.columns) {
+        if (index < static_cast<int>(texts.size())) texts.erase(texts.begin() + index);
+    }
     if (list.selection == index) {
         list.selection = -1;
     } else if (list.selection > index) {
         --list.selection;
     }
+}
+
+void SimControls::SetItemText(int id, int index, int column, std::string_view text) {
+    State& list = controls[id];
+    if (index < 0 || index >= static_cast<int>(list.items.size()) || column < 0) return;
+    if (column == 0) {
+        list.items[index] = text;
+        return;
+    }
+    std::vector<std::string>& texts = list.columns[column];
+    texts.resize(list.items.size());
+    texts[index] = text;
+}
+
+std::string SimControls::ItemText(int id, int index, int column) {
+    if (column == 0) return ItemText(id, index);
+    const State& list = controls[id];
+    const auto texts = list.columns.find(column);
+    if (texts == list.columns.end() || index < 0 || index >= static_cast<int>(texts->second.size())) return {};
+    return texts->second[index];
 }
 
 std::string SimControls::ItemText(int id, int index) {

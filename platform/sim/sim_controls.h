@@ -25,6 +25,9 @@ public:
         bool readOnly = false;
         std::vector<std::string> items;
         std::vector<bool> itemChecks;  // list views: one check box per item
+        // List views: the texts of the columns after the first, each column
+        // one text per item.
+        std::map<int, std::vector<std::string>> columns;
         int selection = -1;
         int low = 0, high = 100;
         std::vector<int> positions;  // every position a progress bar was given
@@ -48,6 +51,7 @@ public:
     void ClearItems(int id) override {
         controls[id].items.clear();
         controls[id].itemChecks.clear();
+        controls[id].columns.clear();
         controls[id].selection = -1;
     }
     void SetTooltip(int id, std::string_view text) override { controls[id].tooltip = text; }
@@ -61,6 +65,7 @@ public:
     bool IsItemChecked(int id, int index) override;
     // Removes the item, its check box and, when it was selected, the selection.
     void DeleteItem(int id, int index) override;
+    void SetItemText(int id, int index, int column, std::string_view text) override;
 
     void SetRange(int id, int low, int high) override {
         controls[id].low = low;
@@ -77,6 +82,8 @@ public:
     bool IsVisible(int id) { return controls[id].visible; }
     std::string Text(int id) { return controls[id].text; }
     std::string SelectedText(int id);
+    // The text of one column of a list view's item.
+    std::string ItemText(int id, int index, int column);
 
     std::string GetText(int id) override { return controls[id].text; }
     void LimitText(int id, int characters) override { controls[id].textLimit = characters; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/control_font_table.h"
 #include "core/raw_job.h"
 #include "ports/desktop.h"
 #include "resource.h"
@@ -139,13 +140,8 @@ void UtilityPage::SetUserForm(plat::Controls& controls) {
 }
 
 void UtilityPage::RunControlFontTable(plat::Controls& controls) {
-    ControlFontTableStub table;
+    ControlFontTable table(controlFont_);
     controls.RunDialog(IDD_CONTROL_FONT_DIALOG, table);
-}
-
-void ControlFontTableStub::OnCommand(plat::Controls& controls, int id, int notifyCode) {
-    if (notifyCode != plat::kBnClicked) return;
-    if (id == plat::kIdOk || id == plat::kIdCancel) controls.Close(id);
 }
 
 }  // namespace plugin

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/control_font_file.h"
 #include "ports/controls.h"
 #include "ports/spooler.h"
 
@@ -37,7 +38,8 @@ plat::FormInfo1 UserForm(std::uint32_t width, std::uint32_t height);
 
 class UtilityPage : public plat::DialogHandler {
 public:
-    UtilityPage(plat::Spooler& spooler, plat::PrinterHandle printer) : spooler_(spooler), printer_(printer) {}
+    UtilityPage(plat::Spooler& spooler, plat::PrinterHandle printer, ControlFontFile& controlFont)
+        : spooler_(spooler), printer_(printer), controlFont_(controlFont) {}
 
     void OnInit(plat::Controls& controls) override;
     void OnCommand(plat::Controls& controls, int id, int notifyCode) override;
@@ -57,14 +59,7 @@ private:
 
     plat::Spooler& spooler_;
     plat::PrinterHandle printer_;
-};
-
-// The control-font translation table's dialog (template 115) as far as it is
-// built: it only closes, with OK or Cancel, and changes nothing.
-class ControlFontTableStub : public plat::DialogHandler {
-public:
-    void OnInit(plat::Controls&) override {}
-    void OnCommand(plat::Controls& controls, int id, int notifyCode) override;
+    ControlFontFile& controlFont_;
 };
 
 }  // namespace plugin

@@ -16,6 +16,7 @@
 // Dialogs opened from the pages
 #define IDD_OPERATION_DIALOG 104
 #define IDD_CONTROL_FONT_DIALOG 115
+#define IDD_CONTROL_FONT_TRANSLATOR 116
 
 #define IDB_VERSION_PICTURE 111
 #define IDC_VERSION_PICTURE 1001
@@ -76,3 +77,14 @@
 #define IDC_UTIL_HEIGHT_RANGE 1058
 #define IDC_UTIL_SET_FORM 1046
 #define IDC_UTIL_CONTROL_FONT 1045
+
+// Control-font character translation table
+#define IDC_CFONT_EDIT 1016
+#define IDC_CFONT_DELETE 1036
+#define IDC_CFONT_DRIVER 1047
+#define IDC_CFONT_LIST 1048
+
+// Control-font character translator
+#define IDC_CFT_CHAR 1047
+#define IDC_CFT_HEX 1048
+#define IDC_CFT_COMMAND 1052

@@ -534,4 +534,79 @@ TEST_F(SpoolerPrinter, UtilityPageSelfTestAndUserForm) {
     EXPECT_TRUE(driven);
 }
 
+// The text of one column of a list view's row, read in this process.
+std::wstring ListViewCell(HWND list, int row, int column) {
+    wchar_t text[512] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 512;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+// Where the rendering side of the driver reads the control-font table.
+std::wstring ControlFontFile() {
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    return std::wstring(windows) + L"\\system32\\spool\\drivers\\w32x86\\3\\7404VXCONTROL.ini";
+}
+
+TEST_F(SpoolerPrinter, ControlFontTableFromUtilityPage) {
+    const std::wstring path = ControlFontFile();
+    DeleteFileW(path.c_str());
+    // A command typed into the file by hand: shown and kept as it is.
+    ASSERT_TRUE(WritePrivateProfileStringW(L"Character Translation Table", L"42", L"1b2100", path.c_str()));
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
+    constexpr int kRowA = 0x41 - 0x20;
+    bool driven = false;
+    LONG result = 0;
+    const bool shown = ShowPrinterSheet(
+        printer_,
+        [&](HWND sheet) {
+            HWND page = automation::FindChildDialogWith(sheet, IDC_UTIL_SET_FORM);
+            ASSERT_NE(page, nullptr) << "the utility page is the first one";
+            // The button is hidden: its click reaches the page as the
+            // button would send it.
+            PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_UTIL_CONTROL_FONT, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_UTIL_CONTROL_FONT)));
+            HWND table =
+                automation::WaitForDialog(GetCurrentProcessId(), L"Control Font Character Translation Table", 10000);
+            ASSERT_NE(table, nullptr) << "\"Control Font\" opens the table";
+            EXPECT_EQ(automation::Text(GetDlgItem(table, IDC_CFONT_DRIVER)), L"OLVEN Printer Driver");
+            HWND list = GetDlgItem(table, IDC_CFONT_LIST);
+            ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 96);
+            EXPECT_EQ(ListViewCell(list, 0, 1), L"20");
+            EXPECT_EQ(ListViewCell(list, 95, 1), L"7F");
+            EXPECT_EQ(ListViewCell(list, kRowA, 0), L"A");
+            EXPECT_EQ(ListViewCell(list, kRowA + 1, 2), L"1b2100");
+
+            LVITEMW selected{};
+            selected.state = selected.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+            SendMessageW(list, LVM_SETITEMSTATE, kRowA, reinterpret_cast<LPARAM>(&selected));
+            PostMessageW(GetDlgItem(table, IDC_CFONT_EDIT), BM_CLICK, 0, 0);
+            HWND translator =
+                automation::WaitForDialog(GetCurrentProcessId(), L"Control Font Character Translator", 10000);
+            ASSERT_NE(translator, nullptr) << "\"Edit\" opens the translator";
+            EXPECT_EQ(automation::Text(GetDlgItem(translator, IDC_CFT_CHAR)), L"A");
+            EXPECT_EQ(automation::Text(GetDlgItem(translator, IDC_CFT_HEX)), L"41");
+            SetDlgItemTextW(translator, IDC_CFT_COMMAND, L"1b 21 0");
+            automation::SaveArtifactScreenshot(translator, "plugin-control-font-translator");
+            PostMessageW(GetDlgItem(translator, IDOK), BM_CLICK, 0, 0);
+            ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(translator); }, 5000));
+            EXPECT_EQ(ListViewCell(list, kRowA, 2), L"1B 21 00 ");
+            automation::SaveArtifactScreenshot(table, "plugin-control-font-table");
+            PostMessageW(GetDlgItem(table, IDOK), BM_CLICK, 0, 0);
+            ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(table); }, 5000));
+            driven = true;
+        },
+        &result);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(driven);
+    std::ifstream in(automation::Narrow(path), std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(written, "[Character Translation Table]\r\n41=1B 21 00 \r\n42=1b2100\r\n");
+    EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES) << "nothing left beside it";
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include "resource.h"
 #include "sim/sim_controls.h"
 #include "sim/sim_spooler.h"
+#include "tests/fake_control_font_file.h"
 
 namespace {
 
@@ -50,7 +51,8 @@ struct UtilityFixture : ::testing::Test {
     sim::SimSpooler spooler;
     plat::PrinterHandle printer = OpenedPrinter(spooler);
     sim::SimControls sheet;
-    UtilityPage page{spooler, printer};
+    plugin_test::FakeControlFontFile controlFont;
+    UtilityPage page{spooler, printer, controlFont};
 };
 
 TEST_F(UtilityFixture, MissingFormIsCreatedAndShown) {
@@ -107,7 +109,8 @@ TEST_F(UtilityFixture, PageStaysUninitialisedWithoutTheForm) {
         sim::SimControls controls;
         controls.SetText(IDC_UTIL_WIDTH_RANGE, kTemplateWidthRange);
         const std::size_t formsBefore = fresh.forms.size();
-        UtilityPage freshPage(fresh, handle);
+        plugin_test::FakeControlFontFile freshFile;
+        UtilityPage freshPage(fresh, handle, freshFile);
         freshPage.OnInit(controls);
         EXPECT_EQ(controls.Text(IDC_UTIL_WIDTH), "");
         EXPECT_EQ(controls.Text(IDC_UTIL_FORM_NAME), "");

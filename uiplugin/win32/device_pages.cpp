@@ -4,6 +4,7 @@
 
 #include "core/utility_page.h"
 #include "resource.h"
+#include "win32/control_font_file.h"
 #include "win32/page_binding.h"
 #include "win32/property_sheets.h"
 #include "win32/win32_spooler.h"
@@ -11,11 +12,12 @@
 namespace plugin_win32 {
 
 namespace {
-// The utility page with the spooler it works through, which lives as long as it.
-class BoundUtilityPage : private win32::Win32Spooler, public plugin::UtilityPage {
+// The utility page with the spooler and the control-font file it works
+// through, which live as long as it.
+class BoundUtilityPage : private win32::Win32Spooler, private Win32ControlFontFile, public plugin::UtilityPage {
 public:
     explicit BoundUtilityPage(plat::PrinterHandle printer)
-        : UtilityPage(static_cast<win32::Win32Spooler&>(*this), printer) {}
+        : UtilityPage(static_cast<win32::Win32Spooler&>(*this), printer, static_cast<Win32ControlFontFile&>(*this)) {}
 };
 
 // The printer the driver opened for the sheet; the pages never close it.

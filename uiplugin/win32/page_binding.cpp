@@ -23,6 +23,66 @@ bool IsUpDown(HWND control) {
     return lstrcmpiW(bare ? bare + 1 : name, UPDOWN_CLASSW) == 0;
 }
 
+// The text of one column of a list view's item. A list view tells no
+// length: the buffer grows until the text leaves room to spare.
+std::string ListViewText(HWND dialog, int id, int index, int column) {
+    if (index < 0 || index >= SendDlgItemMessageW(dialog, id, LVM_GETITEMCOUNT, 0, 0)) return {};
+    for (std::size_t size = 256;; size *= 2) {
+        std::wstring text(size, L'\0');
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(size);
+        const LRESULT length = SendDlgItemMessageW(dialog, id, LVM_GETITEMTEXTW, static_cast<WPARAM>(index),
+                                                   reinterpret_cast<LPARAM>(&item));
+        if (length < 0) return {};
+        if (static_cast<std::size_t>(length) + 1 < size || size >= 65536) {
+            text.resize(wcsnlen(text.c_str(), size));
+            return win32::WideToUtf8(text);
+        }
+    }
+}
+
+bool HasClass(HWND control, const wchar_t* className) {
+    wchar_t name[64] = {};
+    if (!control || GetClassNameW(control, name, 64) == 0) return false;
+    // Version-6 controls may carry the assembly's version before a '!'.
+    const wchar_t* bare = wcsrchr(name, L'!');
+    return lstrcmpiW(bare ? bare + 1 : name, className) == 0;
+}
+
+// Printer commands are typed in hexadecimal: a dialog's command box takes
+// only what its filter lets through. Only edits: the same ids are buttons
+// in other dialogs.
+void FilterCommandEdit(HWND dialog, int id) {
+    HWND edit = GetDlgItem(dialog, id);
+    if (HasClass(edit, WC_EDITW)) InstallCommandEditFilter(edit);
+}
+
+// The control-font table's list: its columns and whole-row selection, set
+// up before its class fills the rows.
+void SetUpControlFontList(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_CFONT_LIST);
+    if (!HasClass(list, WC_LISTVIEWW)) return;
+    struct Column {
+        const wchar_t* title;
+        int width;  // pixels
+    };
+    static constexpr Column kColumns[] = {{L"Char", 50}, {L"Hex", 50}, {L"Command", 450}};
+    int index = 0;
+    for (const Column& column : kColumns) {
+        std::wstring title = column.title;
+        LVCOLUMNW header{};
+        header.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        header.cx = column.width;
+        header.pszText = title.data();
+        header.iSubItem = index;
+        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&header));
+        ++index;
+    }
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+}
+
 // Where a page reports its result on apply: the driver's sheet, read from
 // the page's context when the page applies (the printer sheet learns its
 // page handle only after every page was added).
@@ -72,6 +132,9 @@ INT_PTR Notify(HWND window, const NMHDR& header, PageBinding& binding) {
             answer = binding.active->OnApply(binding.controls);
             binding.sheet.ReportOk();
             break;
+        case NM_DBLCLK:
+            binding.active->OnCommand(binding.controls, static_cast<int>(header.idFrom), plat::kListDoubleClick);
+            return TRUE;
         default:
             return FALSE;
     }
@@ -112,9 +175,9 @@ INT_PTR CALLBACK PageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             auto* handler = reinterpret_cast<plat::DialogHandler*>(lParam);
             SetWindowLongPtrW(dialog, DWLP_USER,
                               reinterpret_cast<LONG_PTR>(new PageBinding(dialog, nullptr, handler, SheetLink{})));
-            // Printer commands are typed in hexadecimal: the command box of
-            // the operation dialog takes only what its filter lets through.
-            if (HWND command = GetDlgItem(dialog, IDC_OP_COMMAND)) InstallCommandEditFilter(command);
+            FilterCommandEdit(dialog, IDC_OP_COMMAND);
+            FilterCommandEdit(dialog, IDC_CFT_COMMAND);
+            SetUpControlFontList(dialog);
         }
         return Run(dialog, message, wParam, lParam);
     });
@@ -139,17 +202,34 @@ void PageControls::SetCaption(std::string_view text) {
 }
 
 int PageControls::AddItem(int id, std::string_view text) {
-    const std::wstring wide = win32::Utf8ToWide(text);
+    std::wstring wide = win32::Utf8ToWide(text);
+    if (KindOf(id) == ListKind::kListView) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(SendDlgItemMessageW(dialog(), id, LVM_GETITEMCOUNT, 0, 0));  // at the end
+        item.pszText = wide.data();
+        return static_cast<int>(SendDlgItemMessageW(dialog(), id, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    }
     return static_cast<int>(SendDlgItemMessageW(dialog(), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
 }
 
 std::string PageControls::ItemText(int id, int index) {
+    if (KindOf(id) == ListKind::kListView) return ListViewText(dialog(), id, index, 0);
     const LRESULT length = SendDlgItemMessageW(dialog(), id, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     SendDlgItemMessageW(dialog(), id, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
     return win32::WideToUtf8(text);
+}
+
+void PageControls::SetItemText(int id, int index, int column, std::string_view text) {
+    if (KindOf(id) != ListKind::kListView || index < 0 || column < 0) return;
+    std::wstring wide = win32::Utf8ToWide(text);
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = wide.data();
+    SendDlgItemMessageW(dialog(), id, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
 int PageControls::FindPrefix(int id, int startAfter, std::string_view prefix) {

@@ -24,6 +24,7 @@ public:
     void SetCaption(std::string_view text) override;
     int AddItem(int id, std::string_view text) override;
     std::string ItemText(int id, int index) override;
+    void SetItemText(int id, int index, int column, std::string_view text) override;
     int FindPrefix(int id, int startAfter, std::string_view prefix) override;
     // Up-down controls as well as progress bars.
     void SetRange(int id, int low, int high) override;
