@@ -63,6 +63,9 @@ public:
     virtual void CheckItem(int id, int index, bool checked) = 0;
     virtual bool IsItemChecked(int id, int index) = 0;
     virtual void DeleteItem(int id, int index) = 0;
+    // List views in report style: the text of one cell, column 0 being the
+    // item's own text.
+    virtual void SetItemText(int id, int index, int column, std::string_view text) = 0;
 
     // A tooltip text shown when the mouse rests on the control.
     virtual void SetTooltip(int id, std::string_view text) = 0;

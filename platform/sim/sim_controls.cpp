@@ -20,6 +20,8 @@ int SimControls::AddItem(int id, std::string_view text) {
     // unchecked, so that they stay beside their items.
     list.itemChecks.resize(list.items.size() - 1, false);
     list.itemChecks.insert(list.itemChecks.begin() + index, false);
+    list.cells.resize(list.items.size() - 1);
+    list.cells.insert(list.cells.begin() + index, std::vector<std::string>{std::string(text)});
     if (list.selection >= index) ++list.selection;
     return index;
 }
@@ -48,11 +50,29 @@ void SimControls::DeleteItem(int id, int index) {
     if (index < 0 || index >= static_cast<int>(list.items.size())) return;
     list.items.erase(list.items.begin() + index);
     if (index < static_cast<int>(list.itemChecks.size())) list.itemChecks.erase(list.itemChecks.begin() + index);
+    if (index < static_cast<int>(list.cells.size())) list.cells.erase(list.cells.begin() + index);
     if (list.selection == index) {
         list.selection = -1;
     } else if (list.selection > index) {
         --list.selection;
     }
+}
+
+void SimControls::SetItemText(int id, int index, int column, std::string_view text) {
+    State& list = controls[id];
+    if (index < 0 || index >= static_cast<int>(list.items.size()) || column < 0) return;
+    list.cells.resize(list.items.size());
+    std::vector<std::string>& row = list.cells[static_cast<std::size_t>(index)];
+    if (row.size() <= static_cast<std::size_t>(column)) row.resize(static_cast<std::size_t>(column) + 1);
+    row[static_cast<std::size_t>(column)] = text;
+    if (column == 0) list.items[static_cast<std::size_t>(index)] = text;
+}
+
+std::string SimControls::CellText(int id, int index, int column) {
+    const State& list = controls[id];
+    if (index < 0 || index >= static_cast<int>(list.cells.size()) || column < 0) return {};
+    const std::vector<std::string>& row = list.cells[static_cast<std::size_t>(index)];
+    return static_cast<std::size_t>(column) < row.size() ? row[static_cast<std::size_t>(column)] : std::string();
 }
 
 std::string SimControls::ItemText(int id, int index) {

@@ -24,7 +24,8 @@ public:
         int textLimit = 0;  // EM_LIMITTEXT; 0 none
         bool readOnly = false;
         std::vector<std::string> items;
-        std::vector<bool> itemChecks;  // list views: one check box per item
+        std::vector<bool> itemChecks;                 // list views: one check box per item
+        std::vector<std::vector<std::string>> cells;  // list views: each item's columns, 0 its text
         int selection = -1;
         int low = 0, high = 100;
         std::vector<int> positions;  // every position a progress bar was given
@@ -48,6 +49,7 @@ public:
     void ClearItems(int id) override {
         controls[id].items.clear();
         controls[id].itemChecks.clear();
+        controls[id].cells.clear();
         controls[id].selection = -1;
     }
     void SetTooltip(int id, std::string_view text) override { controls[id].tooltip = text; }
@@ -61,6 +63,9 @@ public:
     bool IsItemChecked(int id, int index) override;
     // Removes the item, its check box and, when it was selected, the selection.
     void DeleteItem(int id, int index) override;
+    void SetItemText(int id, int index, int column, std::string_view text) override;
+    // A list view's cell; empty where nothing was set.
+    std::string CellText(int id, int index, int column);
 
     void SetRange(int id, int low, int high) override {
         controls[id].low = low;

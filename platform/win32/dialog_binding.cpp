@@ -326,6 +326,15 @@ bool Win32Controls::IsItemChecked(int id, int index) {
     return (static_cast<UINT>(state) & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
 
+void Win32Controls::SetItemText(int id, int index, int column, std::string_view text) {
+    if (KindOf(id) != ListKind::kListView || index < 0 || column < 0) return;
+    std::string ansi = Utf8ToAnsi(text);
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = ansi.data();
+    Send(id, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
 void Win32Controls::DeleteItem(int id, int index) {
     if (index < 0) return;
     switch (KindOf(id)) {

@@ -38,6 +38,7 @@ public:
     void CheckItem(int id, int index, bool checked) override;
     bool IsItemChecked(int id, int index) override;
     void DeleteItem(int id, int index) override;
+    void SetItemText(int id, int index, int column, std::string_view text) override;
     void SetRange(int id, int low, int high) override;
     void SetPosition(int id, int position) override;
     int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
