@@ -97,6 +97,10 @@ INT_PTR Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, PageBi
 INT_PTR Run(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     PageBinding* binding = BindingOf(window);
     if (!binding) return FALSE;
+    if (auto* hook = dynamic_cast<PageWindowHook*>(binding->active); hook && message != WM_NCDESTROY) {
+        INT_PTR hooked = FALSE;
+        if (hook->OnWindowMessage(window, message, wParam, lParam, &hooked)) return hooked;
+    }
     const INT_PTR result = Dispatch(window, message, wParam, lParam, *binding);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, DWLP_USER, 0);
@@ -139,8 +143,24 @@ void PageControls::SetCaption(std::string_view text) {
 }
 
 int PageControls::AddItem(int id, std::string_view text) {
-    const std::wstring wide = win32::Utf8ToWide(text);
+    std::wstring wide = win32::Utf8ToWide(text);
+    if (KindOf(id) == ListKind::kListView) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(SendDlgItemMessageW(dialog(), id, LVM_GETITEMCOUNT, 0, 0));  // at the end
+        item.pszText = wide.data();
+        return static_cast<int>(SendDlgItemMessageW(dialog(), id, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    }
     return static_cast<int>(SendDlgItemMessageW(dialog(), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
+void PageControls::SetItemText(int id, int index, int column, std::string_view text) {
+    if (KindOf(id) != ListKind::kListView || index < 0 || column < 0) return;
+    std::wstring wide = win32::Utf8ToWide(text);
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = wide.data();
+    SendDlgItemMessageW(dialog(), id, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
 std::string PageControls::ItemText(int id, int index) {
