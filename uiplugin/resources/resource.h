@@ -88,3 +88,13 @@
 #define IDC_CFT_CHAR 1047
 #define IDC_CFT_HEX 1048
 #define IDC_CFT_COMMAND 1052
+// "Baixar" page
+#define IDC_DL_PATH 1039
+#define IDC_DL_BROWSE 1040
+#define IDC_DL_SEND 1036
+#define IDC_DL_LOGOS 1041
+#define IDC_DL_PREVIEW 1046
+#define IDC_DL_ADD 1042
+#define IDC_DL_DELETE 1043
+#define IDC_DL_DOWNLOAD 1044
+#define IDC_DL_CLEAR 1045

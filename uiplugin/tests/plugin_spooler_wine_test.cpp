@@ -7,6 +7,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 #include <winspool.h>
 // The spooler port's methods share these names.
 #undef OpenPrinter
@@ -20,12 +21,15 @@
 #include <functional>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "automation/automation.h"
 #include "../../tools/unidrv_ui/driver_interface.h"
+#include "core/download_page.h"
+#include "core/logo_bitmap.h"
 #include "core/private_devmode.h"
 #include "core/raw_job.h"
 #include "resource.h"
@@ -607,6 +611,135 @@ TEST_F(SpoolerPrinter, ControlFontTableFromUtilityPage) {
     const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(written, "[Character Translation Table]\r\n41=1B 21 00 \r\n42=1b2100\r\n");
     EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES) << "nothing left beside it";
+}
+
+// A 1-bit bitmap of `width` x `height` dots: headers, black and white
+// palette, rows of a diagonal pattern so that the conversion has something
+// to get wrong.
+std::vector<std::uint8_t> MonochromeBitmap(std::uint32_t width, std::uint32_t height) {
+    const std::uint32_t stride = 4 * ((width + 31) / 32);
+    std::vector<std::uint8_t> file(62 + stride * height, 0);
+    auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put(2, static_cast<std::uint32_t>(file.size()), 4);
+    put(10, 62, 4);
+    put(14, 40, 4);
+    put(18, width, 4);
+    put(22, height, 4);
+    put(26, 1, 2);
+    put(28, 1, 2);
+    put(58, 0x00FFFFFF, 4);
+    for (std::uint32_t r = 0; r < height; ++r) {
+        for (std::uint32_t b = 0; b < stride; ++b)
+            file[62 + r * stride + b] = static_cast<std::uint8_t>(0x81 << (r % 8));
+    }
+    return file;
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(automation::Narrow(path), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+// Answers the page's open-file dialog titled `title` with `path`, typed into
+// its file-name box as a user would, and confirms it.
+bool PickFile(HWND page, int button, const std::wstring& title, const std::wstring& path) {
+    automation::Click(page, button);
+    HWND dialog = automation::WaitForDialog(GetCurrentProcessId(), title, 10000);
+    if (!dialog) return false;
+    // The file-name box: a combo box in the newer dialog, an edit in the older.
+    HWND name = GetDlgItem(dialog, cmb13);
+    if (!name) name = GetDlgItem(dialog, edt1);
+    if (!name) return false;
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    automation::Click(dialog, IDOK);
+    return automation::WaitUntil([&] { return !IsWindow(dialog); }, 10000);
+}
+
+// The port file once it holds at least `size` bytes (or what it holds after
+// ten seconds).
+std::vector<std::uint8_t> PortBytes(const std::wstring& portFile, std::size_t size) {
+    std::vector<std::uint8_t> seen;
+    automation::WaitUntil(
+        [&] {
+            std::ifstream in(automation::Narrow(portFile), std::ios::binary);
+            seen.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            return seen.size() >= size;
+        },
+        10000);
+    return seen;
+}
+
+// "Baixar" on the printer the driver opened: two logos added through the
+// page's open-file dialog, downloaded in one job, the clearing command, and
+// a firmware file sent unchanged, each captured at the printer's port.
+TEST_F(SpoolerPrinter, DownloadPageLogosAndFirmware) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"pp-logos";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring first = folder + L"\\loja.bmp";
+    const std::wstring second = folder + L"\\marca.bmp";
+    const std::wstring firmware = folder + L"\\KTR410.DAT";
+    const std::vector<std::uint8_t> firstBytes = MonochromeBitmap(40, 10);
+    const std::vector<std::uint8_t> secondBytes = MonochromeBitmap(8, 8);
+    std::vector<std::uint8_t> firmwareBytes;
+    for (int i = 0; i < 5000; ++i) firmwareBytes.push_back(static_cast<std::uint8_t>(i * 31 + 7));
+    ASSERT_TRUE(WriteWholeFile(first, firstBytes) && WriteWholeFile(second, secondBytes) &&
+                WriteWholeFile(firmware, firmwareBytes));
+    const std::span<const std::uint8_t> listed[] = {firstBytes, secondBytes};
+    const std::vector<std::uint8_t> logoJob = plugin::BuildLogoJob(listed).value();
+
+    bool driven = false;
+    LONG result = 0;
+    const bool shown = ShowPrinterSheet(
+        printer_,
+        [&](HWND sheet) {
+            SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+            HWND page = automation::FindChildDialogWith(sheet, IDC_DL_LOGOS);
+            ASSERT_NE(page, nullptr) << "\"Baixar\" is the second page";
+            EXPECT_FALSE(automation::IsEnabled(page, IDC_DL_SEND));
+            EXPECT_NE(GetWindowLongW(GetDlgItem(page, IDC_DL_PATH), GWL_STYLE) & ES_READONLY, 0);
+
+            ASSERT_TRUE(PickFile(page, IDC_DL_ADD, L"Please Select a Logo file", first));
+            ASSERT_TRUE(PickFile(page, IDC_DL_ADD, L"Please Select a Logo file", second));
+            HWND list = GetDlgItem(page, IDC_DL_LOGOS);
+            EXPECT_EQ(automation::ListViewItems(list), (std::vector<std::wstring>{L"1", L"2"}));
+
+            DeleteFileW(portFile.c_str());
+            automation::Click(page, IDC_DL_DOWNLOAD);
+            EXPECT_EQ(PortBytes(portFile, logoJob.size()), logoJob);
+
+            DeleteFileW(portFile.c_str());
+            automation::Click(page, IDC_DL_CLEAR);
+            EXPECT_EQ(PortBytes(portFile, plugin::kClearLogosCommand.size()),
+                      std::vector<std::uint8_t>(plugin::kClearLogosCommand.begin(), plugin::kClearLogosCommand.end()));
+
+            ASSERT_TRUE(PickFile(page, IDC_DL_BROWSE, L"Please select a file", firmware));
+            EXPECT_TRUE(automation::IsEnabled(page, IDC_DL_SEND));
+            DeleteFileW(portFile.c_str());
+            automation::Click(page, IDC_DL_SEND);
+            EXPECT_EQ(PortBytes(portFile, firmwareBytes.size()), firmwareBytes);
+
+            // The first logo selected: its preview in the frame.
+            LVITEMW state{};
+            state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+            state.state = LVIS_SELECTED | LVIS_FOCUSED;
+            SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+            UpdateWindow(sheet);
+            Sleep(300);
+            automation::SaveArtifactScreenshot(sheet, "plugin-download-page");
+            driven = true;
+        },
+        &result);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(driven);
+    for (const std::wstring& file : {first, second, firmware}) DeleteFileW(file.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace

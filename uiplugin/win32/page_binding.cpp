@@ -160,6 +160,10 @@ INT_PTR Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, PageBi
 INT_PTR Run(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     PageBinding* binding = BindingOf(window);
     if (!binding) return FALSE;
+    if (auto* hook = dynamic_cast<PageWindowHook*>(binding->active); hook && message != WM_NCDESTROY) {
+        INT_PTR hooked = FALSE;
+        if (hook->OnWindowMessage(window, message, wParam, lParam, &hooked)) return hooked;
+    }
     const INT_PTR result = Dispatch(window, message, wParam, lParam, *binding);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, DWLP_USER, 0);
@@ -213,6 +217,15 @@ int PageControls::AddItem(int id, std::string_view text) {
     return static_cast<int>(SendDlgItemMessageW(dialog(), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
 }
 
+void PageControls::SetItemText(int id, int index, int column, std::string_view text) {
+    if (KindOf(id) != ListKind::kListView || index < 0 || column < 0) return;
+    std::wstring wide = win32::Utf8ToWide(text);
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = wide.data();
+    SendDlgItemMessageW(dialog(), id, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
 std::string PageControls::ItemText(int id, int index) {
     if (KindOf(id) == ListKind::kListView) return ListViewText(dialog(), id, index, 0);
     const LRESULT length = SendDlgItemMessageW(dialog(), id, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
@@ -221,15 +234,6 @@ std::string PageControls::ItemText(int id, int index) {
     SendDlgItemMessageW(dialog(), id, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
     return win32::WideToUtf8(text);
-}
-
-void PageControls::SetItemText(int id, int index, int column, std::string_view text) {
-    if (KindOf(id) != ListKind::kListView || index < 0 || column < 0) return;
-    std::wstring wide = win32::Utf8ToWide(text);
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = wide.data();
-    SendDlgItemMessageW(dialog(), id, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
 int PageControls::FindPrefix(int id, int startAfter, std::string_view prefix) {

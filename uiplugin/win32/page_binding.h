@@ -22,9 +22,10 @@ public:
     void SetText(int id, std::string_view text) override;
     std::string GetText(int id) override;
     void SetCaption(std::string_view text) override;
+    // Combo boxes and list views.
     int AddItem(int id, std::string_view text) override;
-    std::string ItemText(int id, int index) override;
     void SetItemText(int id, int index, int column, std::string_view text) override;
+    std::string ItemText(int id, int index) override;
     int FindPrefix(int id, int startAfter, std::string_view prefix) override;
     // Up-down controls as well as progress bars.
     void SetRange(int id, int low, int high) override;
@@ -33,6 +34,16 @@ public:
     // DialogBoxParamW of the plug-in's template, owned by this dialog, with
     // the plug-in's activation context active.
     int RunDialog(int templateId, plat::DialogHandler& handler) override;
+};
+
+// What a page's window side does itself before its class sees a message:
+// drawing its owner-drawn controls, following its controls' notifications.
+// A page class that also is a PageWindowHook gets every message of its page
+// first; true with *result set stops the message there.
+class PageWindowHook {
+public:
+    virtual ~PageWindowHook() = default;
+    virtual bool OnWindowMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) = 0;
 };
 
 // Whether the document page of `templateId` has a class of its own; the
