@@ -1,0 +1,67 @@
+#include "core/barcode_math.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace plugin {
+
+std::uint32_t HriRoom(int hriPosition, int hriFont) {
+    // Font A is 24 dots high, font B 17; "both" prints the text twice.
+    const std::uint32_t line = hriFont == kHriFontB ? 17 : hriFont == kHriFontA ? 24 : 0;
+    switch (hriPosition) {
+        case kHriAbove:
+        case kHriBelow:
+            return line;
+        case kHriBoth:
+            return 2 * line;
+    }
+    return 0;
+}
+
+double SnappedPoints(std::uint32_t dots) {
+    const double points = static_cast<double>(dots) * kPointsPerInch * kInchPerDot;
+    const double whole = std::trunc(points);
+    const double fraction = points - whole;
+    if (fraction < 0.4) return whole;
+    if (fraction < 0.7) return whole + 0.5;
+    return whole + 1;
+}
+
+std::uint32_t TotalHeight(std::uint32_t barHeight, int hriPosition, int hriFont) {
+    const double points = SnappedPoints(barHeight + HriRoom(hriPosition, hriFont));
+    const auto dots = static_cast<std::uint32_t>(std::trunc(points * kDotsPerInch * kInchPerPoint));
+    // A zero height would ask the printer for no bars at all.
+    return dots == 0 ? 2 : dots;
+}
+
+namespace {
+std::string Format(double value) {
+    char text[32] = {};
+    std::snprintf(text, sizeof text, "%5.1f", value);
+    return text;
+}
+}  // namespace
+
+std::string MillimetreText(std::uint32_t totalHeight) {
+    return Format(static_cast<double>(totalHeight) * kMmPerInch * kInchPerDot);
+}
+
+std::string PointText(std::uint32_t totalHeight) {
+    return Format(SnappedPoints(totalHeight));
+}
+
+std::uint32_t ClampUnsigned(int value, std::uint32_t low, std::uint32_t high) {
+    const auto unsignedValue = static_cast<std::uint32_t>(value);
+    if (unsignedValue > high) return high;
+    if (unsignedValue < low) return low;
+    return unsignedValue;
+}
+
+std::uint8_t ClampLowByte(int value, std::uint8_t low, std::uint8_t high) {
+    const auto byte = static_cast<std::uint8_t>(static_cast<unsigned>(value) & 0xFFu);
+    if (byte > high) return high;
+    if (byte < low) return low;
+    return byte;
+}
+
+}  // namespace plugin
