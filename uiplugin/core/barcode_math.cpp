@@ -5,6 +5,18 @@
 
 namespace plugin {
 
+namespace {
+// Every product rounded to a double, as a double-precision FPU computes it.
+// The 32-bit build computes in the x87's extended precision: 40 points there
+// come back as 99.999... dots and truncate to 99 instead of 100. A store
+// through memory rounds the way every other build does.
+double Product(double a, double b, double c) {
+    volatile double ab = a * b;
+    volatile double abc = ab * c;
+    return abc;
+}
+}  // namespace
+
 std::uint32_t HriRoom(int hriPosition, int hriFont) {
     // Font A is 24 dots high, font B 17; "both" prints the text twice.
     const std::uint32_t line = hriFont == kHriFontB ? 17 : hriFont == kHriFontA ? 24 : 0;
@@ -19,7 +31,7 @@ std::uint32_t HriRoom(int hriPosition, int hriFont) {
 }
 
 double SnappedPoints(std::uint32_t dots) {
-    const double points = static_cast<double>(dots) * kPointsPerInch * kInchPerDot;
+    const double points = Product(static_cast<double>(dots), kPointsPerInch, kInchPerDot);
     const double whole = std::trunc(points);
     const double fraction = points - whole;
     if (fraction < 0.4) return whole;
@@ -29,7 +41,7 @@ double SnappedPoints(std::uint32_t dots) {
 
 std::uint32_t TotalHeight(std::uint32_t barHeight, int hriPosition, int hriFont) {
     const double points = SnappedPoints(barHeight + HriRoom(hriPosition, hriFont));
-    const auto dots = static_cast<std::uint32_t>(std::trunc(points * kDotsPerInch * kInchPerPoint));
+    const auto dots = static_cast<std::uint32_t>(std::trunc(Product(points, kDotsPerInch, kInchPerPoint)));
     // A zero height would ask the printer for no bars at all.
     return dots == 0 ? 2 : dots;
 }
@@ -43,7 +55,7 @@ std::string Format(double value) {
 }  // namespace
 
 std::string MillimetreText(std::uint32_t totalHeight) {
-    return Format(static_cast<double>(totalHeight) * kMmPerInch * kInchPerDot);
+    return Format(Product(static_cast<double>(totalHeight), kMmPerInch, kInchPerDot));
 }
 
 std::string PointText(std::uint32_t totalHeight) {

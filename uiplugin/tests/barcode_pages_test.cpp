@@ -34,6 +34,7 @@ TEST(BarcodeMath, TotalHeightSnapsToHalfPointsAndShowsItsFields) {
         {50, kHriBoth, kHriFontB, 83, " 11.7", " 33.0"},     // 33.6 -> 33.5
         {100, kHriAbove, kHriFontB, 117, " 16.5", " 47.0"},  // 46.8 -> 47
         {1, kHriNone, kHriFontA, 1, "  0.1", "  0.5"},       // 0.4 points -> the half point
+        {100, kHriNone, kHriFontA, 100, " 14.1", " 40.0"},   // whole points come back whole
         {0, kHriNone, kHriFontA, 2, "  0.3", "  1.0"},       // never a height of nothing
     };
     for (const HeightCase& c : cases) {

@@ -389,6 +389,63 @@ TEST_F(SpoolerPrinter, PagesStoreTheirChoicesInThePrivateRecord) {
     EXPECT_NE(calls.find("mode=1"), std::string::npos) << calls;
 }
 
+// The barcode pages through the spooler: a symbology and a bar height chosen
+// for the first 1D font reach the private record, with the total height the
+// page recomputed, and nothing else moves; the 2D page is only looked at.
+TEST_F(SpoolerPrinter, BarcodePagesStoreTheirChoicesInThePrivateRecord) {
+    std::vector<BYTE> output(sizeof(DEVMODEW) + plugin::kPrivateDevmodeSize);
+    reinterpret_cast<DEVMODEW*>(output.data())->dmSize = static_cast<WORD>(output.size());
+    LONG result = -100;
+    std::thread shown([&] {
+        result = Properties(reinterpret_cast<DEVMODEW*>(output.data()), nullptr, DM_IN_PROMPT | DM_OUT_BUFFER);
+    });
+    HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
+    bool driven = false;
+    std::wstring points;
+    if (sheet) {
+        [&] {
+            // Tabs: "Principal", "Marca d'água", "Operação", "Código 1D", "Código 2D".
+            SendMessageW(sheet, PSM_SETCURSEL, 3, 0);
+            HWND page1D = nullptr;
+            ASSERT_TRUE(automation::WaitUntil(
+                [&] { return (page1D = automation::FindChildDialogWith(sheet, IDC_BC1_FONT_A)) != nullptr; }, 5000));
+            ASSERT_TRUE(automation::SelectItem(page1D, IDC_BC1_TYPE, L"Code128"));
+            SetDlgItemTextW(page1D, IDC_BC1_HEIGHT, L"100");
+            automation::SaveArtifactScreenshot(sheet, "plugin-barcode1d-page");
+            points = automation::Text(GetDlgItem(page1D, IDC_BC1_HEIGHT_POINTS));
+            SendMessageW(sheet, PSM_SETCURSEL, 4, 0);
+            ASSERT_TRUE(automation::WaitUntil(
+                [&] { return automation::FindChildDialogWith(sheet, IDC_BC2_ROWS) != nullptr; }, 5000));
+            automation::SaveArtifactScreenshot(sheet, "plugin-barcode2d-page");
+            driven = true;
+        }();
+        automation::Click(sheet, IDOK);
+    }
+    if (!sheet || !driven) CloseOwnWindows();
+    shown.join();
+    ASSERT_NE(sheet, nullptr) << "DocumentProperties with DM_IN_PROMPT shows the sheet";
+    ASSERT_TRUE(driven);
+    EXPECT_GT(result, 0);
+    EXPECT_EQ(points, L" 65.0") << "the height fields wait for apply";
+
+    plugin::PrivateDevmode expected = plugin::DefaultPrivateDevmode();
+    expected.barcode1D[0].bType = 8;
+    expected.barcode1D[0].dwBarHeight = 100;
+    // 100 dots are 40 points exactly and come back as 100 dots, also in the
+    // 32-bit build's extended-precision arithmetic.
+    expected.barcode1D[0].dwTotalHeight = 100;
+    // The main page, shown first, stores the driver's current form on apply.
+    const std::u16string letter = u"Letter";
+    std::memset(expected.szFormName, 0, sizeof expected.szFormName);
+    std::memcpy(expected.szFormName, letter.data(), letter.size() * sizeof(char16_t));
+    const plugin::PrivateDevmode& stored = PrivatePartOf(reinterpret_cast<DEVMODEW*>(output.data()));
+    const auto* want = reinterpret_cast<const BYTE*>(&expected);
+    const auto* got = reinterpret_cast<const BYTE*>(&stored);
+    for (std::size_t at = 0; at < sizeof expected; ++at) {
+        EXPECT_EQ(got[at], want[at]) << "byte " << at << " of the private record";
+    }
+}
+
 // The printer sheet as the printers folder opens it: the common
 // property-sheet UI calls the configuration module's DrvDevicePropertySheets.
 // The toolchain's PFNPROPSHEETUI lacks the calling convention; the platform's is WINAPI.

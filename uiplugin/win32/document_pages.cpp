@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/barcode_pages.h"
 #include "core/main_page.h"
 #include "core/operation_page.h"
 #include "core/paper_size_items.h"
@@ -68,7 +69,8 @@ plugin::PrivateDevmode* DevmodeOf(const DocumentPageContext& context) {
 }  // namespace
 
 bool HasDocumentPageClass(int templateId) {
-    return templateId == IDD_MAIN_PAGE || templateId == IDD_OPERATION_PAGE;
+    return templateId == IDD_MAIN_PAGE || templateId == IDD_OPERATION_PAGE || templateId == IDD_BARCODE1D_PAGE ||
+           templateId == IDD_BARCODE2D_PAGE;
 }
 
 std::unique_ptr<plat::DialogHandler> MakeDocumentPage(int templateId, DocumentPageContext& context) {
@@ -79,6 +81,10 @@ std::unique_ptr<plat::DialogHandler> MakeDocumentPage(int templateId, DocumentPa
             return std::make_unique<BoundMainPage>(*devmode, context);
         case IDD_OPERATION_PAGE:
             return std::make_unique<plugin::OperationPage>(*devmode);
+        case IDD_BARCODE1D_PAGE:
+            return std::make_unique<plugin::Barcode1DPage>(*devmode);
+        case IDD_BARCODE2D_PAGE:
+            return std::make_unique<plugin::Barcode2DPage>(*devmode);
     }
     return nullptr;
 }
