@@ -1,3 +1,4 @@
+#include "tests/opened_printer.h"
 #include "core/download_page.h"
 
 #include <gtest/gtest.h>
@@ -60,15 +61,8 @@ struct DownloadFixture : ::testing::Test {
     }
     const std::vector<sim::SimJob>& Jobs() { return spooler.Jobs(kPrinter); }
 
-    static plat::PrinterHandle OpenedPrinter(sim::SimSpooler& spooler) {
-        spooler.PutPrinter(kPrinter);
-        plat::PrinterHandle handle = 0;
-        EXPECT_EQ(spooler.OpenPrinter(kPrinter, &handle), 0);
-        return handle;
-    }
-
     sim::SimSpooler spooler;
-    plat::PrinterHandle printer = OpenedPrinter(spooler);
+    plat::PrinterHandle printer = plugin_test::OpenedPrinter(spooler, kPrinter);
     sim::SimControls sheet;
     plugin_test::FakeLogoFiles files;
     DownloadPage page{spooler, printer, files};

@@ -1,3 +1,4 @@
+#include "tests/opened_printer.h"
 #include "core/utility_page.h"
 
 #include <gtest/gtest.h>
@@ -41,15 +42,8 @@ struct UtilityFixture : ::testing::Test {
         EXPECT_TRUE(sheet.Get(IDC_UTIL_WIDTH_SPIN).positions.empty());
     }
 
-    static plat::PrinterHandle OpenedPrinter(sim::SimSpooler& spooler) {
-        spooler.PutPrinter(kPrinter);
-        plat::PrinterHandle handle = 0;
-        EXPECT_EQ(spooler.OpenPrinter(kPrinter, &handle), 0);
-        return handle;
-    }
-
     sim::SimSpooler spooler;
-    plat::PrinterHandle printer = OpenedPrinter(spooler);
+    plat::PrinterHandle printer = plugin_test::OpenedPrinter(spooler, kPrinter);
     sim::SimControls sheet;
     plugin_test::FakeControlFontFile controlFont;
     UtilityPage page{spooler, printer, controlFont};

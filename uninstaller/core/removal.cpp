@@ -32,6 +32,15 @@ bool Removal::ReadPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info)
     return false;
 }
 
+bool Removal::ReadLocalPrinter(const std::string& name, plat::PrinterInfo2* info) {
+    plat::ScopedPrinter printer = plat::OwnedPrinter(io_.spooler);
+    if (io_.spooler.OpenPrinterAllAccess(name, printer.receive()) != plat::kErrorSuccess) {
+        Log(WithItem(UninstallerString(IDS_OPEN_PRINTER_ERROR), name));
+        return false;
+    }
+    return ReadPrinter(printer.get(), info);
+}
+
 bool Removal::PreCheck() {
     std::vector<std::string> printers;
     if (io_.spooler.EnumPrinterNames(&printers) != plat::kErrorSuccess) {
@@ -39,13 +48,8 @@ bool Removal::PreCheck() {
         return false;
     }
     for (const std::string& name : printers) {
-        plat::ScopedPrinter printer = plat::OwnedPrinter(io_.spooler);
-        if (io_.spooler.OpenPrinterAllAccess(name, printer.receive()) != plat::kErrorSuccess) {
-            Log(WithItem(UninstallerString(IDS_OPEN_PRINTER_ERROR), name));
-            return false;
-        }
         plat::PrinterInfo2 info;
-        if (!ReadPrinter(printer.get(), &info)) return false;
+        if (!ReadLocalPrinter(name, &info)) return false;
         if (info.jobs != 0) {
             Log(UninstallerString(IDS_JOBS_FIRST));
             return false;
@@ -185,13 +189,8 @@ bool Removal::Win98PortsFree() {
     std::vector<std::string> printers;
     if (io_.spooler.EnumPrinterNames(&printers) != plat::kErrorSuccess) return true;
     for (const std::string& name : printers) {
-        plat::ScopedPrinter printer = plat::OwnedPrinter(io_.spooler);
-        if (io_.spooler.OpenPrinterAllAccess(name, printer.receive()) != plat::kErrorSuccess) {
-            Log(WithItem(UninstallerString(IDS_OPEN_PRINTER_ERROR), name));
-            return false;
-        }
         plat::PrinterInfo2 info;
-        if (!ReadPrinter(printer.get(), &info)) return false;
+        if (!ReadLocalPrinter(name, &info)) return false;
         if (plat::Contains(info.portName, "MDCOM")) {
             Log(WithItem(UninstallerString(IDS_JOBS_QUEUED), item_));
             return false;

@@ -48,6 +48,9 @@ private:
     void Removed(int* index);
     // Reads a printer's information, logging 115 or 116 when it cannot.
     bool ReadPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info);
+    // Opens a local printer with all access and reads it, logging 113, 115 or
+    // 116 when it cannot.
+    bool ReadLocalPrinter(const std::string& name, plat::PrinterInfo2* info);
     // Windows 98/Me: no monitor goes while a printer is on an "MDCOM" port.
     bool Win98PortsFree();
     void RestartSpooler();
