@@ -73,9 +73,10 @@ public:
     // transparent background over its background colour.
     virtual void SetLabelStyle(int id, const LabelStyle& style) = 0;
 
-    // Progress bars and up-down controls.
+    // Progress bars, up-down controls and sliders.
     virtual void SetRange(int id, int low, int high) = 0;
     virtual void SetPosition(int id, int position) = 0;
+    virtual int Position(int id) = 0;
 
     // A message box owned by the dialog; the button pressed.
     virtual int ShowMessage(std::string_view text, std::string_view caption, unsigned style) = 0;
@@ -112,7 +113,15 @@ public:
 // Notification codes the dialog classes look at.
 constexpr int kBnClicked = 0;
 constexpr int kCbnSelChange = 1;
+// An editable drop-down's text typed (CBN_EDITCHANGE) and a selection
+// confirmed (CBN_SELENDOK).
+constexpr int kCbnEditChange = 5;
+constexpr int kCbnSelEndOk = 9;
 constexpr int kEnChange = 0x300;
+constexpr int kEnKillFocus = 0x200;
+// A slider moved, while scrolling and when released (WM_HSCROLL and
+// WM_VSCROLL of a trackbar), handed on as a command of the slider.
+constexpr int kSliderScroll = -4;
 // A double-click on a list view (NM_DBLCLK), handed on as a command of the list.
 constexpr int kListDoubleClick = -3;
 

@@ -110,6 +110,11 @@ void SimControls::SetPosition(int id, int position) {
     bar.positions.push_back(std::clamp(position, bar.low, bar.high));
 }
 
+int SimControls::Position(int id) {
+    const State& bar = controls[id];
+    return bar.positions.empty() ? bar.low : bar.positions.back();
+}
+
 std::string SimControls::SelectedText(int id) {
     return ItemText(id, Selection(id));
 }
@@ -137,9 +142,19 @@ int SimControls::RunDialog(int templateId, plat::DialogHandler& handler) {
 void SimControls::Type(int id, std::string_view text) {
     State& state = controls[id];
     if (state.readOnly) return;
-    state.text = state.textLimit > 0 && text.size() > static_cast<std::size_t>(state.textLimit)
-                     ? std::string(text.substr(0, state.textLimit))
-                     : std::string(text);
+    // The limit counts characters (UTF-16 units), not the UTF-8 bytes the
+    // pages work in: cut after the last whole character that fits.
+    std::size_t end = 0;
+    int units = 0;
+    while (end < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[end]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const int width = length == 4 ? 2 : 1;
+        if (state.textLimit > 0 && units + width > state.textLimit) break;
+        units += width;
+        end = std::min(text.size(), end + length);
+    }
+    state.text = std::string(text.substr(0, end));
 }
 
 }  // namespace sim

@@ -72,6 +72,8 @@ public:
         controls[id].high = high;
     }
     void SetPosition(int id, int position) override;
+    // The last position given, or the range's low end.
+    int Position(int id) override;
 
     void StartTimer(int timerId, unsigned milliseconds) override { timers[timerId] = milliseconds; }
     void StopTimer(int timerId) override { timers.erase(timerId); }

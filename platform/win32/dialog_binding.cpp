@@ -362,6 +362,10 @@ void Win32Controls::SetPosition(int id, int position) {
     UpdateWindow(GetDlgItem(dialog_, id));
 }
 
+int Win32Controls::Position(int id) {
+    return static_cast<int>(Send(id, PBM_GETPOS));
+}
+
 void Win32Controls::StartTimer(int timerId, unsigned milliseconds) {
     SetTimer(dialog_, static_cast<UINT_PTR>(timerId), milliseconds, nullptr);
 }

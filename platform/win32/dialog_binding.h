@@ -41,6 +41,7 @@ public:
     void SetItemText(int id, int index, int column, std::string_view text) override;
     void SetRange(int id, int low, int high) override;
     void SetPosition(int id, int position) override;
+    int Position(int id) override;
     int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
     int RunDialog(int templateId, plat::DialogHandler& handler) override;
     void NotifySheetChanged(bool changed) override;

@@ -11,7 +11,7 @@
 
 namespace plugin {
 
-// One open-file dialog: its title and its filter pairs ("*.bmp"/"*.bmp"),
+// One open-file dialog: its title (none: the system's own) and its filter pairs ("*.bmp"/"*.bmp"),
 // the first pair selected.
 struct FileChoice {
     std::string_view title;

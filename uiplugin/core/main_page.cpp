@@ -12,8 +12,6 @@
 namespace plugin {
 
 namespace {
-constexpr std::string_view kTextAsGraphicsMessage = "Todo texto será impresso como gráfico!";
-constexpr std::string_view kTextAsGraphicsCaption = "informação";
 
 std::span<char16_t> FormNameField(PrivateDevmode& devmode) {
     return devmode.szFormName;

@@ -7,6 +7,7 @@
 //
 // Settings are written into the record as soon as they are edited; apply
 // writes the rotation and the paper size once more and tells the driver.
+#include <string_view>
 #include <vector>
 
 #include "core/paper_size_items.h"
@@ -14,6 +15,10 @@
 #include "ports/controls.h"
 
 namespace plugin {
+
+// Told when printing all text as graphics is switched on for the user.
+inline constexpr std::string_view kTextAsGraphicsMessage = "Todo texto será impresso como gráfico!";
+inline constexpr std::string_view kTextAsGraphicsCaption = "informação";
 
 class MainPage : public plat::DialogHandler {
 public:

@@ -76,10 +76,10 @@ std::string ReadRecordText(std::span<const char16_t> field) {
     return text;
 }
 
-void StoreRecordText(std::span<char16_t> field, std::string_view text) {
-    if (field.empty()) return;
+namespace {
+// Fills the field with the text's units, at most `room` of them, and zeros.
+void StoreUnits(std::span<char16_t> field, std::string_view text, std::size_t room) {
     std::fill(field.begin(), field.end(), u'\0');
-    const std::size_t room = field.size() - 1;  // the terminator's unit stays zero
     std::size_t used = 0;
     for (std::size_t at = 0; at < text.size();) {
         const char32_t c = NextCodePoint(text, at);
@@ -92,6 +92,22 @@ void StoreRecordText(std::span<char16_t> field, std::string_view text) {
             field[used++] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
         }
     }
+}
+}  // namespace
+
+void StoreRecordText(std::span<char16_t> field, std::string_view text) {
+    if (field.empty()) return;
+    StoreUnits(field, text, field.size() - 1);  // the terminator's unit stays zero
+}
+
+void StoreRecordTextFilling(std::span<char16_t> field, std::string_view text) {
+    StoreUnits(field, text, field.size());
+}
+
+std::size_t RecordTextUnits(std::string_view text) {
+    std::size_t units = 0;
+    for (std::size_t at = 0; at < text.size();) units += NextCodePoint(text, at) < 0x10000 ? 1 : 2;
+    return units;
 }
 
 }  // namespace plugin

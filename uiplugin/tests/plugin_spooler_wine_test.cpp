@@ -446,6 +446,129 @@ TEST_F(SpoolerPrinter, BarcodePagesStoreTheirChoicesInThePrivateRecord) {
     }
 }
 
+// A 24-bit picture of one colour, bottom-up rows, written where the test wants it.
+bool WriteSolidBitmap(const std::wstring& path, int width, int height, COLORREF colour) {
+    const int stride = (3 * width + 3) / 4 * 4;
+    std::vector<BYTE> file(54 + static_cast<std::size_t>(stride) * height, 0);
+    auto put = [&](std::size_t at, DWORD value, int bytes) {
+        for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<BYTE>(value >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put(2, static_cast<DWORD>(file.size()), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<DWORD>(width), 4);
+    put(22, static_cast<DWORD>(height), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            BYTE* pixel = &file[54 + static_cast<std::size_t>(y) * stride + 3 * x];
+            pixel[0] = GetBValue(colour);
+            pixel[1] = GetGValue(colour);
+            pixel[2] = GetRValue(colour);
+        }
+    }
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    return static_cast<bool>(out);
+}
+
+std::vector<BYTE> ReadWholeFile(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::wstring TemporaryFolder() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, folder);
+    return folder;
+}
+
+// The watermark page through the spooler: a bitmap watermark of the record is
+// shown in the preview at once and converted into the printer's picture
+// file; switching to a text and applying writes the text's picture file.
+TEST_F(SpoolerPrinter, WatermarkPageShowsABitmapAndWritesTheTextPicture) {
+    const std::wstring bitmap = TemporaryFolder() + L"vermelho.bmp";
+    ASSERT_TRUE(WriteSolidBitmap(bitmap, 40, 40, RGB(255, 0, 0)));
+    const std::wstring picture = TemporaryFolder() + L"\\" + kPrinterName + L"1.bmp";
+    DeleteFileW(picture.c_str());
+
+    std::vector<BYTE> input = Filled();
+    auto& record = const_cast<plugin::PrivateDevmode&>(PrivatePartOf(reinterpret_cast<DEVMODEW*>(input.data())));
+    record.bWatermarkType = 1;
+    record.bTextAsGraphics = 1;
+    record.bWatermarkPosition = 4;
+    record.bWatermarkSize = 100;
+    record.bWatermarkBrightness = 0;
+    std::memset(record.szWatermarkBitmap, 0, sizeof record.szWatermarkBitmap);
+    std::memcpy(record.szWatermarkBitmap, bitmap.c_str(), bitmap.size() * sizeof(wchar_t));
+    std::vector<BYTE> output(input.size());
+    reinterpret_cast<DEVMODEW*>(output.data())->dmSize = static_cast<WORD>(output.size());
+
+    LONG result = -100;
+    std::thread shown([&] {
+        result = Properties(reinterpret_cast<DEVMODEW*>(output.data()), reinterpret_cast<DEVMODEW*>(input.data()),
+                            DM_IN_BUFFER | DM_IN_PROMPT | DM_OUT_BUFFER);
+    });
+    HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
+    bool driven = false;
+    COLORREF centre = CLR_INVALID;
+    std::vector<BYTE> converted;
+    if (sheet) {
+        [&] {
+            SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+            HWND page = nullptr;
+            ASSERT_TRUE(automation::WaitUntil(
+                [&] { return (page = automation::FindChildDialogWith(sheet, IDC_WM_PREVIEW)) != nullptr; }, 5000));
+            HWND frame = GetDlgItem(page, IDC_WM_PREVIEW);
+            RECT client{};
+            GetClientRect(frame, &client);
+            const POINT middle{client.right / 2, client.bottom / 2};
+            automation::WaitUntil([&] { return (centre = automation::ScreenColor(frame, middle)) == RGB(255, 0, 0); },
+                                  5000);
+            converted = ReadWholeFile(picture);
+            EXPECT_TRUE(automation::IsChecked(page, IDC_WM_BITMAP));
+            EXPECT_TRUE(automation::IsEnabled(page, IDC_WM_BROWSE));
+            EXPECT_FALSE(automation::IsEnabled(page, IDC_WM_FONT));
+            automation::SaveArtifactScreenshot(sheet, "plugin-watermark-page-bitmap");
+
+            automation::Click(page, IDC_WM_TEXT);
+            ASSERT_TRUE(automation::WaitUntil([&] { return automation::IsEnabled(page, IDC_WM_FONT); }, 5000));
+            EXPECT_GT(SendDlgItemMessageW(page, IDC_WM_FONT, CB_GETCOUNT, 0, 0), 0) << "TrueType faces listed";
+            EXPECT_EQ(automation::SelectedItem(page, IDC_WM_TEXT_LIST), L"CONFIDENCIAL");
+            SendDlgItemMessageW(page, IDC_WM_ANGLE, TBM_SETPOS, TRUE, 30);
+            SendMessageW(page, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                         reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_WM_ANGLE)));
+            EXPECT_EQ(automation::Text(GetDlgItem(page, IDC_WM_ANGLE_LABEL)), L"30");
+            automation::SaveArtifactScreenshot(sheet, "plugin-watermark-page");
+            driven = true;
+        }();
+        automation::Click(sheet, IDOK);
+    }
+    if (!sheet || !driven) CloseOwnWindows();
+    shown.join();
+    ASSERT_NE(sheet, nullptr) << "DocumentProperties with DM_IN_PROMPT shows the sheet";
+    ASSERT_TRUE(driven);
+    EXPECT_EQ(centre, RGB(255, 0, 0)) << "the preview shows the bitmap in the middle of the frame";
+    EXPECT_EQ(converted, ReadWholeFile(bitmap)) << "a 24-bit bitmap is copied unchanged into the picture file";
+    EXPECT_GT(result, 0);
+
+    const plugin::PrivateDevmode& stored = PrivatePartOf(reinterpret_cast<DEVMODEW*>(output.data()));
+    EXPECT_EQ(stored.bWatermarkType, 2);
+    EXPECT_EQ(stored.dwWatermarkAngle, 30u);
+    EXPECT_EQ(std::u16string(stored.szWatermarkText), u"CONFIDENCIAL");
+    EXPECT_NE(stored.szWatermarkFont[0], 0) << "a TrueType face is stored";
+    const std::vector<BYTE> text = ReadWholeFile(picture);
+    ASSERT_EQ(text.size(), 270054u) << "the text picture file is written on apply";
+    EXPECT_EQ(text[0], 'B');
+    EXPECT_EQ(text[10], 54);
+    EXPECT_EQ(text[18] + 256 * text[19], 300);
+    EXPECT_EQ(text[28], 24);
+    EXPECT_GT(std::count(text.begin() + 54, text.end(), BYTE{0}), 100) << "black text on the white picture";
+}
+
 // The printer sheet as the printers folder opens it: the common
 // property-sheet UI calls the configuration module's DrvDevicePropertySheets.
 // The toolchain's PFNPROPSHEETUI lacks the calling convention; the platform's is WINAPI.

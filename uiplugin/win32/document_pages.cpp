@@ -2,6 +2,7 @@
 // class on the private device mode of its sheet and what else it needs of
 // the driver.
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/barcode_pages.h"
@@ -9,10 +10,12 @@
 #include "core/operation_page.h"
 #include "core/paper_size_items.h"
 #include "core/private_devmode.h"
+#include "core/watermark_page.h"
 #include "resource.h"
 #include "win32/encoding.h"
 #include "win32/page_binding.h"
 #include "win32/property_sheets.h"
+#include "win32/win32_watermark.h"
 
 namespace plugin_win32 {
 
@@ -63,14 +66,53 @@ public:
         : DriverPaperSizes(context), MainPage(devmode, static_cast<DriverPaperSizes&>(*this)) {}
 };
 
+// What every watermark page of the plug-in's process shares.
+plugin::WatermarkProcessState& WatermarkShared() {
+    static plugin::WatermarkProcessState shared;
+    return shared;
+}
+
+std::string PrinterNameOf(const DocumentPageContext& context) {
+    const PWSTR name = context.sheetParam ? context.sheetParam->pPrinterName : nullptr;
+    return name ? win32::WideToUtf8(name) : std::string();
+}
+
+// The watermark page with its files and drawing. Its preview frame is
+// owner-drawn: every time the frame paints, the page paints the preview.
+class BoundWatermarkPage : private Win32WatermarkFiles,
+                           private Win32WatermarkGraphics,
+                           public plugin::WatermarkPage,
+                           public PageWindowHook {
+public:
+    BoundWatermarkPage(plugin::PrivateDevmode& devmode, const DocumentPageContext& context)
+        : Win32WatermarkGraphics(IDC_WM_PREVIEW),
+          WatermarkPage(devmode, static_cast<Win32WatermarkFiles&>(*this), static_cast<Win32WatermarkGraphics&>(*this),
+                        WatermarkShared(), PrinterNameOf(context)) {}
+
+    void OnInit(plat::Controls& controls) override {
+        AttachPage(reinterpret_cast<HWND>(controls.Window()));
+        WatermarkPage::OnInit(controls);
+    }
+
+    bool OnWindowMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override {
+        if (message != WM_DRAWITEM || wParam != IDC_WM_PREVIEW) return false;
+        PageControls controls(page);
+        SetPaintDc(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hDC);
+        PaintPreview(controls);
+        SetPaintDc(nullptr);
+        *result = TRUE;
+        return true;
+    }
+};
+
 plugin::PrivateDevmode* DevmodeOf(const DocumentPageContext& context) {
     return context.sheetParam ? static_cast<plugin::PrivateDevmode*>(context.sheetParam->pOEMDM) : nullptr;
 }
 }  // namespace
 
 bool HasDocumentPageClass(int templateId) {
-    return templateId == IDD_MAIN_PAGE || templateId == IDD_OPERATION_PAGE || templateId == IDD_BARCODE1D_PAGE ||
-           templateId == IDD_BARCODE2D_PAGE;
+    return templateId == IDD_MAIN_PAGE || templateId == IDD_WATERMARK_PAGE || templateId == IDD_OPERATION_PAGE ||
+           templateId == IDD_BARCODE1D_PAGE || templateId == IDD_BARCODE2D_PAGE;
 }
 
 std::unique_ptr<plat::DialogHandler> MakeDocumentPage(int templateId, DocumentPageContext& context) {
@@ -79,6 +121,8 @@ std::unique_ptr<plat::DialogHandler> MakeDocumentPage(int templateId, DocumentPa
     switch (templateId) {
         case IDD_MAIN_PAGE:
             return std::make_unique<BoundMainPage>(*devmode, context);
+        case IDD_WATERMARK_PAGE:
+            return std::make_unique<BoundWatermarkPage>(*devmode, context);
         case IDD_OPERATION_PAGE:
             return std::make_unique<plugin::OperationPage>(*devmode);
         case IDD_BARCODE1D_PAGE:

@@ -16,11 +16,20 @@
 namespace plugin_win32 {
 
 namespace {
-bool IsUpDown(HWND control) {
+bool HasClass(HWND control, const wchar_t* className) {
     wchar_t name[64] = {};
-    if (GetClassNameW(control, name, 64) == 0) return false;
+    if (!control || GetClassNameW(control, name, 64) == 0) return false;
+    // Version-6 controls may carry the assembly's version before a '!'.
     const wchar_t* bare = wcsrchr(name, L'!');
-    return lstrcmpiW(bare ? bare + 1 : name, UPDOWN_CLASSW) == 0;
+    return lstrcmpiW(bare ? bare + 1 : name, className) == 0;
+}
+
+bool IsUpDown(HWND control) {
+    return HasClass(control, UPDOWN_CLASSW);
+}
+
+bool IsSlider(HWND control) {
+    return HasClass(control, TRACKBAR_CLASSW);
 }
 
 // The text of one column of a list view's item. A list view tells no
@@ -41,14 +50,6 @@ std::string ListViewText(HWND dialog, int id, int index, int column) {
             return win32::WideToUtf8(text);
         }
     }
-}
-
-bool HasClass(HWND control, const wchar_t* className) {
-    wchar_t name[64] = {};
-    if (!control || GetClassNameW(control, name, 64) == 0) return false;
-    // Version-6 controls may carry the assembly's version before a '!'.
-    const wchar_t* bare = wcsrchr(name, L'!');
-    return lstrcmpiW(bare ? bare + 1 : name, className) == 0;
 }
 
 // Printer commands are typed in hexadecimal: a dialog's command box takes
@@ -129,8 +130,10 @@ INT_PTR Notify(HWND window, const NMHDR& header, PageBinding& binding) {
             answer = binding.active->OnKillActive(binding.controls);
             break;
         case PSN_APPLY:
+            // A page that could not store what it shows says so itself and
+            // keeps the sheet open; the driver hears nothing of it.
             answer = binding.active->OnApply(binding.controls);
-            binding.sheet.ReportOk();
+            if (answer) binding.sheet.ReportOk();
             break;
         case NM_DBLCLK:
             binding.active->OnCommand(binding.controls, static_cast<int>(header.idFrom), plat::kListDoubleClick);
@@ -153,6 +156,14 @@ INT_PTR Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, PageBi
             return TRUE;
         case WM_NOTIFY:
             return Notify(window, *reinterpret_cast<const NMHDR*>(lParam), binding);
+        case WM_HSCROLL:
+        case WM_VSCROLL: {
+            // Sliders and up-downs report their moves here, not as commands.
+            HWND control = reinterpret_cast<HWND>(lParam);
+            if (!IsSlider(control) && !IsUpDown(control)) return FALSE;
+            binding.active->OnCommand(binding.controls, GetDlgCtrlID(control), plat::kSliderScroll);
+            return TRUE;
+        }
     }
     return FALSE;
 }
@@ -243,14 +254,37 @@ int PageControls::FindPrefix(int id, int startAfter, std::string_view prefix) {
     return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
+void PageControls::LimitText(int id, int characters) {
+    if (!HasClass(GetDlgItem(dialog(), id), WC_COMBOBOXW)) return Win32Controls::LimitText(id, characters);
+    SendDlgItemMessageW(dialog(), id, CB_LIMITTEXT, static_cast<WPARAM>(characters), 0);
+}
+
 void PageControls::SetRange(int id, int low, int high) {
-    if (!IsUpDown(GetDlgItem(dialog(), id))) return Win32Controls::SetRange(id, low, high);
-    SendDlgItemMessageW(dialog(), id, UDM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
+    HWND control = GetDlgItem(dialog(), id);
+    if (IsSlider(control)) {
+        SendMessageW(control, TBM_SETRANGEMIN, FALSE, low);
+        SendMessageW(control, TBM_SETRANGEMAX, TRUE, high);
+        return;
+    }
+    if (!IsUpDown(control)) return Win32Controls::SetRange(id, low, high);
+    SendMessageW(control, UDM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
 }
 
 void PageControls::SetPosition(int id, int position) {
-    if (!IsUpDown(GetDlgItem(dialog(), id))) return Win32Controls::SetPosition(id, position);
-    SendDlgItemMessageW(dialog(), id, UDM_SETPOS32, 0, static_cast<LPARAM>(position));
+    HWND control = GetDlgItem(dialog(), id);
+    if (IsSlider(control)) {
+        SendMessageW(control, TBM_SETPOS, TRUE, position);
+        return;
+    }
+    if (!IsUpDown(control)) return Win32Controls::SetPosition(id, position);
+    SendMessageW(control, UDM_SETPOS32, 0, static_cast<LPARAM>(position));
+}
+
+int PageControls::Position(int id) {
+    HWND control = GetDlgItem(dialog(), id);
+    if (IsSlider(control)) return static_cast<int>(SendMessageW(control, TBM_GETPOS, 0, 0));
+    if (IsUpDown(control)) return static_cast<int>(SendMessageW(control, UDM_GETPOS32, 0, 0));
+    return Win32Controls::Position(id);
 }
 
 int PageControls::ShowMessage(std::string_view text, std::string_view caption, unsigned style) {

@@ -27,9 +27,12 @@ public:
     void SetItemText(int id, int index, int column, std::string_view text) override;
     std::string ItemText(int id, int index) override;
     int FindPrefix(int id, int startAfter, std::string_view prefix) override;
-    // Up-down controls as well as progress bars.
+    // Combo boxes' edits as well as edits.
+    void LimitText(int id, int characters) override;
+    // Up-down controls and sliders as well as progress bars.
     void SetRange(int id, int low, int high) override;
     void SetPosition(int id, int position) override;
+    int Position(int id) override;
     int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
     // DialogBoxParamW of the plug-in's template, owned by this dialog, with
     // the plug-in's activation context active.

@@ -93,7 +93,7 @@ std::optional<plugin::ChosenFile> Win32LogoFiles::ChooseFile(plat::WindowRef own
     dialog.nMaxFile = kPathChars;
     dialog.lpstrFileTitle = name.data();
     dialog.nMaxFileTitle = kPathChars;
-    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();  // none: the system's own
     dialog.Flags = OFN_LONGNAMES | OFN_CREATEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     BOOL chosen = FALSE;
     {
