@@ -1,0 +1,255 @@
+#include "core/watermark_picture.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace plugin {
+
+namespace {
+
+// The 14-byte file header and the 40-byte information header, with the
+// offsets of their fields in the file.
+constexpr std::size_t kFileHeaderBytes = 14;
+constexpr std::size_t kInfoHeaderBytes = 40;
+constexpr std::size_t kHeadersBytes = kFileHeaderBytes + kInfoHeaderBytes;  // 54
+constexpr std::size_t kFileSizeAt = 2;
+constexpr std::size_t kReservedAt = 6;
+constexpr std::size_t kPixelOffsetAt = 10;
+constexpr std::size_t kInfoSizeAt = 14;
+constexpr std::size_t kWidthAt = 18;
+constexpr std::size_t kHeightAt = 22;
+constexpr std::size_t kPlanesAt = 26;
+constexpr std::size_t kBitCountAt = 28;
+constexpr std::size_t kCompressionAt = 30;
+constexpr std::size_t kImageSizeAt = 34;
+constexpr std::size_t kPaletteAt = kHeadersBytes;
+constexpr std::size_t kPaletteEntryBytes = 4;  // blue, green, red, reserved
+
+// The pixel data offsets that tell the kinds apart: headers, then the
+// palette of two or of 256 entries, or none.
+constexpr std::uint32_t kOneBitOffset = kHeadersBytes + 2 * kPaletteEntryBytes;      // 62
+constexpr std::uint32_t kEightBitOffset = kHeadersBytes + 256 * kPaletteEntryBytes;  // 1078
+constexpr std::uint32_t kTrueColourOffset = kHeadersBytes;                           // 54
+
+std::uint16_t U16At(std::span<const std::uint8_t> bytes, std::size_t at) {
+    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
+}
+
+std::uint32_t U32At(std::span<const std::uint8_t> bytes, std::size_t at) {
+    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+           static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+void PutU16(std::uint8_t* at, std::uint16_t value) {
+    at[0] = static_cast<std::uint8_t>(value);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void PutU32(std::uint8_t* at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+// What the headers say, read only once the file is known to hold them.
+struct Headers {
+    std::uint32_t pixelOffset = 0;
+    std::uint32_t infoSize = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::uint16_t planes = 0;
+    std::uint16_t bitCount = 0;
+    std::uint32_t compression = 0;
+};
+
+bool ReadHeaders(std::span<const std::uint8_t> file, Headers* headers) {
+    if (file.size() < kHeadersBytes || file[0] != 'B' || file[1] != 'M') return false;
+    headers->pixelOffset = U32At(file, kPixelOffsetAt);
+    headers->infoSize = U32At(file, kInfoSizeAt);
+    headers->width = static_cast<std::int32_t>(U32At(file, kWidthAt));
+    headers->height = static_cast<std::int32_t>(U32At(file, kHeightAt));
+    headers->planes = U16At(file, kPlanesAt);
+    headers->bitCount = U16At(file, kBitCountAt);
+    headers->compression = U32At(file, kCompressionAt);
+    return true;
+}
+
+// Row length in bytes, padded to 4, of `width` pixels at `bits` per pixel;
+// 64 bits wide so that no width the header can claim overflows.
+std::uint64_t StrideOf(std::int32_t width, unsigned bits) {
+    return (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
+}
+
+// Whether `rows` rows of `stride` bytes fit in `available` bytes, without
+// ever forming the product.
+bool RowsFit(std::uint64_t stride, std::int32_t rows, std::uint64_t available) {
+    return static_cast<std::uint64_t>(rows) <= available / stride;
+}
+
+// The checks every kind shares: a bottom-up, uncompressed picture of at
+// least one pixel whose headers and palette lie before its pixel data, and
+// whose pixel data lies within the file.
+bool Fits(const Headers& h, std::span<const std::uint8_t> file, std::size_t paletteBytes, unsigned bits) {
+    if (h.infoSize < kInfoHeaderBytes) return false;
+    if (std::uint64_t{kFileHeaderBytes} + h.infoSize + paletteBytes > h.pixelOffset) return false;
+    if (h.width <= 0 || h.height <= 0 || h.compression != 0 || h.bitCount != bits) return false;
+    if (h.pixelOffset > file.size()) return false;
+    return RowsFit(StrideOf(h.width, bits), h.height, file.size() - h.pixelOffset);
+}
+
+// The 24-bit file of a 1- or 8-bit source whose headers fit: the headers
+// taken over with 24 bits per pixel, every pixel its palette entry's colour.
+std::vector<std::uint8_t> ToTrueColour(std::span<const std::uint8_t> source, const Headers& h, unsigned bits,
+                                       std::size_t outStride) {
+    const auto width = static_cast<std::size_t>(h.width);
+    const auto height = static_cast<std::size_t>(h.height);
+    const std::size_t inStride = static_cast<std::size_t>(StrideOf(h.width, bits));
+    std::vector<std::uint8_t> out(kHeadersBytes + outStride * height, 0);
+
+    out[0] = 'B';
+    out[1] = 'M';
+    PutU32(&out[kFileSizeAt], static_cast<std::uint32_t>(out.size()));
+    PutU32(&out[kReservedAt], 0);
+    PutU32(&out[kPixelOffsetAt], kTrueColourOffset);
+    std::memcpy(&out[kInfoSizeAt], &source[kInfoSizeAt], kInfoHeaderBytes);
+    PutU16(&out[kBitCountAt], 24);
+    // The 8-bit source's image size describes its own rows; 0 is valid for
+    // an uncompressed picture.
+    if (bits == 8) PutU32(&out[kImageSizeAt], 0);
+
+    const std::uint8_t* palette = source.data() + kPaletteAt;
+    const std::uint8_t* in = source.data() + h.pixelOffset;
+    std::uint8_t* row = out.data() + kHeadersBytes;
+    for (std::size_t y = 0; y < height; ++y, in += inStride, row += outStride) {
+        std::uint8_t* pixel = row;
+        for (std::size_t x = 0; x < width; ++x, pixel += 3) {
+            const unsigned index = bits == 1 ? (in[x / 8] >> (7 - x % 8)) & 1u : in[x];
+            std::memcpy(pixel, palette + kPaletteEntryBytes * index, 3);
+        }
+        // The filler up to the stride is already zero.
+    }
+    return out;
+}
+
+}  // namespace
+
+Bmp24Conversion ConvertBmpBytes(std::span<const std::uint8_t> source) {
+    Bmp24Conversion result;
+    if (source.size() < kFileHeaderBytes || source[0] != 'B' || source[1] != 'M') return result;
+    Headers h;
+    if (!ReadHeaders(source, &h) || h.planes != 1) return result;
+
+    unsigned bits = 0;
+    std::size_t paletteBytes = 0;
+    switch (h.pixelOffset) {
+        case kOneBitOffset:
+            bits = 1;
+            paletteBytes = 2 * kPaletteEntryBytes;
+            break;
+        case kEightBitOffset:
+            bits = 8;
+            paletteBytes = 256 * kPaletteEntryBytes;
+            break;
+        case kTrueColourOffset:
+            bits = 24;
+            break;
+        default:
+            return result;
+    }
+    if (!Fits(h, source, paletteBytes, bits)) return result;
+
+    // The 24-bit picture's pixel data, checked before anything is allocated.
+    const std::uint64_t outStride = StrideOf(h.width, 24);
+    if (!RowsFit(outStride, h.height, kMaxPictureBytes)) {
+        result.kind = Bmp24Kind::kTooLarge;
+        return result;
+    }
+    if (bits == 24) {
+        result.kind = Bmp24Kind::kAlready24;
+        return result;
+    }
+    result.bytes = ToTrueColour(source, h, bits, static_cast<std::size_t>(outStride));
+    result.kind = Bmp24Kind::kConverted;
+    return result;
+}
+
+Bmp24Result ConvertToBmp24(WatermarkFiles& files, std::string_view source, std::string_view destination) {
+    // A 1- or 8-bit source is far smaller than its 24-bit picture; this limit
+    // still takes every 24-bit file whose pixel data is within the maximum.
+    const FileRead read = files.Read(source, std::uint64_t{kMaxPictureBytes} + kEightBitOffset);
+    if (read.error == FileReadError::kTooLarge) return kBmp24TooLarge;
+    if (read.error != FileReadError::kNone) return kBmp24Failed;
+
+    const Bmp24Conversion conversion = ConvertBmpBytes(read.bytes);
+    switch (conversion.kind) {
+        case Bmp24Kind::kRefused:
+            return kBmp24Failed;
+        case Bmp24Kind::kTooLarge:
+            return kBmp24TooLarge;
+        case Bmp24Kind::kConverted:
+            return files.Write(destination, conversion.bytes) ? kBmp24Done : kBmp24CannotCreate;
+        case Bmp24Kind::kAlready24:
+            if (!files.Copy(source, destination)) return kBmp24CannotCreate;
+            // The copy keeps the source's attributes; a read-only picture
+            // file could not be replaced by the next choice.
+            return files.SetArchiveOnly(destination) ? kBmp24Done : kBmp24Failed;
+    }
+    return kBmp24Failed;
+}
+
+PictureLoad LoadPicture24(std::span<const std::uint8_t> file, Picture* picture) {
+    Headers h;
+    if (!ReadHeaders(file, &h) || h.pixelOffset < kHeadersBytes) return PictureLoad::kNotPicture;
+    if (!Fits(h, file, 0, 24)) return PictureLoad::kNotPicture;
+    const std::uint64_t stride = StrideOf(h.width, 24);
+    if (!RowsFit(stride, h.height, kMaxPictureBytes)) return PictureLoad::kTooLarge;
+
+    const auto bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(h.height);
+    const auto begin = file.begin() + static_cast<std::ptrdiff_t>(h.pixelOffset);
+    picture->pixels.assign(begin, begin + static_cast<std::ptrdiff_t>(bytes));
+    picture->width = h.width;
+    picture->height = h.height;
+    return PictureLoad::kLoaded;
+}
+
+std::vector<std::uint8_t> TextPictureFile(const Picture& canvas) {
+    constexpr std::size_t kSide = kTextPictureSide;
+    constexpr std::size_t kRowBytes = 3 * kSide;  // 900, already a multiple of 4
+    std::vector<std::uint8_t> file(kTextPictureFileSize, 0xFF);
+    std::fill_n(file.begin(), kHeadersBytes, std::uint8_t{0});
+    file[0] = 'B';
+    file[1] = 'M';
+    PutU32(&file[kFileSizeAt], static_cast<std::uint32_t>(kTextPictureFileSize));
+    PutU32(&file[kPixelOffsetAt], kTrueColourOffset);
+    PutU32(&file[kInfoSizeAt], kInfoHeaderBytes);
+    PutU32(&file[kWidthAt], kSide);
+    PutU32(&file[kHeightAt], kSide);
+    PutU16(&file[kPlanesAt], 1);
+    PutU16(&file[kBitCountAt], 24);
+
+    // The canvas keeps its top-left corner: its top row becomes the file's
+    // top row (the last one stored), whatever its height.
+    const std::size_t width = canvas.width > 0 ? static_cast<std::size_t>(canvas.width) : 0;
+    const std::size_t height = canvas.height > 0 ? static_cast<std::size_t>(canvas.height) : 0;
+    const std::size_t stride = width > 0 ? canvas.Stride() : 0;
+    const std::size_t copied = 3 * std::min(width, kSide);
+    for (std::size_t top = 0; top < std::min(height, kSide); ++top) {
+        const std::size_t from = (height - 1 - top) * stride;
+        // A canvas whose pixels fall short of its size gives white for the rest.
+        if (from + copied > canvas.pixels.size()) continue;
+        std::memcpy(&file[kHeadersBytes + (kSide - 1 - top) * kRowBytes], &canvas.pixels[from], copied);
+    }
+    return file;
+}
+
+void Brighten(std::span<const std::uint8_t> from, std::uint8_t amount, std::span<std::uint8_t> to) {
+    const std::size_t count = std::min(from.size(), to.size());
+    const std::uint8_t* in = from.data();
+    std::uint8_t* out = to.data();
+    // Element by element, so `to` may be `from` itself; the saturating form
+    // is one the compiler turns into vector instructions.
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned sum = static_cast<unsigned>(in[i]) + amount;
+        out[i] = static_cast<std::uint8_t>(sum > 255u ? 255u : sum);
+    }
+}
+
+}  // namespace plugin
