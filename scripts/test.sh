@@ -66,7 +66,7 @@ say "fuzz: ${fuzz_seconds} s per target"
 if build fuzz; then
   for target in build/fuzz/platform/profile_text_fuzz build/fuzz/installer/device_entry_fuzz \
       build/fuzz/uiplugin/command_text_fuzz build/fuzz/uiplugin/devmode_fuzz \
-      build/fuzz/uiplugin/logo_bitmap_fuzz; do
+      build/fuzz/uiplugin/logo_bitmap_fuzz build/fuzz/uiplugin/watermark_picture_fuzz; do
     if "$target" -max_total_time="$fuzz_seconds" -print_final_stats=0 >"$target.log" 2>&1; then
       echo "PASS $(basename "$target") ($(grep -o 'Done [0-9]* runs' "$target.log"))"
       passed=$((passed + 1))
