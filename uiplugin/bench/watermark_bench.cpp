@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/watermark_picture.h"
+#include "core/watermark_preview.h"
 
 namespace {
 
@@ -74,6 +75,16 @@ double CopyMs(std::size_t bytes) {
     });
 }
 
+// A copy that, like a conversion, hands back a buffer of its own: the
+// allocation and the first touch of its pages are part of the cost.
+double FreshCopyMs(std::size_t bytes) {
+    const Bytes from(bytes, 0x5A);
+    return BestMs([&] {
+        const Bytes to(from.begin(), from.end());
+        sink = to[bytes / 2];
+    });
+}
+
 bool Row(const char* operation, double ms, double copyMs, double goal) {
     const double ratio = ms / copyMs;
     const bool pass = ratio <= goal;
@@ -97,9 +108,14 @@ int main() {
     std::printf("%d x %d pixels, %zu bytes of 24-bit pixel data; best of %d runs\n\n", kWidth, kHeight, pixelBytes,
                 kRepetitions);
     std::printf("%-34s %9s %9s %8s  %s\n", "operation", "ms", "x copy", "goal", "");
-    const double copyFile = CopyMs(pixelBytes + 54);
-    const double copyPixels = CopyMs(pixelBytes);
-    std::printf("%-34s %9.2f\n", "memcpy of the 24-bit file", copyFile);
+    // The conversions return new buffers and are held against a copy into a
+    // new buffer; brightness writes into the page's own buffer and is held
+    // against a copy into an existing one.
+    const double copyFile = FreshCopyMs(pixelBytes + 54);
+    const double copyPixels = FreshCopyMs(pixelBytes);
+    const double copyInPlace = CopyMs(pixelBytes);
+    std::printf("%-34s %9.2f\n", "copy of the 24-bit file, new buffer", copyFile);
+    std::printf("%-34s %9.2f\n", "copy of the pixels, existing buffer", copyInPlace);
     bool all = true;
 
     all &= Row("ConvertBmpBytes 8 bit -> 24", BestMs([&] {
@@ -121,11 +137,14 @@ int main() {
 
     Bytes pixels(true24.begin() + 54, true24.end());
     Bytes brighter(pixels.size());
-    all &= Row("Brighten 10 MiB", BestMs([&] {
+    // What one paint of a bitmap watermark costs the page: its layout in a
+    // preview frame and the brightness taken from the loaded pixels.
+    all &= Row("preview layout + Brighten 10 MiB", BestMs([&] {
+                   const std::vector<plugin::Blit> blits =
+                       plugin::PreviewLayout({105, 156}, {kWidth, kHeight}, 50, plugin::kTiledPosition);
                    plugin::Brighten(pixels, 40, brighter);
-                   sink = brighter[pixelBytes / 2];
+                   sink = brighter[pixelBytes / 2] + static_cast<std::uint8_t>(blits.size());
                }),
-               copyPixels, 2);
-    std::printf("%-34s %9s\n", "preview layout", "not timed here (written elsewhere)");
+               copyInPlace, 2);
     return all ? 0 : 2;
 }
