@@ -11,7 +11,8 @@ namespace {
 
 struct Sheet {
     const char* kind;
-    const char* page;  // the page shown in the picture
+    const char* page;     // the page shown in the picture
+    const char* picture;  // its name among the artifacts
     std::vector<std::string> tabs;
 };
 
@@ -24,7 +25,7 @@ TEST_P(PluginSheets, ShowTheirPagesInOrder) {
     ASSERT_FALSE(host.empty() || plugin.empty()) << "PP_HOST and PP_PLUGIN name the built programs";
     std::string artifacts = automation::EnvVar("PP_ARTIFACTS");
     if (artifacts.empty()) artifacts = ".";
-    const std::string name = std::string("plugin-") + sheet.kind + "-sheet";
+    const std::string name = sheet.picture;
     const std::string picture = artifacts + "/" + name + ".bmp";
     const std::string tabs = artifacts + "/" + name + ".txt";
     std::remove(tabs.c_str());
@@ -44,12 +45,18 @@ TEST_P(PluginSheets, ShowTheirPagesInOrder) {
     EXPECT_EQ(seen, sheet.tabs);
 }
 
+const std::vector<std::string> kDocumentTabs = {"Principal", "Marca d'água", "Operação",
+                                                "Código 1D", "Código 2D",    "Versão"};
+const std::vector<std::string> kPrinterTabs = {"Utilitário", "Baixar", "Fonte", "Versão"};
+
 INSTANTIATE_TEST_SUITE_P(Sheets, PluginSheets,
-                         ::testing::Values(Sheet{"document",
-                                                 "5",
-                                                 {"Principal", "Marca d'água", "Operação", "Código 1D", "Código 2D",
-                                                  "Versão"}},
-                                           Sheet{"printer", "3", {"Utilitário", "Baixar", "Fonte", "Versão"}}),
-                         [](const auto& info) { return std::string(info.param.kind); });
+                         ::testing::Values(Sheet{"document", "5", "plugin-document-sheet", kDocumentTabs},
+                                           Sheet{"document", "1", "plugin-host-watermark-page", kDocumentTabs},
+                                           Sheet{"printer", "3", "plugin-printer-sheet", kPrinterTabs}),
+                         [](const auto& info) {
+                             std::string name = info.param.picture;
+                             std::erase(name, '-');
+                             return name;
+                         });
 
 }  // namespace
