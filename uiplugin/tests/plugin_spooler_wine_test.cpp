@@ -30,6 +30,7 @@
 #include "../../tools/unidrv_ui/driver_interface.h"
 #include "core/download_page.h"
 #include "core/logo_bitmap.h"
+#include "core/printer_fonts_page.h"
 #include "core/private_devmode.h"
 #include "core/raw_job.h"
 #include "resource.h"
@@ -920,6 +921,137 @@ TEST_F(SpoolerPrinter, DownloadPageLogosAndFirmware) {
     EXPECT_TRUE(driven);
     for (const std::wstring& file : {first, second, firmware}) DeleteFileW(file.c_str());
     RemoveDirectoryW(folder.c_str());
+}
+
+// One item of a tree view as this process reads it.
+struct SeenTreeItem {
+    int depth;  // 0: the top level
+    std::wstring text;
+    int image;
+    int selectedImage;
+    bool expanded;
+    bool operator==(const SeenTreeItem&) const = default;
+};
+
+void PrintTo(const SeenTreeItem& item, std::ostream* out) {
+    *out << item.depth << " \"" << automation::Narrow(item.text) << "\" " << item.image << "/" << item.selectedImage
+         << (item.expanded ? " expanded" : "");
+}
+
+// The items of `tree` from `first` on and all below them, depth first.
+void ReadTree(HWND tree, HTREEITEM first, int depth, std::vector<SeenTreeItem>* seen) {
+    for (HTREEITEM item = first; item; item = reinterpret_cast<HTREEITEM>(SendMessageW(
+                                           tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        wchar_t text[256] = {};
+        TVITEMW data{};
+        data.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
+        data.hItem = item;
+        data.stateMask = TVIS_EXPANDED;
+        data.pszText = text;
+        data.cchTextMax = 256;
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+        seen->push_back({depth, text, data.iImage, data.iSelectedImage, (data.state & TVIS_EXPANDED) != 0});
+        ReadTree(tree,
+                 reinterpret_cast<HTREEITEM>(
+                     SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))),
+                 depth + 1, seen);
+    }
+}
+
+std::vector<SeenTreeItem> TreeItems(HWND tree) {
+    std::vector<SeenTreeItem> seen;
+    ReadTree(tree, reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)), 0, &seen);
+    return seen;
+}
+
+// The printer's stored device mode, public and private part.
+std::vector<BYTE> StoredDevmode(HANDLE printer) {
+    DWORD needed = 0;
+    GetPrinterW(printer, 2, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    if (!needed || !GetPrinterW(printer, 2, buffer.data(), needed, &needed)) return {};
+    const DEVMODEW* stored = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data())->pDevMode;
+    if (!stored) return {};
+    const auto* bytes = reinterpret_cast<const BYTE*>(stored);
+    return std::vector<BYTE>(bytes, bytes + stored->dmSize + stored->dmDriverExtra);
+}
+
+// A sheet's "Apply" button.
+constexpr int kSheetApplyButton = 0x3021;
+
+// "Fonte": the resident fonts in a tree, fully expanded with the root
+// selected, the same fonts in the hidden list, and a click that changes
+// nothing.
+TEST_F(SpoolerPrinter, FontPageShowsTheResidentFonts) {
+    std::vector<SeenTreeItem> expected{{0, automation::Widen(std::string(plugin::kFontTreeTitle)),
+                                        plugin::kFontRootImage, plugin::kFontRootImage, true}};
+    for (std::size_t face = 0; face < plugin::kFontFaces.size(); ++face) {
+        expected.push_back({1, automation::Widen(std::string(plugin::kFontFaces[face])), plugin::kFontFaceImage,
+                            plugin::kFontFaceImage, true});
+        for (const plugin::ResidentFont& font : plugin::kResidentFonts) {
+            if (font.face != face) continue;
+            expected.push_back({2, automation::Widen(std::string(font.treeText)), plugin::kFontSizeImage,
+                                plugin::kFontSizeImage, false});
+        }
+    }
+    ASSERT_EQ(expected.size(), 19u);
+    EXPECT_EQ(expected[3].text, L"FontA12    19.0") << "the blanks as the page has always shown them";
+    const std::vector<BYTE> recordBefore = StoredDevmode(printer_);
+    ASSERT_FALSE(recordBefore.empty());
+
+    bool driven = false;
+    LONG result = 0;
+    const bool shown = ShowPrinterSheet(
+        printer_,
+        [&](HWND sheet) {
+            SendMessageW(sheet, PSM_SETCURSEL, 2, 0);
+            HWND page = automation::FindChildDialogWith(sheet, IDC_FONT_TREE);
+            ASSERT_NE(page, nullptr) << "\"Fonte\" is the third page";
+            HWND tree = GetDlgItem(page, IDC_FONT_TREE);
+            HWND list = GetDlgItem(page, IDC_FONT_LIST);
+
+            const std::vector<SeenTreeItem> seen = TreeItems(tree);
+            EXPECT_EQ(seen, expected);
+            const auto root = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+            EXPECT_EQ(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), root) << "the root is selected";
+            EXPECT_EQ(SendMessageW(tree, TVM_GETCOUNT, 0, 0), 19) << "the root and 18 items under it";
+            EXPECT_NE(SendMessageW(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
+
+            EXPECT_FALSE(IsWindowVisible(list));
+            ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 15);
+            for (std::size_t row = 0; row < plugin::kResidentFonts.size(); ++row) {
+                const int at = static_cast<int>(row);
+                EXPECT_EQ(ListViewCell(list, at, 0), automation::Widen(std::string(plugin::kResidentFonts[row].name)));
+                EXPECT_EQ(ListViewCell(list, at, 1),
+                          automation::Widen(std::string(plugin::kResidentFonts[row].points)));
+            }
+            automation::SaveArtifactScreenshot(sheet, "plugin-font-page");
+
+            // A click on a size: the selection moves, nothing else does.
+            const bool applyBefore = IsWindowEnabled(GetDlgItem(sheet, kSheetApplyButton));
+            HTREEITEM faceA =
+                reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, static_cast<LPARAM>(root)));
+            HTREEITEM size = reinterpret_cast<HTREEITEM>(
+                SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(faceA)));
+            RECT place{};
+            std::memcpy(&place, &size, sizeof size);  // TVM_GETITEMRECT takes the item in the rectangle
+            ASSERT_TRUE(SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&place)));
+            const LPARAM at = MAKELPARAM((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+            PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageW(tree, WM_LBUTTONUP, 0, at);
+            EXPECT_TRUE(automation::WaitUntil(
+                [&] { return SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) == reinterpret_cast<LRESULT>(size); },
+                5000))
+                << "the click reached the tree";
+            EXPECT_EQ(TreeItems(tree), seen);
+            EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 15);
+            EXPECT_EQ(IsWindowEnabled(GetDlgItem(sheet, kSheetApplyButton)), applyBefore);
+            driven = true;
+        },
+        &result);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(driven);
+    EXPECT_EQ(StoredDevmode(printer_), recordBefore) << "the page writes nothing";
 }
 
 }  // namespace

@@ -1,16 +1,21 @@
 // The printer pages that have a class of their own, made for the page
-// binding: each on the printer the driver opened for its sheet.
+// binding: each on the printer the driver opened for its sheet, but for the
+// fonts page, which needs none.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <memory>
+#include <vector>
 
 #include "core/download_page.h"
+#include "core/printer_fonts_page.h"
 #include "core/utility_page.h"
 #include "resource.h"
 #include "win32/control_font_file.h"
 #include "win32/page_binding.h"
 #include "win32/encoding.h"
+#include "win32/manifest_context.h"
+#include "win32/plugin_module.h"
 #include "win32/property_sheets.h"
 #include "win32/win32_logo_files.h"
 #include "win32/win32_spooler.h"
@@ -73,6 +78,121 @@ public:
     }
 };
 
+// The fonts page's tree view. Items are numbered in the order they were
+// added since the last Clear. The image list is the page's: the tree does
+// not destroy it, so it goes with this object, which lives until the page's
+// last message, after its controls are gone.
+class Win32FontTree : public plugin::FontTree {
+public:
+    Win32FontTree() = default;
+    Win32FontTree(const Win32FontTree&) = delete;
+    Win32FontTree& operator=(const Win32FontTree&) = delete;
+    ~Win32FontTree() override {
+        if (images_) ImageList_Destroy(images_);
+    }
+
+    void SetWindow(HWND tree) { tree_ = tree; }
+
+    void Clear() override {
+        SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+        items_.clear();
+    }
+
+    void AttachImages() override {
+        HIMAGELIST images = nullptr;
+        {
+            // The list must be of the common controls the page's tree is.
+            const win32::ActivatedContext activation(ActivationContext());
+            images = ImageList_Create(16, 16, ILC_MASK | ILC_COLOR24, 3, 0);
+        }
+        if (!images) return;
+        for (int id : {IDI_FONT_ROOT, IDI_FONT_FACE, IDI_FONT_SIZE}) {
+            auto icon = static_cast<HICON>(
+                LoadImageW(ModuleHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+            // Without its picture every later image would move to the wrong index.
+            if (!icon || ImageList_AddIcon(images, icon) < 0) {
+                if (icon) DestroyIcon(icon);
+                ImageList_Destroy(images);
+                return;
+            }
+            DestroyIcon(icon);
+        }
+        SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+        // A second initialisation replaces the list the tree showed until now.
+        if (images_) ImageList_Destroy(images_);
+        images_ = images;
+    }
+
+    int Add(int parent, std::string_view text, int image) override {
+        if (parent != plugin::kFontTreeTop && (parent < 0 || static_cast<std::size_t>(parent) >= items_.size())) {
+            return -1;
+        }
+        std::wstring wide = win32::Utf8ToWide(text);
+        TVINSERTSTRUCTW insert{};
+        insert.hParent = parent == plugin::kFontTreeTop ? TVI_ROOT : items_[static_cast<std::size_t>(parent)];
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        insert.item.pszText = wide.data();
+        insert.item.iImage = image;
+        insert.item.iSelectedImage = image;
+        auto item =
+            reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+        if (!item) return -1;
+        items_.push_back(item);
+        return static_cast<int>(items_.size()) - 1;
+    }
+
+    void Expand(int item) override {
+        if (HTREEITEM handle = Handle(item)) {
+            SendMessageW(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(handle));
+        }
+    }
+
+    void Select(int item) override {
+        if (HTREEITEM handle = Handle(item)) {
+            SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(handle));
+        }
+    }
+
+private:
+    HTREEITEM Handle(int item) const {
+        return item >= 0 && static_cast<std::size_t>(item) < items_.size() ? items_[static_cast<std::size_t>(item)]
+                                                                           : nullptr;
+    }
+
+    HWND tree_ = nullptr;
+    HIMAGELIST images_ = nullptr;
+    std::vector<HTREEITEM> items_;
+};
+
+// The fonts page with its tree. The hidden list's columns and whole-row
+// selection are set up here, before the class fills the rows.
+class BoundFontsPage : private Win32FontTree, public plugin::PrinterFontsPage {
+public:
+    BoundFontsPage() : PrinterFontsPage(static_cast<Win32FontTree&>(*this)) {}
+
+    void OnInit(plat::Controls& controls) override {
+        const auto page = reinterpret_cast<HWND>(controls.Window());
+        SetWindow(GetDlgItem(page, IDC_FONT_TREE));
+        HWND list = GetDlgItem(page, IDC_FONT_LIST);
+        // A second initialisation finds the columns in place.
+        if (!SendMessageW(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0)) {
+            for (std::size_t i = 0; i < plugin::kFontColumns.size(); ++i) {
+                std::wstring header = win32::Utf8ToWide(plugin::kFontColumns[i].header);
+                LVCOLUMNW column{};
+                column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+                column.fmt = LVCFMT_LEFT;
+                column.cx = plugin::kFontColumns[i].width;
+                column.pszText = header.data();
+                column.iSubItem = static_cast<int>(i);
+                SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+            }
+        }
+        SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+        PrinterFontsPage::OnInit(controls);
+    }
+};
+
 // The printer the driver opened for the sheet; the pages never close it.
 plat::PrinterHandle PrinterOf(const DevicePageContext& context) {
     return context.commonUiParam ? reinterpret_cast<plat::PrinterHandle>(context.commonUiParam->hPrinter) : 0;
@@ -80,10 +200,12 @@ plat::PrinterHandle PrinterOf(const DevicePageContext& context) {
 }  // namespace
 
 bool HasDevicePageClass(int templateId) {
-    return templateId == IDD_UTILITY_PAGE || templateId == IDD_DOWNLOAD_PAGE;
+    return templateId == IDD_UTILITY_PAGE || templateId == IDD_DOWNLOAD_PAGE || templateId == IDD_FONT_PAGE;
 }
 
 std::unique_ptr<plat::DialogHandler> MakeDevicePage(int templateId, DevicePageContext& context) {
+    // What the fonts page shows is the same for every printer.
+    if (templateId == IDD_FONT_PAGE) return std::make_unique<BoundFontsPage>();
     const plat::PrinterHandle printer = PrinterOf(context);
     if (!printer) return nullptr;
     switch (templateId) {

@@ -57,7 +57,8 @@ std::unique_ptr<plat::DialogHandler> MakeDocumentPage(int templateId, DocumentPa
 
 // Whether the printer page of `templateId` has a class of its own.
 bool HasDevicePageClass(int templateId);
-// The class of a printer page; none when the driver gave no printer.
+// The class of a printer page; none when the driver gave no printer, but
+// for the fonts page, which works on none.
 std::unique_ptr<plat::DialogHandler> MakeDevicePage(int templateId, DevicePageContext& context);
 
 // The page procedure of the printer pages with a class, as DocumentPageProc
