@@ -57,6 +57,45 @@ inline HANDLE FindHandle(const ScopedFind& find) {
     return reinterpret_cast<HANDLE>(find.get());
 }
 
+// Files opened with CreateFile say "none" the same way.
+struct FileCloser {
+    void operator()(std::uintptr_t file) const { CloseHandle(reinterpret_cast<HANDLE>(file)); }
+};
+using ScopedFile = plat::ScopedHandle<std::uintptr_t, FileCloser, kInvalidHandleBits>;
+inline ScopedFile OwnFile(HANDLE file) {
+    return ScopedFile(reinterpret_cast<std::uintptr_t>(file), FileCloser{});
+}
+inline HANDLE FileHandle(const ScopedFile& file) {
+    return reinterpret_cast<HANDLE>(file.get());
+}
+
+// GDI: objects (bitmaps, fonts, brushes) and memory DCs.
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct MemoryDcDeleter {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+using ScopedGdiObject = plat::ScopedHandle<HGDIOBJ, GdiObjectDeleter>;
+using ScopedMemoryDc = plat::ScopedHandle<HDC, MemoryDcDeleter>;
+
+// An object selected into a DC for as long as this lives; the DC's former
+// object is put back.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject() {
+        if (ok()) SelectObject(dc_, old_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    bool ok() const { return old_ && old_ != HGDI_ERROR; }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
 // A zero-filled block of `size` bytes (GlobalAlloc with GMEM_ZEROINIT, fixed,
 // so the handle is its address); none when memory is short.
 inline ScopedGlobal ZeroedGlobal(SIZE_T size) {

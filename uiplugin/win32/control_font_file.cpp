@@ -23,11 +23,6 @@ std::wstring NewFilePath(const std::wstring& path) {
     return path + L".new";
 }
 
-struct FileCloser {
-    void operator()(std::uintptr_t file) const { CloseHandle(reinterpret_cast<HANDLE>(file)); }
-};
-using ScopedFile = plat::ScopedHandle<std::uintptr_t, FileCloser, win32::kInvalidHandleBits>;
-
 // The table as a profile file of one section. It is written directly rather
 // than key by key through the profile functions: those may drop the blank
 // that ends every edited command, and the file is new every time anyway.
@@ -39,11 +34,10 @@ std::string ProfileText(const std::vector<plugin::ControlFontEntry>& entries) {
 
 // `text` as the whole of a new file at `path`, on the disk when it returns true.
 bool WriteNewFile(const std::wstring& path, const std::string& text) {
-    ScopedFile file(reinterpret_cast<std::uintptr_t>(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                                 FILE_ATTRIBUTE_NORMAL, nullptr)),
-                    FileCloser{});
+    win32::ScopedFile file = win32::OwnFile(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
-    const HANDLE handle = reinterpret_cast<HANDLE>(file.get());
+    const HANDLE handle = win32::FileHandle(file);
     DWORD written = 0;
     return WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
            written == text.size() && FlushFileBuffers(handle);

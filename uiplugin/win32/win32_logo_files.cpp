@@ -18,26 +18,16 @@ namespace {
 // Path and file-name buffers of the open-file dialog, in characters.
 constexpr DWORD kPathChars = 1024;
 
-// CreateFile says "none" with INVALID_HANDLE_VALUE, held as its integer.
-struct FileCloser {
-    void operator()(std::uintptr_t file) const { CloseHandle(reinterpret_cast<HANDLE>(file)); }
-};
-using ScopedFile = plat::ScopedHandle<std::uintptr_t, FileCloser, win32::kInvalidHandleBits>;
-
-ScopedFile OpenForReading(std::string_view path) {
+win32::ScopedFile OpenForReading(std::string_view path) {
     const std::wstring wide = win32::Utf8ToWide(path);
     HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    return ScopedFile(reinterpret_cast<std::uintptr_t>(file), FileCloser{});
+    return win32::OwnFile(file);
 }
 
-HANDLE Raw(const ScopedFile& file) {
-    return reinterpret_cast<HANDLE>(file.get());
-}
-
-std::optional<std::uint64_t> SizeOf(const ScopedFile& file) {
+std::optional<std::uint64_t> SizeOf(const win32::ScopedFile& file) {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(Raw(file), &size) || size.QuadPart < 0) return std::nullopt;
+    if (!GetFileSizeEx(win32::FileHandle(file), &size) || size.QuadPart < 0) return std::nullopt;
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
@@ -51,31 +41,6 @@ std::wstring FilterText(const plugin::FileChoice& choice) {
     filter += L'\0';
     return filter;
 }
-
-// Selects an object into a DC for as long as it lives.
-class Selected {
-public:
-    Selected(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~Selected() {
-        if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-    bool ok() const { return old_ && old_ != HGDI_ERROR; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
-struct ObjectDeleter {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-struct DcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-using ScopedObject = plat::ScopedHandle<HGDIOBJ, ObjectDeleter>;
-using ScopedMemoryDc = plat::ScopedHandle<HDC, DcDeleter>;
 
 }  // namespace
 
@@ -107,14 +72,14 @@ std::optional<plugin::ChosenFile> Win32LogoFiles::ChooseFile(plat::WindowRef own
 }
 
 std::optional<std::uint64_t> Win32LogoFiles::Size(std::string_view path) {
-    const ScopedFile file = OpenForReading(path);
+    const win32::ScopedFile file = OpenForReading(path);
     if (!file) return std::nullopt;
     return SizeOf(file);
 }
 
 plugin::FileRead Win32LogoFiles::Read(std::string_view path, std::uint64_t maxBytes) {
     using plugin::FileReadError;
-    const ScopedFile file = OpenForReading(path);
+    const win32::ScopedFile file = OpenForReading(path);
     if (!file) return {FileReadError::kOpenFailed, {}};
     const std::optional<std::uint64_t> size = SizeOf(file);
     if (!size) return {FileReadError::kSizeFailed, {}};
@@ -130,7 +95,7 @@ plugin::FileRead Win32LogoFiles::Read(std::string_view path, std::uint64_t maxBy
     while (done < read.bytes.size()) {
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(read.bytes.size() - done, 1u << 20));
         DWORD got = 0;
-        if (!ReadFile(Raw(file), read.bytes.data() + done, want, &got, nullptr) || got == 0) {
+        if (!ReadFile(win32::FileHandle(file), read.bytes.data() + done, want, &got, nullptr) || got == 0) {
             return {FileReadError::kReadFailed, {}};
         }
         done += got;
@@ -142,15 +107,15 @@ void DrawLogoPreview(const DRAWITEMSTRUCT& item, const std::optional<std::string
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
     if (!path) return;
     const std::wstring wide = win32::Utf8ToWide(*path);
-    const ScopedObject bitmap(
+    const win32::ScopedGdiObject bitmap(
         LoadImageW(nullptr, wide.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTSIZE),
-        ObjectDeleter{});
+        win32::GdiObjectDeleter{});
     if (!bitmap) return;
     BITMAP shape{};
     if (!GetObjectW(bitmap.get(), sizeof shape, &shape)) return;
-    const ScopedMemoryDc memory(CreateCompatibleDC(item.hDC), DcDeleter{});
+    const win32::ScopedMemoryDc memory(CreateCompatibleDC(item.hDC), win32::MemoryDcDeleter{});
     if (!memory) return;
-    const Selected picture(memory.get(), bitmap.get());
+    const win32::SelectedObject picture(memory.get(), bitmap.get());
     if (!picture.ok()) return;
     const int oldMode = SetStretchBltMode(item.hDC, COLORONCOLOR);
     StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,

@@ -12,19 +12,11 @@
 namespace plugin_win32 {
 
 namespace {
-struct FileCloser {
-    void operator()(std::uintptr_t file) const { CloseHandle(reinterpret_cast<HANDLE>(file)); }
-};
-using ScopedFile = plat::ScopedHandle<std::uintptr_t, FileCloser, win32::kInvalidHandleBits>;
-
-struct ObjectDeleter {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-struct DcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-using ScopedObject = plat::ScopedHandle<HGDIOBJ, ObjectDeleter>;
-using ScopedMemoryDc = plat::ScopedHandle<HDC, DcDeleter>;
+using win32::GdiObjectDeleter;
+using win32::MemoryDcDeleter;
+using win32::ScopedGdiObject;
+using win32::ScopedMemoryDc;
+using win32::SelectedObject;
 
 // The screen's DC for as long as it lives.
 class ScreenDc {
@@ -39,21 +31,6 @@ public:
 
 private:
     HDC dc_;
-};
-
-// Selects an object into a DC for as long as it lives.
-class Selected {
-public:
-    Selected(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
-    ~Selected() {
-        if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
 };
 
 int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM faces) {
@@ -72,7 +49,7 @@ int CALLBACK KeepLastDescription(const LOGFONTW* font, const TEXTMETRICW*, DWORD
 
 // The face as the screen describes it in the ANSI character set (the last
 // description it reports), at the size, weight, slant and angle asked for.
-ScopedObject MakeFont(HDC screen, const plugin::TextFont& font) {
+ScopedGdiObject MakeFont(HDC screen, const plugin::TextFont& font) {
     LOGFONTW wanted{};
     wanted.lfCharSet = ANSI_CHARSET;
     const std::wstring face = win32::Utf8ToWide(font.face);
@@ -89,7 +66,7 @@ ScopedObject MakeFont(HDC screen, const plugin::TextFont& font) {
     chosen.lfItalic = style.italic ? TRUE : FALSE;
     chosen.lfClipPrecision = CLIP_LH_ANGLES;
     chosen.lfEscapement = chosen.lfOrientation = font.angle * 10;
-    return ScopedObject(CreateFontIndirectW(&chosen), ObjectDeleter{});
+    return ScopedGdiObject(CreateFontIndirectW(&chosen), GdiObjectDeleter{});
 }
 
 BITMAPINFO PictureInfo(int width, int height) {
@@ -114,16 +91,14 @@ plugin::FileRead Win32WatermarkFiles::Read(std::string_view path, std::uint64_t 
 
 bool Win32WatermarkFiles::Write(std::string_view path, std::span<const std::uint8_t> bytes) {
     const std::wstring wide = win32::Utf8ToWide(path);
-    const ScopedFile file(reinterpret_cast<std::uintptr_t>(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)),
-                          FileCloser{});
+    const win32::ScopedFile file = win32::OwnFile(
+        CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
         DWORD written = 0;
-        if (!WriteFile(reinterpret_cast<HANDLE>(file.get()), bytes.data() + done, want, &written, nullptr) ||
-            written == 0) {
+        if (!WriteFile(win32::FileHandle(file), bytes.data() + done, want, &written, nullptr) || written == 0) {
             return false;
         }
         done += written;
@@ -158,10 +133,10 @@ std::vector<std::string> Win32WatermarkGraphics::TrueTypeFaces() {
 
 plugin::PixelSize Win32WatermarkGraphics::MeasureText(const plugin::TextFont& font, std::string_view text) {
     const ScreenDc screen;
-    const ScopedMemoryDc memory(CreateCompatibleDC(screen.get()), DcDeleter{});
+    const ScopedMemoryDc memory(CreateCompatibleDC(screen.get()), MemoryDcDeleter{});
     if (!memory) return {};
-    const ScopedObject made = MakeFont(screen.get(), font);
-    const Selected selected(memory.get(), made.get());
+    const ScopedGdiObject made = MakeFont(screen.get(), font);
+    const SelectedObject selected(memory.get(), made.get());
     const std::wstring wide = win32::Utf8ToWide(text);
     SIZE extent{};
     if (!GetTextExtentPoint32W(memory.get(), wide.c_str(), static_cast<int>(wide.size()), &extent)) return {};
@@ -174,18 +149,18 @@ plugin::Picture Win32WatermarkGraphics::RenderText(const plugin::TextFont& font,
     picture.width = picture.height = kSide;
     picture.pixels.assign(picture.Stride() * kSide, 0xFF);
     const ScreenDc screen;
-    const ScopedMemoryDc memory(CreateCompatibleDC(screen.get()), DcDeleter{});
+    const ScopedMemoryDc memory(CreateCompatibleDC(screen.get()), MemoryDcDeleter{});
     if (!memory) return picture;
     BITMAPINFO info = PictureInfo(kSide, kSide);
     void* bits = nullptr;
-    const ScopedObject canvas(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0),
-                              ObjectDeleter{});
+    const ScopedGdiObject canvas(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0),
+                                 GdiObjectDeleter{});
     if (!canvas || !bits) return picture;
-    const Selected selectedCanvas(memory.get(), canvas.get());
+    const SelectedObject selectedCanvas(memory.get(), canvas.get());
     PatBlt(memory.get(), 0, 0, kSide, kSide, WHITENESS);
-    const ScopedObject made = MakeFont(screen.get(), font);
+    const ScopedGdiObject made = MakeFont(screen.get(), font);
     {
-        const Selected selectedFont(memory.get(), made.get());
+        const SelectedObject selectedFont(memory.get(), made.get());
         SetTextAlign(memory.get(), TA_BASELINE | TA_LEFT);
         SetBkMode(memory.get(), OPAQUE);
         SetBkColor(memory.get(), RGB(255, 255, 255));
