@@ -13,10 +13,14 @@
 
 #include "core/watermark_picture.h"
 #include "core/watermark_preview.h"
+#include "../tests/little_endian.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using plugin_test::Bytes;
+using plugin_test::PutU16;
+using plugin_test::PutU32;
+using plugin_test::U32At;
 
 // Just under the maximum: 5612-byte rows, 1868 rows = 10,483,216 bytes.
 constexpr int kWidth = 1870;
@@ -24,15 +28,6 @@ constexpr int kHeight = 1868;
 constexpr int kRepetitions = 9;
 
 volatile std::uint8_t sink;  // keeps the timed results alive
-
-void PutU16(Bytes& bytes, std::size_t at, std::uint16_t value) {
-    bytes[at] = static_cast<std::uint8_t>(value);
-    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void PutU32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
 
 // A bitmap of kWidth x kHeight at `bits` per pixel with a varied pattern.
 Bytes Bitmap(int bits) {

@@ -3,20 +3,15 @@
 #include <cstring>
 
 #include "core/logo_bitmap.h"
+#include "little_endian.h"
 
 namespace {
 
 using namespace plugin;
-using Bytes = std::vector<std::uint8_t>;
-
-void PutU16(Bytes& bytes, std::size_t at, std::uint16_t value) {
-    bytes[at] = static_cast<std::uint8_t>(value);
-    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void PutU32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
+using plugin_test::Bytes;
+using plugin_test::PutU16;
+using plugin_test::PutU32;
+using plugin_test::U32At;
 
 // A valid 1-bit bitmap file: file header, information header, the palette
 // black then white, rows padded to 4 bytes and stored bottom-up. `picture`

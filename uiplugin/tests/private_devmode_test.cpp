@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/private_devmode.h"
+#include "little_endian.h"
 
 namespace {
 
@@ -14,17 +15,10 @@ using namespace plugin;
 
 // Every record lives in its own heap block of exactly one record, so that
 // AddressSanitizer sees any byte read or written beyond it.
-using Bytes = std::vector<std::uint8_t>;
-
-std::uint32_t U32At(const Bytes& record, std::size_t offset) {
-    std::uint32_t value;
-    std::memcpy(&value, record.data() + offset, sizeof value);
-    return value;
-}
-
-void PutU32(Bytes& record, std::size_t offset, std::uint32_t value) {
-    std::memcpy(record.data() + offset, &value, sizeof value);
-}
+using plugin_test::Bytes;
+using plugin_test::PutU16;
+using plugin_test::PutU32;
+using plugin_test::U32At;
 
 // A record full of bytes that are no default, with the given header.
 Bytes Pattern(std::uint8_t seed, std::uint32_t size, std::uint32_t signature) {

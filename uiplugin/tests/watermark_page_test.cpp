@@ -10,6 +10,7 @@
 #include "core/watermark_preview.h"
 #include "fake_watermark_files.h"
 #include "fake_watermark_graphics.h"
+#include "little_endian.h"
 #include "resource.h"
 #include "sim/sim_controls.h"
 
@@ -111,22 +112,21 @@ TEST(WatermarkLayout, RotatedTextIsCentredOnThePicture) {
 
 // ---- The page ----
 
-std::vector<std::uint8_t> Bmp(int width, int height, int bits, std::uint32_t offset, std::uint8_t fill) {
+plugin_test::Bytes Bmp(int width, int height, int bits, std::uint32_t offset, std::uint8_t fill) {
+    using plugin_test::PutU16;
+    using plugin_test::PutU32;
     const std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
-    std::vector<std::uint8_t> file(offset + stride * height, fill);
-    auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    };
+    plugin_test::Bytes file(offset + stride * height, fill);
     std::memset(file.data(), 0, offset);
     file[0] = 'B';
     file[1] = 'M';
-    put(2, static_cast<std::uint32_t>(file.size()), 4);
-    put(10, offset, 4);
-    put(14, 40, 4);
-    put(18, static_cast<std::uint32_t>(width), 4);
-    put(22, static_cast<std::uint32_t>(height), 4);
-    put(26, 1, 2);
-    put(28, static_cast<std::uint32_t>(bits), 2);
+    PutU32(file, 2, static_cast<std::uint32_t>(file.size()));
+    PutU32(file, 10, offset);
+    PutU32(file, 14, 40);
+    PutU32(file, 18, static_cast<std::uint32_t>(width));
+    PutU32(file, 22, static_cast<std::uint32_t>(height));
+    PutU16(file, 26, 1);
+    PutU16(file, 28, static_cast<std::uint16_t>(bits));
     return file;
 }
 

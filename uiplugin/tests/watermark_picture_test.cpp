@@ -6,24 +6,15 @@
 #include <string>
 
 #include "fake_watermark_files.h"
+#include "little_endian.h"
 
 namespace {
 
 using namespace plugin;
-using Bytes = std::vector<std::uint8_t>;
-
-void PutU16(Bytes& bytes, std::size_t at, std::uint16_t value) {
-    bytes[at] = static_cast<std::uint8_t>(value);
-    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void PutU32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-std::uint32_t U32At(const Bytes& bytes, std::size_t at) {
-    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
+using plugin_test::Bytes;
+using plugin_test::PutU16;
+using plugin_test::PutU32;
+using plugin_test::U32At;
 
 std::size_t SourceStride(int bits, int width) {
     return (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
