@@ -52,7 +52,9 @@ const std::vector<std::string> kPrinterTabs = {"Utilitário", "Baixar", "Fonte",
 INSTANTIATE_TEST_SUITE_P(Sheets, PluginSheets,
                          ::testing::Values(Sheet{"document", "5", "plugin-document-sheet", kDocumentTabs},
                                            Sheet{"document", "1", "plugin-host-watermark-page", kDocumentTabs},
-                                           Sheet{"printer", "3", "plugin-printer-sheet", kPrinterTabs}),
+                                           Sheet{"document", "3", "plugin-host-barcode1d-page", kDocumentTabs},
+                                           Sheet{"printer", "3", "plugin-printer-sheet", kPrinterTabs},
+                                           Sheet{"printer", "2", "plugin-host-font-page", kPrinterTabs}),
                          [](const auto& info) {
                              std::string name = info.param.picture;
                              std::erase(name, '-');
