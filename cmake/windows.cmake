@@ -15,6 +15,14 @@ set(PP_VERSION_RC_DEFINES
 add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-Wl,--gc-sections $<$<CONFIG:MinSizeRel,Release>:-s>)
 
+# Reproducible binaries: two builds of the same sources in different folders
+# give the same bytes. The linker leaves the PE time stamp at zero, and the
+# source and build folders are written as relative names wherever the compiler
+# records a path (__FILE__, debug information).
+add_link_options(-Wl,--no-insert-timestamp)
+add_compile_options(
+  "-ffile-prefix-map=${PROJECT_SOURCE_DIR}=." "-ffile-prefix-map=${CMAKE_BINARY_DIR}=build")
+
 # The module-definition file of a DLL whose exports are found by plain name
 # (GetProcAddress). The source file lists each export with its stdcall
 # argument bytes ("DllGetClassObject@12"). The i686 objects carry exactly those

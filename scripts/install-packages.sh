@@ -7,7 +7,7 @@ here=$(dirname "$0")
 need=(cmake ninja-build g++ clang libgtest-dev googletest
       g++-mingw-w64-i686 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
       g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix
-      wine wine64 fonts-wine xvfb xauth imagemagick)
+      wine wine64 fonts-wine xvfb xauth imagemagick python3)
 
 # The 32-bit Wine runs the i686 deliverables; it is of use only where the
 # kernel runs 32-bit code at all.

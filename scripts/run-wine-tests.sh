@@ -4,6 +4,11 @@
 #   scripts/run-wine-tests.sh BUILD_DIR
 # Exit status 125 when Wine cannot start at all (its message is printed).
 set -u
+# Setup's and Desinstalar's tests run the programs from the packaged folder; it
+# is made anew here unless the caller has just made it (PP_PACKAGE_READY=1).
+if [ "${PP_PACKAGE_READY:-}" != 1 ]; then
+  bash "$(dirname "$0")/package.sh" "$1" || exit 1
+fi
 source "$(dirname "$0")/wine-env.sh" "$1" || exit 125
 ctest --test-dir "$1" --output-on-failure --timeout 300
 status=$?

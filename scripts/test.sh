@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The test command: native tests, the same under AddressSanitizer and
 # UndefinedBehaviorSanitizer and under ThreadSanitizer, a short fuzz run, the Windows builds and their
-# checks, and the Windows tests under Wine. Ends with "N passed, M failed".
+# checks, a second i686 build compared byte for byte, the package, and the
+# Windows tests under Wine. Ends with "N passed, M failed".
 set -u
 cd "$(dirname "$0")/.."
 passed=0 failed=0 skipped_total=0 wine_line=
@@ -79,10 +80,12 @@ else
   broken "the fuzz targets do not build"
 fi
 
+windows_built=
 for preset in windows:i686 windows64:x86_64; do
   say "${preset%%:*}: build and check the binaries"
   start=$SECONDS
   if ! build "${preset%%:*}"; then broken "${preset%%:*} does not build"; continue; fi
+  [ "${preset%%:*}" = windows ] && windows_built=1
   while read -r verdict rest; do
     case $verdict in
       PASS) passed=$((passed + 1)); echo "PASS $rest" ;;
@@ -93,23 +96,66 @@ for preset in windows:i686 windows64:x86_64; do
   echo "(${preset%%:*}: $((SECONDS - start)) s)"
 done
 
+# Two builds of the i686 deliverables in different folders give the same
+# bytes: build/repro is built again from clean each run, only the three
+# deliverables, and compared with build/windows.
+repro_check() {
+  local file
+  if [ ! -f build/repro/CMakeCache.txt ]; then
+    if ! cmake --preset windows -B build/repro >build/repro.configure.log 2>&1; then
+      cat build/repro.configure.log
+      broken "build/repro cannot be configured"
+      return
+    fi
+  fi
+  cmake --build build/repro --target clean >/dev/null
+  if ! cmake --build build/repro -j2 --target Setup Desinstalar 7404VXUI >build/repro.log 2>&1; then
+    tail -30 build/repro.log
+    broken "the i686 deliverables do not build in build/repro"
+    return
+  fi
+  for file in installer/Setup.exe uninstaller/Desinstalar.exe uiplugin/7404VXUI.dll; do
+    if cmp "build/windows/$file" "build/repro/$file"; then
+      echo "PASS i686 $(basename "$file") is byte for byte the same in a second build folder"
+      passed=$((passed + 1))
+    else
+      broken "i686 $(basename "$file") differs between build/windows and build/repro"
+    fi
+  done
+}
+say "windows: reproducible build (a second build in build/repro)"
+start=$SECONDS
+if [ -n "$windows_built" ]; then repro_check; else broken "no i686 build to compare with build/repro"; fi
+echo "(repro: $((SECONDS - start)) s)"
+
 # The Wine tests run the i686 deliverables where the machine runs 32-bit code;
-# elsewhere their x86_64 twins, built from the same sources, stand in.
+# elsewhere their x86_64 twins, built from the same sources, stand in. Setup's
+# and Desinstalar's tests run from the package made of that build.
 if bash scripts/runs-32bit.sh; then
-  wine_build=windows what="the i686 deliverables"
+  wine_build=windows what="the i686 deliverables" why=
 else
-  wine_build=windows64 what="the x86_64 twins: this machine runs no 32-bit code"
+  wine_build=windows64 what="the x86_64 twins" why=": this machine runs no 32-bit code"
+fi
+say "$wine_build: package"
+package_folder=
+if [ -f "build/$wine_build/build.ninja" ] && out=$(bash scripts/package.sh "build/$wine_build"); then
+  echo "$out"
+  package_folder=$(sed -n 's|^package: \(.*\)/ (.*|\1|p' <<<"$out")
+  echo "PASS package of build/$wine_build, its SHA256SUMS verified"
+  passed=$((passed + 1))
+else
+  broken "no package could be made of build/$wine_build"
 fi
 say "$wine_build: tests under Wine"
 start=$SECONDS
 if [ -f "build/$wine_build/build.ninja" ]; then
   rm -f "build/$wine_build"/test-results/*.xml "build/$wine_build"/screenshots/*
-  xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/run-wine-tests.sh "build/$wine_build"
+  PP_PACKAGE_READY=1 xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/run-wine-tests.sh "build/$wine_build"
   if [ $? -eq 125 ]; then
-    wine_line="Wine tests could not run ${what%%:*}: Wine did not start"
+    wine_line="Wine tests could not run $what: Wine did not start"
     broken "Wine did not start in build/$wine_build/wineprefix"
   else
-    wine_line="Wine tests ran $what"
+    wine_line="Wine tests ran $what, Setup and Desinstalar from ${package_folder:-no package}$why"
   fi
   count_results "build/$wine_build"
   for picture in "build/$wine_build"/screenshots/*.bmp; do
@@ -118,7 +164,7 @@ if [ -f "build/$wine_build/build.ninja" ]; then
   echo "$wine_line"
   echo "(Wine: $((SECONDS - start)) s; screenshots in build/$wine_build/screenshots)"
 else
-  wine_line="Wine tests could not run ${what%%:*}: build/$wine_build was not built"
+  wine_line="Wine tests could not run $what: build/$wine_build was not built"
   broken "no Windows test build to run"
 fi
 

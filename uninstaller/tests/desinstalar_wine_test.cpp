@@ -75,7 +75,7 @@ protected:
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Desinstalar.exe");
     }
 
-    // Starts the staged Desinstalar.exe in the package folder, where it finds
+    // Starts Desinstalar.exe in the packaged folder, where it finds
     // Uninstall.ini.
     static bool StartUninstaller(automation::Process* process) {
         return process->Start(folder + L"\\Desinstalar.exe", folder);
