@@ -146,7 +146,7 @@ std::string MonitorKey(std::string_view monitorName) {
 }
 
 std::string ProcessorKey(int target, std::string_view processorName) {
-    const std::string_view environment = target == kOsWin98Me ? "Windows 4.0" : "Windows NT x86";
+    const std::string_view environment = target == kOsWin98Me ? plat::kEnvironmentWin9x : plat::kEnvironmentNt;
     return "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\" + std::string(environment) +
            "\\Print Processors\\" + std::string(processorName);
 }

@@ -23,8 +23,15 @@ namespace setup_walk {
 constexpr const wchar_t* kCaption = L"Setup do Driver da Impressora";
 constexpr const wchar_t* kInstalled = L"Driver de impressora instalado com sucesso";
 constexpr const wchar_t* kMonitorsKey = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\";
+// The programs look in the spooler environment of their own build (see
+// plat::kEnvironmentNt).
+#if defined(_WIN64)
+constexpr const wchar_t* kProcessorsKey =
+    L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Print Processors\\";
+#else
 constexpr const wchar_t* kProcessorsKey =
     L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\";
+#endif
 constexpr const wchar_t* kPortsKey = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
 
 // The package's monitors and the files Setup puts in the system directory.

@@ -1,8 +1,8 @@
 #pragma once
 // The print spooler as the installer and the uninstaller use it: its
 // directories, printer drivers, printers, port monitors, print processors,
-// ports and the default printer, added, listed and deleted. Results are Win32 error codes (0 success); outputs are written
-// only on success. An empty environment stands for none (the local one).
+// ports and the default printer, added, listed and deleted. Results are Win32 error codes (0 success); outputs are
+// written only on success. An empty environment stands for none (the local one).
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,26 +14,35 @@
 
 namespace plat {
 
-constexpr long kErrorNotEnoughMemory = 8;             // ERROR_NOT_ENOUGH_MEMORY
-constexpr long kErrorAlreadyExists = 183;             // ERROR_ALREADY_EXISTS
-constexpr long kErrorModNotFound = 126;               // ERROR_MOD_NOT_FOUND
-constexpr long kErrorProcNotFound = 127;              // ERROR_PROC_NOT_FOUND
-constexpr long kErrorUnknownPrinterDriver = 1797;     // ERROR_UNKNOWN_PRINTER_DRIVER
-constexpr long kErrorUnknownPrintProcessor = 1798;    // ERROR_UNKNOWN_PRINTPROCESSOR
-constexpr long kErrorInvalidEnvironment = 1805;       // ERROR_INVALID_ENVIRONMENT
-constexpr long kErrorPrinterAlreadyExists = 1802;     // ERROR_PRINTER_ALREADY_EXISTS
-constexpr long kErrorUnknownPrintMonitor = 3000;      // ERROR_UNKNOWN_PRINT_MONITOR
-constexpr long kErrorPrinterDriverInUse = 3001;       // ERROR_PRINTER_DRIVER_IN_USE
+constexpr long kErrorNotEnoughMemory = 8;           // ERROR_NOT_ENOUGH_MEMORY
+constexpr long kErrorAlreadyExists = 183;           // ERROR_ALREADY_EXISTS
+constexpr long kErrorModNotFound = 126;             // ERROR_MOD_NOT_FOUND
+constexpr long kErrorProcNotFound = 127;            // ERROR_PROC_NOT_FOUND
+constexpr long kErrorUnknownPrinterDriver = 1797;   // ERROR_UNKNOWN_PRINTER_DRIVER
+constexpr long kErrorUnknownPrintProcessor = 1798;  // ERROR_UNKNOWN_PRINTPROCESSOR
+constexpr long kErrorInvalidEnvironment = 1805;     // ERROR_INVALID_ENVIRONMENT
+constexpr long kErrorPrinterAlreadyExists = 1802;   // ERROR_PRINTER_ALREADY_EXISTS
+constexpr long kErrorUnknownPrintMonitor = 3000;    // ERROR_UNKNOWN_PRINT_MONITOR
+constexpr long kErrorPrinterDriverInUse = 3001;     // ERROR_PRINTER_DRIVER_IN_USE
 constexpr long kErrorPrintProcessorAlreadyInstalled = 3005;
 constexpr long kErrorPrintMonitorAlreadyInstalled = 3006;
 constexpr long kErrorPrintMonitorInUse = 3008;
-constexpr long kErrorCanNotComplete = 1003;          // ERROR_CAN_NOT_COMPLETE
+constexpr long kErrorCanNotComplete = 1003;  // ERROR_CAN_NOT_COMPLETE
 
 // PRINTER_ATTRIBUTE_DEFAULT of PRINTER_INFO_2.Attributes.
 constexpr std::uint32_t kPrinterAttributeDefault = 0x4;
 
 // The environment of Windows 98/Me drivers, monitors and processors.
 constexpr std::string_view kEnvironmentWin9x = "Windows 4.0";
+// The environment of the NT family's: the 32-bit "Windows NT x86" the
+// programs are made for. Only the x86_64 twin build, which stands in for
+// them under a Wine without 32-bit support, looks in the spooler's own
+// environment there.
+#if defined(_WIN64)
+constexpr std::string_view kEnvironmentNt = "Windows x64";
+#else
+constexpr std::string_view kEnvironmentNt = "Windows NT x86";
+#endif
 
 // DRIVER_INFO_3 as the installer fills it. File names are bare names of files
 // already copied into the printer-driver directory.

@@ -90,7 +90,7 @@ void FillList(UninstallerServices& io, plat::Controls& controls, int listId, con
         }
     }
     std::vector<std::string> processors;
-    const std::string_view environment = osCode == 0 ? plat::kEnvironmentWin9x : "Windows NT x86";
+    const std::string_view environment = osCode == 0 ? plat::kEnvironmentWin9x : plat::kEnvironmentNt;
     if (osCode != 0 && io.spooler.EnumPrintProcessorNames(environment, &processors) == plat::kErrorSuccess) {
         for (const std::string& name : processors) {
             if (MatchesAny(name, patterns.processors)) controls.AddItem(listId, name);
