@@ -5,6 +5,7 @@
 // handle it took.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "core/component_check.h"
 #include "core/printer_module.h"
+#include "core/usb_identity.h"
 #include "sim/fault_sweep.h"
 #include "tests/install_fixture.h"
 
@@ -45,6 +47,7 @@ struct Rule {
     std::string_view subject;
     long error;
     Outcome outcome;
+    std::size_t occurrence = 0;  // which call of the operation (from 1); 0: any
 };
 const std::vector<Rule> kRules{
     // Version values, port records and serial settings: written or not, the
@@ -136,21 +139,42 @@ std::string OwnMessage(std::string_view op, std::string_view destination) {
     return std::string(kCopyText) + std::string(file) + "  er = %d";
 }
 
-Outcome Expected(const sim::Fault& fault, long error, int target) {
-    for (const Rule& rule : kRules) {
+struct Scenario {
+    const char* name;
+    int target;
+    const char* port;
+    std::string success;  // ResultMessage of a finished installation
+    // What the machine holds before; rules and copies of its own, consulted
+    // before the common ones.
+    std::function<void(sim::SimMachine&)> prepare = {};
+    std::vector<Rule> rules = {};
+    std::vector<CopyStep> copies = {};
+};
+
+const Rule* Match(const std::vector<Rule>& rules, const sim::Fault& fault, long error) {
+    for (const Rule& rule : rules) {
         const bool sameOp = rule.op.ends_with('.') ? fault.call.op.starts_with(rule.op) : fault.call.op == rule.op;
         if (sameOp && fault.subject.find(rule.subject) != std::string::npos &&
-            (rule.error == 0 || rule.error == error)) {
-            return rule.outcome;
+            (rule.error == 0 || rule.error == error) && (rule.occurrence == 0 || rule.occurrence == fault.occurrence)) {
+            return &rule;
         }
     }
+    return nullptr;
+}
+
+Outcome Expected(const Scenario& scenario, const sim::Fault& fault, long error) {
+    for (const std::vector<Rule>* rules : {&scenario.rules, &kRules}) {
+        if (const Rule* rule = Match(*rules, fault, error)) return rule->outcome;
+    }
+    std::vector<CopyStep> copies = scenario.copies;
+    copies.insert(copies.end(), kCopies.begin(), kCopies.end());
     if (CopyOp(fault.call.op)) {
-        for (const CopyStep& copy : kCopies) {
+        for (const CopyStep& copy : copies) {
             if (!fault.subject.ends_with(copy.destination) &&
                 !(copy.destination.ends_with('\\') && fault.subject.find(copy.destination) != std::string::npos)) {
                 continue;
             }
-            if (copy.target != -1 && copy.target != target) continue;
+            if (copy.target != -1 && copy.target != scenario.target) continue;
             const bool inUse = fault.call.op == "Files.CopyFile" &&
                                (error == plat::kErrorSharingViolation || error == plat::kErrorAccessDenied);
             switch (inUse ? copy.inUse : copy.failed) {
@@ -182,13 +206,30 @@ const std::map<std::string, long> kSecondErrors{
     {"Spooler.AddMonitor", plat::kErrorPrintMonitorAlreadyInstalled},
     {"Spooler.AddPrinter", plat::kErrorPrinterAlreadyExists},
     {"Spooler.EnumPorts", plat::kErrorNotEnoughMemory},
+    {"Services.StartService", plat::kErrorServiceAlreadyRunning},
+    {"Services.StopService", plat::kErrorServiceNotActive},
 };
 
-struct Scenario {
-    const char* name;
-    int target;
-    const char* port;
-    std::string success;  // ResultMessage of a finished installation
+// The serial port monitor installed before, older than the package's: it is
+// replaced with the spooler stopped.
+void OutdatedSerialMonitor(sim::SimMachine& machine) {
+    machine.files.Write("C:\\WINDOWS\\system32\\KTRCOMMN.DLL", "old monitor");
+    machine.spooler.monitors.push_back({"KTR Serial Port", "Windows NT x86", "KTRCOMMN.DLL"});
+    machine.registry.PutDword(plat::RootKey::LocalMachine, MonitorKey("KTR Serial Port"), "DriverVersion", 0);
+}
+const std::vector<Rule> kSpoolerRestartRules{
+    // The spooler that does not come back stops the installation; a failed
+    // second start leaves its message for the next copy.
+    {"Services.StartService", "", 0, Stops("StartSpoolService error"), 1},
+    {"Services.StartService", "", plat::kErrorServiceAlreadyRunning, kFinishes, 2},
+    {"Services.StartService", "", 0, Stops("Erro ao iniciar o serviço de spool, código erro = %d"), 2},
+    // A stop that fails leaves the spooler running; a query that fails is
+    // asked again.
+    {"Services.", "", 0, kFinishes},
+};
+// The replaced monitor file: its own failure stops the installation.
+const std::vector<CopyStep> kReplacedMonitor{
+    {"system32\\KTRCOMMN.DLL", After::OwnMessage, After::Finishes},
 };
 
 // One installation of the scenario, with `fault` (or none); what was wrong
@@ -203,6 +244,7 @@ std::string RunInstallation(const Scenario& scenario, const sim::Fault* fault,
                                        "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports", "COM2:", "");
     fixture.machine.registry.Put(plat::RootKey::LocalMachine, "System\\CurrentControlSet\\Services\\Class\\Ports\\0000",
                                  "PortSubClass", {plat::kRegBinary, {1}});
+    if (scenario.prepare) scenario.prepare(fixture.machine);
     sim::FaultPlan& plan = fixture.machine.faults;
     if (fault) {
         plan.FailAt(fault->index, fault->error);
@@ -221,10 +263,17 @@ std::string RunInstallation(const Scenario& scenario, const sim::Fault* fault,
     Outcome expected = kFinishes;
     if (fault) {
         if (plan.injected() == 0) return problem + "the call was not made again";
-        expected = Expected(*fault, plan.injected(), scenario.target);
+        expected = Expected(scenario, *fault, plan.injected());
         expected.message = WithError(expected.message, plan.injected());
     }
     const bool finished = state == InstallProgress::kDone;
+    // A finished installation has its printer on the chosen port.
+    const std::vector<std::string> printers = fixture.machine.spooler.PrinterNames();
+    if (finished && std::none_of(printers.begin(), printers.end(), [&](const std::string& name) {
+            return fixture.machine.spooler.Printer(name)->portName == fixture.request.printerPort;
+        })) {
+        problem += "finished without a printer on the port; ";
+    }
     if (expected.finishes) {
         if (!finished || fixture.Result() != scenario.success) {
             problem += "expected to finish, ended " + std::to_string(state) + " with \"" + fixture.Result() + "\"";
@@ -245,6 +294,8 @@ TEST(InstallFaultSweep, EveryCallFailedOnceEndsAsItsStepSays) {
         {"LPT on 7", kOsWin7, "LPT1:", installed},
         {"COM on 7", kOsWin7, "MDCOM1:", installed},
         {"USB on 7", kOsWin7, "USB_KTR-P410_1", installed + "\nFavor reiniciar a impressora"},
+        {"COM on 7 over an older monitor", kOsWin7, "MDCOM1:", installed, OutdatedSerialMonitor, kSpoolerRestartRules,
+         kReplacedMonitor},
     };
     for (const Scenario& scenario : scenarios) {
         const sim::SweepResult result = sim::Sweep(
@@ -255,6 +306,82 @@ TEST(InstallFaultSweep, EveryCallFailedOnceEndsAsItsStepSays) {
         std::printf("%s\n", result.Summary(std::string("install ") + scenario.name).c_str());
         EXPECT_GT(result.calls, 0u) << scenario.name;
         for (const std::string& problem : result.problems) ADD_FAILURE() << scenario.name << ": " << problem;
+    }
+}
+
+// The attached printer's identity, read and written before a USB
+// installation: each call of the USB library failed once. Whatever fails,
+// the library is freed, no device stays open and no entry point is called
+// unbound.
+struct UsbRule {
+    std::string_view op;
+    std::size_t occurrence;  // 0: any
+    int result;
+    std::string_view message;  // the one message box, none when empty
+};
+
+std::string JudgeUsb(const sim::SimMachine& machine, const UsbRule& expected, int result) {
+    std::string problem;
+    if (result != expected.result) problem += "result " + std::to_string(result) + "; ";
+    std::vector<std::string> boxes;
+    for (const auto& box : machine.desktop.boxes) boxes.push_back(box.text);
+    if (boxes != (expected.message.empty() ? std::vector<std::string>{} : std::vector{std::string(expected.message)})) {
+        problem += "other message boxes; ";
+    }
+    if (machine.OpenHandles() != 0) problem += "library or device left open; ";
+    if (machine.usb.unboundCalls != 0) problem += "an entry point called unbound; ";
+    return problem;
+}
+
+sim::SweepResult SweepUsb(const std::vector<UsbRule>& rules, const std::function<int(const UsbContext&)>& call) {
+    return sim::Sweep(
+        [&](const sim::Fault* fault, std::vector<sim::FaultPlan::Call>* calls) -> std::string {
+            sim::SimMachine machine;
+            machine.usb.slots[2] = 13;  // one printer, in the third slot
+            const UsbContext context{machine.usb, machine.desktop, 0x77};
+            if (fault) {
+                machine.faults.FailAt(fault->index, fault->error);
+            } else {
+                machine.faults.Record();
+            }
+            const int result = call(context);
+            machine.faults.Stop();
+            *calls = machine.faults.calls();
+            if (!fault) return JudgeUsb(machine, rules.back(), result);
+            for (const UsbRule& rule : rules) {
+                if (fault->call.op == rule.op && (rule.occurrence == 0 || rule.occurrence == fault->occurrence)) {
+                    return JudgeUsb(machine, rule, result);
+                }
+            }
+            return "no rule for this call";
+        },
+        {});
+}
+
+TEST(InstallFaultSweep, TheUsbIdentityGivesTheLibraryBackWhateverFails) {
+    // The last rule is the end without a fault.
+    const std::vector<UsbRule> read{
+        {"Usb.Load", 0, kNoUsbPrinter, kUsbLibraryMissing},
+        {"Usb.Bind", 0, kNoUsbPrinter, kUsbEntryMissing},
+        {"Usb.GetDescriptor", 0, kNoUsbPrinter, kUsbReadFailed},
+        // The second pass over the slots opens the printer's slot as its 11th
+        // open; without it there is no printer, and nothing to say.
+        {"Usb.OpenDeviceX", 11, kNoUsbPrinter, ""},
+        {"Usb.OpenDeviceX", 0, 13, ""},
+    };
+    const std::vector<UsbRule> write{
+        {"Usb.Load", 0, false, kUsbLibraryMissing}, {"Usb.Bind", 0, false, kUsbEntryMissing},
+        {"Usb.UWrite", 0, false, kUsbWriteFailed},  {"Usb.OpenDeviceX", 3, false, kUsbDeviceNotFound},
+        {"Usb.OpenDeviceX", 0, true, ""},
+    };
+    for (const auto& [name, result] :
+         {std::pair{"read the USB identity",
+                    SweepUsb(read, [](const UsbContext& usb) { return ReadUsbDeviceId(usb); })},
+          std::pair{"write the USB identity",
+                    SweepUsb(write, [](const UsbContext& usb) { return WriteUsbDeviceId(usb, 3) ? 1 : 0; })}}) {
+        std::printf("%s\n", result.Summary(name).c_str());
+        EXPECT_GT(result.calls, 0u) << name;
+        for (const std::string& problem : result.problems) ADD_FAILURE() << name << ": " << problem;
     }
 }
 
