@@ -266,6 +266,11 @@ std::string RunInstallation(const Scenario& scenario, const sim::Fault* fault,
         expected = Expected(scenario, *fault, plan.injected());
         expected.message = WithError(expected.message, plan.injected());
     }
+    // The spooler is never left stopped, unless starting it is what failed.
+    if (!fixture.machine.services.IsRunning(plat::kSpoolerService) &&
+        !(fault && fault->call.op == "Services.StartService")) {
+        problem += "the spooler left stopped; ";
+    }
     const bool finished = state == InstallProgress::kDone;
     // A finished installation has its printer on the chosen port.
     const std::vector<std::string> printers = fixture.machine.spooler.PrinterNames();

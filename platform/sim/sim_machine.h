@@ -22,7 +22,7 @@ struct SimMachine {
     SimMachine() {
         spooler.Attach(&files, &registry, &services);
         for (FaultPlan** part : {&files.faults, &profile.faults, &registry.faults, &system.faults, &usb.faults,
-                                 &services.faults, &spooler.faults}) {
+                                 &services.faults, &spooler.faults, &desktop.faults}) {
             *part = &faults;
         }
         for (const std::string& folder :

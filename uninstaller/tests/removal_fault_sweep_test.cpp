@@ -89,6 +89,8 @@ const std::vector<Rule> kRules{
     {"Profile.GetString", 0, 0, {Stage::Walks, {}, {}}},
     {"Files.DeleteFile", 0, 0, {Stage::Walks, {}, {}}},
     {"System.CurrentDirectory", 0, 0, {Stage::Walks, {}, {}}},
+    // A poll for the tool's window that sees none ends the wait early.
+    {"Desktop.FindTopLevelWindow", 0, 0, {Stage::Walks, {}, {}}},
 };
 
 const std::map<std::string, long> kSecondErrors{
@@ -122,6 +124,12 @@ std::string RunRemoval(const sim::Fault* fault, std::vector<sim::FaultPlan::Call
     for (const char* item : {kPrinter, kMonitor, kProcessor}) fixture.Tick(item);
     fixture.controls.SetCheck(IDC_REMOVE_USB_DRIVER, true);
     fixture.machine.desktop.dialogClicks.push_back(IDC_RESTART_NO);
+    // The USB driver tool shows its window for a while.
+    fixture.machine.desktop.onStart = [&fixture](const sim::SimDesktop::Started&) {
+        fixture.machine.desktop.windows.push_back({"QTRX print system setup", 0x99});
+        fixture.machine.clock.At(fixture.machine.clock.now + 2600,
+                                 [&fixture] { fixture.machine.desktop.RemoveWindow("QTRX print system setup"); });
+    };
     sim::FaultPlan& plan = fixture.machine.faults;
     if (fault) {
         plan.FailAt(fault->index, fault->error);
