@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,9 +40,9 @@ constexpr std::string_view kDriverDirText = "Erro ao ler o diretório do driver 
 constexpr std::string_view kProcessorDirText = "Erro ao ler o diretório de processo de impressão";
 constexpr std::string_view kCopyText = "Erro ao copiar arquivos de drivers";
 
-// A call whose failure is decided by the operation and what it works on
-// alone: the operation ("Registry." for all of the registry's), `subject` a part of the call's subject (any when
-// empty), `error` the injected error (any when 0). The first rule that matches decides.
+// A call whose failure is decided by its operation ("Registry." stands for
+// all of the registry's), a part of its subject (any when empty) and the
+// injected error (any when 0). The first rule that matches decides.
 struct Rule {
     std::string_view op;
     std::string_view subject;
@@ -68,7 +69,8 @@ const std::vector<Rule> kRules{
     {"Spooler.EnumPorts", "", plat::kErrorNotEnoughMemory, Stops("Instalador da Impressora não pôde alocar")},
     {"Spooler.EnumPorts", "", 0, Stops("Erro ao enumerar portas er = %d")},
     {"Spooler.AddPrinterDriver", "", 0, Stops("Erro ao adicionar driver de impressora   er = %d")},
-    // A taken name on a parallel or serial port: the next free "(n)".
+    // A taken name: a USB port has room for one printer; on another port
+    // the next free "(n)" is taken.
     {"Spooler.AddPrinter", "USB_", plat::kErrorPrinterAlreadyExists,
      Stops("Atingido limite máximo de impressoras na mesma porta")},
     {"Spooler.AddPrinter", "", plat::kErrorPrinterAlreadyExists, kFinishes},
