@@ -9,10 +9,15 @@
 
 namespace sim {
 
+class FaultPlan;
+
 // The simulated desktop. Message boxes are recorded; each is answered by the
 // next scripted answer, or by its first button when none is left.
 class SimDesktop : public plat::Desktop {
 public:
+    // The machine's plan of failures, consulted by the desktop's polls.
+    FaultPlan* faults = nullptr;
+
     struct Box {
         plat::WindowRef owner;
         std::string text;

@@ -1,4 +1,5 @@
 #include "sim/sim_files.h"
+#include "sim/sim_faults.h"
 
 #include "text.h"
 
@@ -65,6 +66,7 @@ std::optional<std::string> SimFiles::Read(std::string_view path) const {
 }
 
 std::optional<std::string> SimFiles::VersionText(std::string_view path) {
+    if (Enter(faults, "Files.VersionText", plat::kErrorAccessDenied, path)) return std::nullopt;
     if (!Exists(path)) return std::nullopt;
     auto it = versions_.find(Key(path));
     if (it == versions_.end()) return std::nullopt;
@@ -76,7 +78,13 @@ void SimFiles::SetVersion(std::string_view path, std::string version) {
     versions_[Key(path)] = std::move(version);
 }
 
+bool SimFiles::FileExists(std::string_view path) {
+    if (Enter(faults, "Files.FileExists", plat::kErrorAccessDenied, path)) return false;
+    return Exists(path) || FolderExists(path);
+}
+
 bool SimFiles::SetArchiveAttribute(std::string_view path) {
+    if (Enter(faults, "Files.SetArchiveAttribute", plat::kErrorAccessDenied, path)) return false;
     archived.emplace_back(path);
     return Exists(path);
 }
@@ -121,6 +129,7 @@ long SimFiles::InjectedFailure(const std::string& destination) {
 }
 
 long SimFiles::CopyFile(std::string_view source, std::string_view destination, bool failIfExists) {
+    if (long error = Enter(faults, "Files.CopyFile", plat::kErrorFileNotFound, destination)) return error;
     const std::string from = Key(source);
     const std::string to = Key(destination);
     if (long error = InjectedFailure(to)) return error;
@@ -147,6 +156,7 @@ long SimFiles::CopyFile(std::string_view source, std::string_view destination, b
 }
 
 long SimFiles::DeleteFile(std::string_view path) {
+    if (long error = Enter(faults, "Files.DeleteFile", plat::kErrorAccessDenied, path)) return error;
     const std::string key = Key(path);
     if (!files_.contains(key)) {
         // A folder is no file to delete; a name in a missing folder is not
@@ -165,6 +175,7 @@ long SimFiles::DeleteFile(std::string_view path) {
 // in: itself when directly inside, else the subfolder on its way. A drive's
 // root lists no "." and "..", as on the platform.
 long SimFiles::ListFolder(std::string_view folder, std::vector<std::string>* names) {
+    if (long error = Enter(faults, "Files.ListFolder", plat::kErrorPathNotFound, folder)) return error;
     const std::string key = Key(folder);
     if (!FolderExists(key)) return plat::kErrorPathNotFound;
     const std::string prefix = key + '\\';

@@ -12,14 +12,19 @@
 
 namespace sim {
 
+class FaultPlan;
+
 class SimFiles : public plat::Files {
 public:
+    // The machine's plan of failures, consulted on entry of every call.
+    FaultPlan* faults = nullptr;
+
     // Version texts are set by the tests: a file without one has no version
     // resource.
     std::optional<std::string> VersionText(std::string_view path) override;
     bool SetArchiveAttribute(std::string_view path) override;
     // A file, or a folder as FolderExists sees it.
-    bool FileExists(std::string_view path) override { return Exists(path) || FolderExists(path); }
+    bool FileExists(std::string_view path) override;
     // Copies content and version. Fails with 2 for a missing source, 80 for
     // an existing destination with `failIfExists`, 3 when the destination's
     // folder holds no file at all and was never made (see MakeFolder), 32 for

@@ -4,6 +4,7 @@
 #include "sim/sim_clock.h"
 #include "sim/sim_controls.h"
 #include "sim/sim_desktop.h"
+#include "sim/sim_faults.h"
 #include "sim/sim_files.h"
 #include "sim/sim_profile.h"
 #include "sim/sim_registry.h"
@@ -20,6 +21,10 @@ namespace sim {
 struct SimMachine {
     SimMachine() {
         spooler.Attach(&files, &registry, &services);
+        for (FaultPlan** part : {&files.faults, &profile.faults, &registry.faults, &system.faults, &usb.faults,
+                                 &services.faults, &spooler.faults, &desktop.faults}) {
+            *part = &faults;
+        }
         for (const std::string& folder :
              {system.windowsDirectory, system.windowsDirectory + "\\inf", system.systemDirectory,
               spooler.driverDirectory, spooler.driverDirectory + "\\3", spooler.processorDirectory}) {
@@ -29,6 +34,15 @@ struct SimMachine {
     SimMachine(const SimMachine&) = delete;
     SimMachine& operator=(const SimMachine&) = delete;
 
+    // What the programs hold of the machine: printer handles, registry keys,
+    // the loaded USB library and its open devices. The service manager's and
+    // the services' handles, and find handles, live only inside one port
+    // call and are always given back before it returns.
+    std::size_t OpenHandles() const {
+        return spooler.OpenHandleCount() + registry.OpenHandleCount() + (usb.loaded ? 1 : 0) + usb.openDevices.size();
+    }
+
+    FaultPlan faults;
     SimFiles files;
     SimProfile profile{files};
     SimRegistry registry;

@@ -4,6 +4,8 @@
 #include <iterator>
 #include <vector>
 
+#include "sim/sim_faults.h"
+
 #include "text.h"
 
 namespace sim {
@@ -45,7 +47,9 @@ std::string SimProfile::GetString(std::string_view path, std::string_view sectio
                                   std::string_view defaultText, std::size_t bufferSize) {
     if (bufferSize == 0) return {};
     std::optional<std::string> value;
-    if (auto text = files_.Read(path)) value = FindProfileValue(*text, section, key);
+    // A file that cannot be read gives the default text, as a missing one does.
+    const bool unreadable = Enter(faults, "Profile.GetString", plat::kErrorAccessDenied, key) != 0;
+    if (auto text = files_.Read(path); text && !unreadable) value = FindProfileValue(*text, section, key);
     std::string result;
     if (value) {
         result = std::move(*value);
@@ -99,7 +103,14 @@ bool HoldsKey(std::string_view text, std::string_view key) {
 
 // The profile's own files are written with CRLF line ends, so new lines get
 // them too.
+bool SimProfile::FlushProfile() {
+    if (Enter(faults, "Profile.FlushProfile", plat::kErrorAccessDenied)) return false;
+    ++flushes;
+    return true;
+}
+
 bool SimProfile::WriteProfileString(std::string_view section, std::string_view key, std::string_view value) {
+    if (Enter(faults, "Profile.WriteProfileString", plat::kErrorAccessDenied, key)) return false;
     if (!writesSucceed) return false;
     std::vector<Line> lines = SplitLines(files_.Read(kWinIni).value_or(std::string()));
     Line entry{std::string(key) + "=" + std::string(value), "\r\n"};

@@ -4,12 +4,17 @@
 
 namespace sim {
 
+class FaultPlan;
+
 // Profile files read from the simulated file tree, as GetPrivateProfileString
 // reads them: first matching section and key win, blanks around names and
 // values dropped, one pair of matching quotes around a value removed, lines
 // starting with ';' ignored, trailing blanks of the default text dropped.
 class SimProfile : public plat::Profile {
 public:
+    // The machine's plan of failures, consulted on entry of every call.
+    FaultPlan* faults = nullptr;
+
     explicit SimProfile(SimFiles& files) : files_(files) {}
     std::string GetString(std::string_view path, std::string_view section, std::string_view key,
                           std::string_view defaultText, std::size_t bufferSize) override;
@@ -17,10 +22,7 @@ public:
     // replaced, a new one goes at the end of its section, a new section at
     // the end of the file.
     bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;
-    bool FlushProfile() override {
-        ++flushes;
-        return true;
-    }
+    bool FlushProfile() override;
 
     static constexpr std::string_view kWinIni = "C:\\WINDOWS\\win.ini";
     int flushes = 0;

@@ -1,4 +1,5 @@
 #include "sim/sim_registry.h"
+#include "sim/sim_faults.h"
 
 #include <algorithm>
 
@@ -70,11 +71,20 @@ SimRegistry::Node* SimRegistry::FromHandle(plat::KeyHandle key, const Path** pat
     return Find(it->second);
 }
 
+std::string SimRegistry::Detail(plat::KeyHandle key, std::string_view name) const {
+    std::string detail;
+    if (auto it = handles_.find(key); it != handles_.end()) {
+        for (const auto& part : it->second) detail += part + "\\";
+    }
+    return detail + std::string(name);
+}
+
 void SimRegistry::Fail(RegistryOp op, long error, std::string pathPart) {
     failures_.push_back({op, error, std::move(pathPart)});
 }
 
 long SimRegistry::OpenKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) {
+    if (long error = Enter(faults, "Registry.OpenKey", plat::kErrorAccessDenied, subKey)) return error;
     const Path path = Split(root, subKey);
     if (long error = Failure(RegistryOp::OpenKey, path)) return error;
     if (!Find(path)) return plat::kErrorFileNotFound;
@@ -84,6 +94,7 @@ long SimRegistry::OpenKey(plat::RootKey root, std::string_view subKey, plat::Key
 }
 
 long SimRegistry::CreateKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) {
+    if (long error = Enter(faults, "Registry.CreateKey", plat::kErrorAccessDenied, subKey)) return error;
     const Path path = Split(root, subKey);
     if (long error = Failure(RegistryOp::CreateKey, path)) return error;
     Make(path);
@@ -97,10 +108,13 @@ long SimRegistry::CloseKey(plat::KeyHandle key) {
     if (it == handles_.end()) return plat::kErrorInvalidHandle;
     const Path path = it->second;
     handles_.erase(it);
+    // A close that reports a failure gives the handle back all the same.
+    if (long error = Enter(faults, "Registry.CloseKey", plat::kErrorInvalidHandle)) return error;
     return Failure(RegistryOp::CloseKey, path);
 }
 
 long SimRegistry::DeleteKey(plat::RootKey root, std::string_view subKey) {
+    if (long error = Enter(faults, "Registry.DeleteKey", plat::kErrorAccessDenied, subKey)) return error;
     Path path = Split(root, subKey);
     if (long error = Failure(RegistryOp::DeleteKey, path)) return error;
     if (path.size() < 2) return plat::kErrorAccessDenied;  // a root itself
@@ -115,6 +129,7 @@ long SimRegistry::DeleteKey(plat::RootKey root, std::string_view subKey) {
 
 long SimRegistry::QueryValue(plat::KeyHandle key, std::string_view name, std::size_t capacity,
                              plat::RegistryValue* value) {
+    if (long error = Enter(faults, "Registry.QueryValue", plat::kErrorAccessDenied, Detail(key, name))) return error;
     const Path* path = nullptr;
     Node* node = FromHandle(key, &path);
     if (!path) return plat::kErrorInvalidHandle;
@@ -128,6 +143,7 @@ long SimRegistry::QueryValue(plat::KeyHandle key, std::string_view name, std::si
 }
 
 long SimRegistry::SetValue(plat::KeyHandle key, std::string_view name, const plat::RegistryValue& value) {
+    if (long error = Enter(faults, "Registry.SetValue", plat::kErrorAccessDenied, Detail(key, name))) return error;
     const Path* path = nullptr;
     Node* node = FromHandle(key, &path);
     if (!path) return plat::kErrorInvalidHandle;
@@ -142,6 +158,7 @@ long SimRegistry::SetValue(plat::KeyHandle key, std::string_view name, const pla
 }
 
 long SimRegistry::EnumValue(plat::KeyHandle key, std::uint32_t index, std::size_t nameCapacity, std::string* name) {
+    if (long error = Enter(faults, "Registry.EnumValue", plat::kErrorAccessDenied)) return error;
     const Path* path = nullptr;
     Node* node = FromHandle(key, &path);
     if (!path) return plat::kErrorInvalidHandle;

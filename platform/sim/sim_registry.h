@@ -12,10 +12,15 @@
 
 namespace sim {
 
+class FaultPlan;
+
 enum class RegistryOp { OpenKey, CreateKey, CloseKey, DeleteKey, QueryValue, SetValue, EnumValue };
 
 class SimRegistry : public plat::Registry {
 public:
+    // The machine's plan of failures, consulted on entry of every call.
+    FaultPlan* faults = nullptr;
+
     SimRegistry();
     ~SimRegistry() override;
 
@@ -53,6 +58,8 @@ private:
     Node* Make(const Path& path);
     long Failure(RegistryOp op, const Path& path) const;
     Node* FromHandle(plat::KeyHandle key, const Path** path) const;
+    // What a value call works on, for the plan of failures: key path and name.
+    std::string Detail(plat::KeyHandle key, std::string_view name) const;
 
     std::unique_ptr<Node> tree_;
     std::map<plat::KeyHandle, Path> handles_;

@@ -1,4 +1,5 @@
 #include "sim/sim_services.h"
+#include "sim/sim_faults.h"
 
 #include "text.h"
 
@@ -33,6 +34,7 @@ SimServices::Service* SimServices::Find(std::string_view name) {
 // A start-pending service takes the stop too: the spooler's loading is not
 // waited for.
 long SimServices::StopService(std::string_view name) {
+    if (long error = Enter(faults, "Services.StopService", plat::kErrorServiceDoesNotExist, name)) return error;
     if (long error = Failure(ServiceOp::Stop)) return error;
     Service* service = Find(name);
     if (!service) return plat::kErrorServiceDoesNotExist;
@@ -44,6 +46,7 @@ long SimServices::StopService(std::string_view name) {
 }
 
 long SimServices::StartService(std::string_view name) {
+    if (long error = Enter(faults, "Services.StartService", plat::kErrorServiceDoesNotExist, name)) return error;
     if (long error = Failure(ServiceOp::Start)) return error;
     Service* service = Find(name);
     if (!service) return plat::kErrorServiceDoesNotExist;
@@ -58,6 +61,7 @@ long SimServices::StartService(std::string_view name) {
 }
 
 long SimServices::QueryServiceState(std::string_view name, std::uint32_t* state) {
+    if (long error = Enter(faults, "Services.QueryServiceState", plat::kErrorServiceDoesNotExist, name)) return error;
     if (long error = Failure(ServiceOp::Query)) return error;
     Service* service = Find(name);
     if (!service) return plat::kErrorServiceDoesNotExist;

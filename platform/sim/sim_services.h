@@ -13,10 +13,15 @@
 
 namespace sim {
 
+class FaultPlan;
+
 enum class ServiceOp { Stop, Start, Query };
 
 class SimServices : public plat::Services {
 public:
+    // The machine's plan of failures, consulted on entry of every call.
+    FaultPlan* faults = nullptr;
+
     SimServices() { Add(plat::kSpoolerService); }
 
     // 1060 for an unknown service; stopping a stopped one 1062, starting a

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "sim/sim_faults.h"
 #include "sim/sim_files.h"
 #include "sim/sim_registry.h"
 #include "sim/sim_services.h"
@@ -115,10 +116,12 @@ long SimSpooler::Open(std::string_view name, SpoolerOp op, bool allAccess, plat:
 }
 
 long SimSpooler::OpenPrinter(std::string_view name, plat::PrinterHandle* printer) {
+    if (long error = Enter(faults, "Spooler.OpenPrinter", kErrorRpcServerUnavailable, name)) return error;
     return Open(name, SpoolerOp::OpenPrinter, false, printer);
 }
 
 long SimSpooler::OpenPrinterAllAccess(std::string_view name, plat::PrinterHandle* printer) {
+    if (long error = Enter(faults, "Spooler.OpenPrinterAllAccess", kErrorRpcServerUnavailable, name)) return error;
     return Open(name, SpoolerOp::OpenPrinterAllAccess, true, printer);
 }
 
@@ -126,6 +129,11 @@ long SimSpooler::OpenPrinterAllAccess(std::string_view name, plat::PrinterHandle
 // sees nobody ended it.
 long SimSpooler::ClosePrinter(plat::PrinterHandle printer) {
     if (!Find(printer)) return plat::kErrorInvalidHandle;
+    // A close that reports a failure gives the handle back all the same.
+    if (long error = Enter(faults, "Spooler.ClosePrinter", kErrorRpcServerUnavailable)) {
+        handles_.erase(printer);
+        return error;
+    }
     if (long error = Failure(SpoolerOp::ClosePrinter)) return error;
     handles_.erase(printer);
     return plat::kErrorSuccess;
@@ -239,12 +247,14 @@ long SimSpooler::SetForm(plat::PrinterHandle printer, std::string_view name, con
 }
 
 long SimSpooler::GetPrinterDriverDirectory(std::string* directory) {
+    if (long error = Enter(faults, "Spooler.GetPrinterDriverDirectory", kErrorRpcServerUnavailable)) return error;
     if (long error = Failure(SpoolerOp::GetPrinterDriverDirectory)) return error;
     *directory = driverDirectory;
     return plat::kErrorSuccess;
 }
 
 long SimSpooler::GetPrintProcessorDirectory(std::string* directory) {
+    if (long error = Enter(faults, "Spooler.GetPrintProcessorDirectory", kErrorRpcServerUnavailable)) return error;
     if (long error = Failure(SpoolerOp::GetPrintProcessorDirectory)) return error;
     *directory = processorDirectory;
     return plat::kErrorSuccess;
@@ -253,6 +263,7 @@ long SimSpooler::GetPrintProcessorDirectory(std::string* directory) {
 // The spooler takes a driver's files from its driver directory, where the
 // installer copied them: a file that is not there ends the call with 2.
 long SimSpooler::AddPrinterDriver(const plat::DriverInfo3& driver) {
+    if (long error = Enter(faults, "Spooler.AddPrinterDriver", kErrorRpcServerUnavailable, driver.name)) return error;
     if (long error = Failure(SpoolerOp::AddPrinterDriver)) return error;
     const std::string environment = driver.environment.empty() ? localEnvironment : driver.environment;
     if (!KnownEnvironment(environment)) return plat::kErrorInvalidEnvironment;
@@ -280,6 +291,7 @@ long SimSpooler::AddPrinterDriver(const plat::DriverInfo3& driver) {
 }
 
 long SimSpooler::AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) {
+    if (long error = Enter(faults, "Spooler.AddPrinter", kErrorRpcServerUnavailable, printer.portName)) return error;
     if (long error = Failure(SpoolerOp::AddPrinter)) return error;
     // A comma parts the fields of the profile's device entries and a
     // backslash starts a server's name: neither belongs in a local printer's
@@ -315,6 +327,7 @@ long SimSpooler::AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHand
 
 // cJobs counts the jobs waiting in the queue and those still being written.
 long SimSpooler::GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) {
+    if (long error = Enter(faults, "Spooler.GetPrinter", kErrorRpcServerUnavailable)) return error;
     Handle* handle = nullptr;
     if (long error = Using(printer, SpoolerOp::GetPrinter, &handle)) return error;
     const PrinterEntry& entry = *PrinterOf(*handle);
@@ -328,6 +341,7 @@ long SimSpooler::GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* inf
 // Setting PRINTER_ATTRIBUTE_DEFAULT makes the printer the default one, as
 // SetPrinter does on the platform.
 long SimSpooler::SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) {
+    if (long error = Enter(faults, "Spooler.SetPrinterAttributes", kErrorRpcServerUnavailable)) return error;
     Handle* handle = nullptr;
     if (long error = Using(printer, SpoolerOp::GetPrinter, &handle)) return error;
     if (long error = Failure(SpoolerOp::SetPrinter)) return error;
@@ -338,6 +352,7 @@ long SimSpooler::SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t
 }
 
 long SimSpooler::SetDefaultPrinter(std::string_view name) {
+    if (long error = Enter(faults, "Spooler.SetDefaultPrinter", kErrorRpcServerUnavailable, name)) return error;
     if (long error = Failure(SpoolerOp::SetDefaultPrinter)) return error;
     const plat::PrinterInfo2* printer = Printer(name);
     if (!printer) return plat::kErrorInvalidPrinterName;
@@ -348,6 +363,7 @@ long SimSpooler::SetDefaultPrinter(std::string_view name) {
 // The spooler loads the monitor's DLL from the system directory at once: a
 // DLL that is not there fails as LoadLibrary does, with 126.
 long SimSpooler::AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) {
+    if (long error = Enter(faults, "Spooler.AddMonitor", kErrorRpcServerUnavailable, name)) return error;
     if (long error = Failure(SpoolerOp::AddMonitor)) return error;
     const std::string env = environment.empty() ? localEnvironment : std::string(environment);
     if (!KnownEnvironment(env)) return plat::kErrorInvalidEnvironment;
@@ -367,6 +383,8 @@ long SimSpooler::AddMonitor(std::string_view name, std::string_view environment,
 
 long SimSpooler::AddPrintProcessor(std::string_view environment, std::string_view fileName,
                                    std::string_view processorName) {
+    if (long error = Enter(faults, "Spooler.AddPrintProcessor", kErrorRpcServerUnavailable, processorName))
+        return error;
     if (long error = Failure(SpoolerOp::AddPrintProcessor)) return error;
     const std::string env = environment.empty() ? localEnvironment : std::string(environment);
     if (!KnownEnvironment(env)) return plat::kErrorInvalidEnvironment;
@@ -387,12 +405,14 @@ long SimSpooler::AddPrintProcessor(std::string_view environment, std::string_vie
 }
 
 long SimSpooler::EnumPorts(std::vector<std::string>* portNames) {
+    if (long error = Enter(faults, "Spooler.EnumPorts", kErrorRpcServerUnavailable)) return error;
     if (long error = Failure(SpoolerOp::EnumPorts)) return error;
     *portNames = ports;
     return plat::kErrorSuccess;
 }
 
 long SimSpooler::EnumPrinterNames(std::vector<std::string>* printerNames) {
+    if (long error = Enter(faults, "Spooler.EnumPrinters", kErrorRpcServerUnavailable)) return error;
     if (long error = Failure(SpoolerOp::EnumPrinters)) return error;
     std::vector<const PrinterEntry*> entries;
     for (const auto& [key, entry] : printers_) entries.push_back(&entry);
@@ -408,6 +428,7 @@ long SimSpooler::EnumPrinterNames(std::vector<std::string>* printerNames) {
 // keep it pending deletion until its jobs are done; the handle stays open for
 // ClosePrinter and answers 1905 to everything else.
 long SimSpooler::DeletePrinter(plat::PrinterHandle printer) {
+    if (long error = Enter(faults, "Spooler.DeletePrinter", kErrorRpcServerUnavailable)) return error;
     Handle* handle = nullptr;
     if (long error = Using(printer, SpoolerOp::DeletePrinter, &handle)) return error;
     if (!handle->allAccess) return plat::kErrorAccessDenied;
@@ -420,6 +441,7 @@ long SimSpooler::DeletePrinter(plat::PrinterHandle printer) {
 // Loading a library and looking up an entry point happen in the caller's
 // process: a stopped spooler does not stop them.
 long SimSpooler::BindDeletePrinterDriverEx(bool* bound) {
+    if (long error = Enter(faults, "Spooler.BindDeletePrinterDriverEx", plat::kErrorModNotFound)) return error;
     driverExBound_ = false;
     if (long error = Injected(SpoolerOp::BindDeletePrinterDriverEx)) return error;
     if (!winspoolLoads) return plat::kErrorModNotFound;
@@ -431,12 +453,14 @@ long SimSpooler::BindDeletePrinterDriverEx(bool* bound) {
 // Without an entry point nothing reaches the spooler: the call is not counted.
 long SimSpooler::DeletePrinterDriverEx(std::string_view server, std::string_view driver, std::uint32_t deleteFlags,
                                        std::uint32_t version) {
+    if (long error = Enter(faults, "Spooler.DeletePrinterDriverEx", kErrorRpcServerUnavailable, driver)) return error;
     if (!driverExBound_) return plat::kErrorProcNotFound;
     if (long error = Failure(SpoolerOp::DeletePrinterDriverEx)) return error;
     return RemoveDriver(server, driver, true, deleteFlags, version);
 }
 
 long SimSpooler::DeletePrinterDriver(std::string_view server, std::string_view driver) {
+    if (long error = Enter(faults, "Spooler.DeletePrinterDriver", kErrorRpcServerUnavailable, driver)) return error;
     if (long error = Failure(SpoolerOp::DeletePrinterDriver)) return error;
     return RemoveDriver(server, driver, false, 0, 0);
 }
@@ -461,6 +485,7 @@ long SimSpooler::RemoveDriver(std::string_view server, std::string_view driver, 
 }
 
 long SimSpooler::EnumMonitorNames(std::vector<std::string>* monitorNames) {
+    if (long error = Enter(faults, "Spooler.EnumMonitors", kErrorRpcServerUnavailable)) return error;
     if (long error = Failure(SpoolerOp::EnumMonitors)) return error;
     std::vector<std::string> names;
     for (const SimMonitor& monitor : monitors) names.push_back(monitor.name);
@@ -469,6 +494,7 @@ long SimSpooler::EnumMonitorNames(std::vector<std::string>* monitorNames) {
 }
 
 long SimSpooler::EnumPrintProcessorNames(std::string_view environment, std::vector<std::string>* processorNames) {
+    if (long error = Enter(faults, "Spooler.EnumPrintProcessors", kErrorRpcServerUnavailable)) return error;
     if (long error = Failure(SpoolerOp::EnumPrintProcessors)) return error;
     const std::string env = environment.empty() ? localEnvironment : std::string(environment);
     if (!KnownEnvironment(env)) return plat::kErrorInvalidEnvironment;
@@ -483,6 +509,7 @@ long SimSpooler::EnumPrintProcessorNames(std::string_view environment, std::vect
 // Which ports a monitor serves is not simulated, so a monitor is never in use
 // here (3008): a test that needs that answer injects it.
 long SimSpooler::DeleteMonitor(std::string_view name) {
+    if (long error = Enter(faults, "Spooler.DeleteMonitor", kErrorRpcServerUnavailable, name)) return error;
     if (long error = Failure(SpoolerOp::DeleteMonitor)) return error;
     auto it = std::find_if(monitors.begin(), monitors.end(),
                            [&](const SimMonitor& m) { return plat::EqualsNoCase(m.name, name); });
@@ -495,6 +522,7 @@ long SimSpooler::DeleteMonitor(std::string_view name) {
 // A processor that a printer still prints through cannot go (1003). Its file
 // stays in the processor directory.
 long SimSpooler::DeletePrintProcessor(std::string_view name) {
+    if (long error = Enter(faults, "Spooler.DeletePrintProcessor", kErrorRpcServerUnavailable, name)) return error;
     if (long error = Failure(SpoolerOp::DeletePrintProcessor)) return error;
     auto it = std::find_if(processors.begin(), processors.end(), [&](const SimProcessor& p) {
         return plat::EqualsNoCase(p.name, name) && plat::EqualsNoCase(p.environment, localEnvironment);

@@ -23,6 +23,8 @@
 
 namespace sim {
 
+class FaultPlan;
+
 class SimFiles;
 class SimRegistry;
 class SimServices;
@@ -90,6 +92,9 @@ struct SimProcessor {
 
 class SimSpooler : public plat::Spooler, public plat::SpoolerAdmin {
 public:
+    // The machine's plan of failures, consulted on entry of every call.
+    FaultPlan* faults = nullptr;
+
     void Attach(SimFiles* files, SimRegistry* registry, SimServices* services) {
         files_ = files;
         registry_ = registry;

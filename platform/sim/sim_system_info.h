@@ -1,20 +1,28 @@
 #pragma once
+#include "ports/errors.h"
 #include "ports/system_info.h"
+#include "sim/sim_faults.h"
 
 namespace sim {
 
 class SimSystemInfo : public plat::SystemInfo {
 public:
+    // The machine's plan of failures, consulted on entry of every call.
+    FaultPlan* faults = nullptr;
+
     plat::OsVersion GetVersion() override { return version; }
     std::string ExecutablePath() override { return executablePath; }
     long WindowsDirectory(std::string* directory) override {
-        return Give(windowsDirectoryError, windowsDirectory, directory);
+        return Give(Enter(faults, "System.WindowsDirectory", plat::kErrorAccessDenied), windowsDirectoryError,
+                    windowsDirectory, directory);
     }
     long SystemDirectory(std::string* directory) override {
-        return Give(systemDirectoryError, systemDirectory, directory);
+        return Give(Enter(faults, "System.SystemDirectory", plat::kErrorAccessDenied), systemDirectoryError,
+                    systemDirectory, directory);
     }
     long CurrentDirectory(std::string* directory) override {
-        return Give(currentDirectoryError, currentDirectory, directory);
+        return Give(Enter(faults, "System.CurrentDirectory", plat::kErrorAccessDenied), currentDirectoryError,
+                    currentDirectory, directory);
     }
 
     plat::OsVersion version{plat::kPlatformNt, 6, 1};
@@ -28,7 +36,8 @@ public:
     long currentDirectoryError = 0;
 
 private:
-    static long Give(long error, const std::string& value, std::string* directory) {
+    static long Give(long injected, long error, const std::string& value, std::string* directory) {
+        if (injected != 0) return injected;
         if (error == 0) *directory = value;
         return error;
     }

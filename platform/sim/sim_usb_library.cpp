@@ -1,4 +1,5 @@
 #include "sim/sim_usb_library.h"
+#include "sim/sim_faults.h"
 
 namespace sim {
 
@@ -8,6 +9,7 @@ constexpr plat::UsbDevice kHandleBase = 0x5000;
 }  // namespace
 
 bool SimUsbLibrary::Load() {
+    if (Enter(faults, "Usb.Load", 126 /* ERROR_MOD_NOT_FOUND */)) return false;
     if (!installed) return false;
     ++loads;
     loaded = true;
@@ -20,6 +22,7 @@ void SimUsbLibrary::Unload() {
 }
 
 bool SimUsbLibrary::Bind(plat::UsbEntry entry) {
+    if (Enter(faults, "Usb.Bind", 127 /* ERROR_PROC_NOT_FOUND */)) return false;
     if (!loaded || missing.count(entry)) return false;
     bound_.insert(entry);
     return true;
@@ -38,6 +41,7 @@ int SimUsbLibrary::SlotOf(plat::UsbDevice device) {
 
 plat::UsbDevice SimUsbLibrary::OpenDeviceX(int slot) {
     if (!Usable(plat::UsbEntry::OpenDeviceX)) return noDevice;
+    if (Enter(faults, "Usb.OpenDeviceX", 1)) return noDevice;
     if (slot < 0 || slot >= 8 || !slots[slot]) return noDevice;
     const plat::UsbDevice device = kHandleBase + slot;
     openDevices.insert(device);
@@ -46,6 +50,7 @@ plat::UsbDevice SimUsbLibrary::OpenDeviceX(int slot) {
 
 int SimUsbLibrary::GetDescriptor(plat::UsbDevice device, std::uint32_t* value) {
     if (!Usable(plat::UsbEntry::GetDescriptor)) return 0;
+    if (Enter(faults, "Usb.GetDescriptor", 1)) return 0;
     const int slot = SlotOf(device);
     if (descriptorFails || slot < 0 || !openDevices.count(device) || !slots[slot]) return 0;
     *value = *slots[slot];
@@ -54,6 +59,7 @@ int SimUsbLibrary::GetDescriptor(plat::UsbDevice device, std::uint32_t* value) {
 
 int SimUsbLibrary::UWrite(plat::UsbDevice device, int, const std::uint8_t* bytes, int count) {
     if (!Usable(plat::UsbEntry::UWrite)) return 0;
+    if (Enter(faults, "Usb.UWrite", 1)) return 0;
     const int slot = SlotOf(device);
     if (writeFails || slot < 0 || !openDevices.count(device) || count <= 0) return 0;
     writes.push_back({slot, std::vector<std::uint8_t>(bytes, bytes + count)});

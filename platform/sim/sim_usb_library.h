@@ -12,8 +12,13 @@
 
 namespace sim {
 
+class FaultPlan;
+
 class SimUsbLibrary : public plat::UsbLibrary {
 public:
+    // The machine's plan of failures, consulted on entry of every call.
+    FaultPlan* faults = nullptr;
+
     bool Load() override;
     void Unload() override;
     bool Bind(plat::UsbEntry entry) override;

@@ -1,0 +1,395 @@
+// The installation once per platform call it makes, with exactly that call
+// failing: each run must end as the failing step's handling says (stopped
+// with the step's message, or finished where the failure does not matter),
+// never report success after a failure that stops it, and give back every
+// handle it took.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/component_check.h"
+#include "core/printer_module.h"
+#include "core/usb_identity.h"
+#include "sim/fault_sweep.h"
+#include "tests/install_fixture.h"
+
+namespace {
+
+using namespace setup;
+using setup_test::InstallFixture;
+
+// How a run must end.
+struct Outcome {
+    bool finishes = true;
+    // The start of ResultMessage when it stops; "%d" stands for the error.
+    std::string message;
+};
+const Outcome kFinishes{true, {}};
+Outcome Stops(std::string message) {
+    return {false, std::move(message)};
+}
+
+constexpr std::string_view kSystemDirText = "Erro ao ler o diretório do sistema";  // 102, and 107
+constexpr std::string_view kDriverDirText = "Erro ao ler o diretório do driver de impressora";
+constexpr std::string_view kProcessorDirText = "Erro ao ler o diretório de processo de impressão";
+constexpr std::string_view kCopyText = "Erro ao copiar arquivos de drivers";
+
+// A call whose failure is decided by its operation ("Registry." stands for
+// all of the registry's), a part of its subject (any when empty) and the
+// injected error (any when 0). The first rule that matches decides.
+struct Rule {
+    std::string_view op;
+    std::string_view subject;
+    long error;
+    Outcome outcome;
+    std::size_t occurrence = 0;  // which call of the operation (from 1); 0: any
+};
+const std::vector<Rule> kRules{
+    // Version values, port records and serial settings: written or not, the
+    // printer is installed.
+    {"Registry.", "", 0, kFinishes},
+    {"Profile.", "", 0, kFinishes},
+    {"Files.SetArchiveAttribute", "", 0, kFinishes},
+    {"Files.FileExists", "", 0, kFinishes},
+    // The default printer is a wish, not a step.
+    {"Spooler.SetDefaultPrinter", "", 0, kFinishes},
+    {"Spooler.OpenPrinter", "", 0, kFinishes},
+    {"Spooler.GetPrinter", "", 0, kFinishes},
+    {"Spooler.SetPrinterAttributes", "", 0, kFinishes},
+    {"Spooler.ClosePrinter", "", 0, kFinishes},
+    {"Spooler.AddMonitor", "", plat::kErrorPrintMonitorAlreadyInstalled, kFinishes},
+    {"Spooler.AddMonitor", "", 0, Stops("Erro ao adicionar monitor Erro code is:%d")},
+    {"Spooler.AddPrintProcessor", "", 0, Stops("Erro ao adicionar processo de impressão")},
+    {"Spooler.EnumPorts", "", plat::kErrorNotEnoughMemory, Stops("Instalador da Impressora não pôde alocar")},
+    {"Spooler.EnumPorts", "", 0, Stops("Erro ao enumerar portas er = %d")},
+    {"Spooler.AddPrinterDriver", "", 0, Stops("Erro ao adicionar driver de impressora   er = %d")},
+    // A taken name: a USB port has room for one printer; on another port
+    // the next free "(n)" is taken.
+    {"Spooler.AddPrinter", "USB_", plat::kErrorPrinterAlreadyExists,
+     Stops("Atingido limite máximo de impressoras na mesma porta")},
+    {"Spooler.AddPrinter", "", plat::kErrorPrinterAlreadyExists, kFinishes},
+    {"Spooler.AddPrinter", "", 0, Stops("Erro ao adicionar impressoraer = %d")},
+    // Windows 98/Me's own UNIDRV.DLL: the directories it is looked for in.
+    {"System.SystemDirectory", "system32\\UNIDRV.DLL", 0, Stops("Erro ao ler o diretório do sistema er= %d")},
+    {"System.WindowsDirectory", "", 0, Stops("Erro ao ler o diretório do windows er= %d")},
+};
+
+// What a failed copy of one file leads to.
+enum class After {
+    OwnMessage,         // the copy's own message (or its directory's) stops the installation
+    MonitorNotAdded,    // the copy is not reported; AddMonitor misses the file (126)
+    ProcessorNotAdded,  // the copy is not reported; AddPrintProcessor misses the file
+    DriverNotAdded,     // the copy is not reported; AddPrinterDriver misses the file (2)
+    Finishes,           // nothing comes of it
+};
+// The copies of an installation, by the end of the destination path; a
+// failure of the directory reads before a copy counts as the copy's. `inUse`
+// is what a destination held open (32 or 5) leads to: monitor and processor
+// files go in under "n" + name, a driver file is silently left out.
+struct CopyStep {
+    std::string_view destination;
+    After failed;
+    After inUse;
+    int target = -1;  // -1: any
+};
+const std::vector<CopyStep> kCopies{
+    {"system32\\KTRCOMMN.DLL", After::MonitorNotAdded, After::Finishes},
+    {"system32\\KTRCOMUI.DLL", After::OwnMessage, After::Finishes},  // caught at the next copy
+    {"system32\\KTRUSBMN.DLL", After::MonitorNotAdded, After::Finishes},
+    {"system32\\KTRUSB9X.DLL", After::MonitorNotAdded, After::Finishes},
+    {"system32\\KTRUSBUI.DLL", After::Finishes, After::Finishes},
+    {"system32\\KTRLMON.DLL", After::MonitorNotAdded, After::Finishes},
+    {"system32\\KTRLM9X.DLL", After::MonitorNotAdded, After::Finishes},
+    {"prtprocs\\w32x86\\KTRPROC.DLL", After::ProcessorNotAdded, After::Finishes},
+    // Windows 98/Me: the system's backup UNIDRV.DLL, else the package's.
+    {"system32\\UNIDRV.DLL", After::Finishes, After::Finishes},
+    {"w32x86\\3\\7404VXCONTROL.INI", After::OwnMessage, After::Finishes},
+    // The Unidrv core files: not reported, but the driver lists them.
+    {"\\TTFSUB.GPD", After::DriverNotAdded, After::DriverNotAdded},
+    {"\\STDNAMES.GPD", After::DriverNotAdded, After::DriverNotAdded},
+    {"\\UNIRES.DLL", After::DriverNotAdded, After::DriverNotAdded},
+    // Windows 98/Me: the driver's one file fills three of its slots, and
+    // files the driver does not name.
+    {"\\KTRP410.DRV", After::OwnMessage, After::Finishes, kOsWin98Me},
+    {"\\7404VXUI.DLL", After::OwnMessage, After::Finishes, kOsWin98Me},
+    {"\\ICONLIB.DLL", After::OwnMessage, After::Finishes, kOsWin98Me},
+    {"\\UNIDRV.DLL", After::OwnMessage, After::Finishes, kOsWin98Me},
+    {"\\DMCOLOR.DLL", After::OwnMessage, After::Finishes, kOsWin98Me},
+    // Every other driver file is named by the driver.
+    {"spool\\drivers\\w32x86\\", After::OwnMessage, After::DriverNotAdded},
+};
+
+// The operations that make or prepare a copy.
+bool CopyOp(std::string_view op) {
+    return op == "Files.CopyFile" || op == "Spooler.GetPrinterDriverDirectory" ||
+           op == "Spooler.GetPrintProcessorDirectory" || op == "System.CurrentDirectory" ||
+           op == "System.SystemDirectory";
+}
+
+// The message of a failed copy, or of the directory read before it.
+std::string OwnMessage(std::string_view op, std::string_view destination) {
+    if (op == "Spooler.GetPrinterDriverDirectory") return std::string(kDriverDirText);
+    if (op == "Spooler.GetPrintProcessorDirectory") return std::string(kProcessorDirText);
+    if (op != "Files.CopyFile") return std::string(kSystemDirText);
+    const std::string_view file = destination.substr(destination.rfind('\\') + 1);
+    return std::string(kCopyText) + std::string(file) + "  er = %d";
+}
+
+struct Scenario {
+    const char* name;
+    int target;
+    const char* port;
+    std::string success;  // ResultMessage of a finished installation
+    // What the machine holds before; rules and copies of its own, consulted
+    // before the common ones.
+    std::function<void(sim::SimMachine&)> prepare = {};
+    std::vector<Rule> rules = {};
+    std::vector<CopyStep> copies = {};
+};
+
+const Rule* Match(const std::vector<Rule>& rules, const sim::Fault& fault, long error) {
+    for (const Rule& rule : rules) {
+        const bool sameOp = rule.op.ends_with('.') ? fault.call.op.starts_with(rule.op) : fault.call.op == rule.op;
+        if (sameOp && fault.subject.find(rule.subject) != std::string::npos &&
+            (rule.error == 0 || rule.error == error) && (rule.occurrence == 0 || rule.occurrence == fault.occurrence)) {
+            return &rule;
+        }
+    }
+    return nullptr;
+}
+
+Outcome Expected(const Scenario& scenario, const sim::Fault& fault, long error) {
+    for (const std::vector<Rule>* rules : {&scenario.rules, &kRules}) {
+        if (const Rule* rule = Match(*rules, fault, error)) return rule->outcome;
+    }
+    std::vector<CopyStep> copies = scenario.copies;
+    copies.insert(copies.end(), kCopies.begin(), kCopies.end());
+    if (CopyOp(fault.call.op)) {
+        for (const CopyStep& copy : copies) {
+            if (!fault.subject.ends_with(copy.destination) &&
+                !(copy.destination.ends_with('\\') && fault.subject.find(copy.destination) != std::string::npos)) {
+                continue;
+            }
+            if (copy.target != -1 && copy.target != scenario.target) continue;
+            const bool inUse = fault.call.op == "Files.CopyFile" &&
+                               (error == plat::kErrorSharingViolation || error == plat::kErrorAccessDenied);
+            switch (inUse ? copy.inUse : copy.failed) {
+                case After::OwnMessage:
+                    return Stops(OwnMessage(fault.call.op, fault.subject));
+                case After::MonitorNotAdded:
+                    return Stops("Erro ao adicionar monitor Erro code is:126");
+                case After::ProcessorNotAdded:
+                    return Stops("Erro ao adicionar processo de impressão");
+                case After::DriverNotAdded:
+                    return Stops("Erro ao adicionar driver de impressora   er = 2");
+                case After::Finishes:
+                    return kFinishes;
+            }
+        }
+    }
+    return Stops("(no rule for this call)");
+}
+
+// Replaces "%d" by the error.
+std::string WithError(std::string text, long error) {
+    if (auto at = text.find("%d"); at != std::string::npos) text.replace(at, 2, std::to_string(error));
+    return text;
+}
+
+// The second error of the operations whose callers tell codes apart.
+const std::map<std::string, long> kSecondErrors{
+    {"Files.CopyFile", plat::kErrorAccessDenied},
+    {"Spooler.AddMonitor", plat::kErrorPrintMonitorAlreadyInstalled},
+    {"Spooler.AddPrinter", plat::kErrorPrinterAlreadyExists},
+    {"Spooler.EnumPorts", plat::kErrorNotEnoughMemory},
+    {"Services.StartService", plat::kErrorServiceAlreadyRunning},
+    {"Services.StopService", plat::kErrorServiceNotActive},
+};
+
+// The serial port monitor installed before, older than the package's: it is
+// replaced with the spooler stopped.
+void OutdatedSerialMonitor(sim::SimMachine& machine) {
+    machine.files.Write("C:\\WINDOWS\\system32\\KTRCOMMN.DLL", "old monitor");
+    machine.spooler.monitors.push_back({"KTR Serial Port", "Windows NT x86", "KTRCOMMN.DLL"});
+    machine.registry.PutDword(plat::RootKey::LocalMachine, MonitorKey("KTR Serial Port"), "DriverVersion", 0);
+}
+const std::vector<Rule> kSpoolerRestartRules{
+    // The spooler that does not come back stops the installation; a failed
+    // second start leaves its message for the next copy.
+    {"Services.StartService", "", 0, Stops("StartSpoolService error"), 1},
+    {"Services.StartService", "", plat::kErrorServiceAlreadyRunning, kFinishes, 2},
+    {"Services.StartService", "", 0, Stops("Erro ao iniciar o serviço de spool, código erro = %d"), 2},
+    // A stop that fails leaves the spooler running; a query that fails is
+    // asked again.
+    {"Services.", "", 0, kFinishes},
+};
+// The replaced monitor file: its own failure stops the installation.
+const std::vector<CopyStep> kReplacedMonitor{
+    {"system32\\KTRCOMMN.DLL", After::OwnMessage, After::Finishes},
+};
+
+// One installation of the scenario, with `fault` (or none); what was wrong
+// with its end.
+std::string RunInstallation(const Scenario& scenario, const sim::Fault* fault,
+                            std::vector<sim::FaultPlan::Call>* calls) {
+    InstallFixture fixture(scenario.target);
+    fixture.Choose(kModuleReceipt, "KTR-P410", scenario.port);
+    fixture.request.makeDefault = true;
+    // Where the serial settings go, so that they are written.
+    fixture.machine.registry.PutString(plat::RootKey::LocalMachine,
+                                       "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports", "COM2:", "");
+    fixture.machine.registry.Put(plat::RootKey::LocalMachine, "System\\CurrentControlSet\\Services\\Class\\Ports\\0000",
+                                 "PortSubClass", {plat::kRegBinary, {1}});
+    if (scenario.prepare) scenario.prepare(fixture.machine);
+    sim::FaultPlan& plan = fixture.machine.faults;
+    if (fault) {
+        plan.FailAt(fault->index, fault->error);
+    } else {
+        plan.Record();
+    }
+    const std::size_t handlesBefore = fixture.machine.OpenHandles();
+    const int state = fixture.Install();
+    plan.Stop();
+    *calls = plan.calls();
+
+    std::string problem;
+    if (fixture.machine.OpenHandles() != handlesBefore) {
+        problem += "handles left open: " + std::to_string(fixture.machine.OpenHandles() - handlesBefore) + "; ";
+    }
+    Outcome expected = kFinishes;
+    if (fault) {
+        if (plan.injected() == 0) return problem + "the call was not made again";
+        expected = Expected(scenario, *fault, plan.injected());
+        expected.message = WithError(expected.message, plan.injected());
+    }
+    // The spooler is never left stopped, unless starting it is what failed.
+    if (!fixture.machine.services.IsRunning(plat::kSpoolerService) &&
+        !(fault && fault->call.op == "Services.StartService")) {
+        problem += "the spooler left stopped; ";
+    }
+    const bool finished = state == InstallProgress::kDone;
+    // A finished installation has its printer on the chosen port.
+    const std::vector<std::string> printers = fixture.machine.spooler.PrinterNames();
+    if (finished && std::none_of(printers.begin(), printers.end(), [&](const std::string& name) {
+            return fixture.machine.spooler.Printer(name)->portName == fixture.request.printerPort;
+        })) {
+        problem += "finished without a printer on the port; ";
+    }
+    if (expected.finishes) {
+        if (!finished || fixture.Result() != scenario.success) {
+            problem += "expected to finish, ended " + std::to_string(state) + " with \"" + fixture.Result() + "\"";
+        }
+    } else if (finished || !fixture.Result().starts_with(expected.message)) {
+        problem += "expected to stop with \"" + expected.message + "\", ended " + std::to_string(state) + " with \"" +
+                   fixture.Result() + "\"";
+    }
+    return problem;
+}
+
+TEST(InstallFaultSweep, EveryCallFailedOnceEndsAsItsStepSays) {
+    const std::string installed = "Driver de impressora instalado com sucesso";
+    const Scenario scenarios[] = {
+        {"LPT on 98/Me", kOsWin98Me, "LPT1:", ""},
+        {"COM on 98/Me", kOsWin98Me, "MDCOM1:", ""},
+        {"USB on 98/Me", kOsWin98Me, "USB_KTR-P410_1", ""},
+        {"LPT on 7", kOsWin7, "LPT1:", installed},
+        {"COM on 7", kOsWin7, "MDCOM1:", installed},
+        {"USB on 7", kOsWin7, "USB_KTR-P410_1", installed + "\nFavor reiniciar a impressora"},
+        {"COM on 7 over an older monitor", kOsWin7, "MDCOM1:", installed, OutdatedSerialMonitor, kSpoolerRestartRules,
+         kReplacedMonitor},
+    };
+    for (const Scenario& scenario : scenarios) {
+        const sim::SweepResult result = sim::Sweep(
+            [&](const sim::Fault* fault, std::vector<sim::FaultPlan::Call>* calls) {
+                return RunInstallation(scenario, fault, calls);
+            },
+            kSecondErrors);
+        std::printf("%s\n", result.Summary(std::string("install ") + scenario.name).c_str());
+        EXPECT_GT(result.calls, 0u) << scenario.name;
+        for (const std::string& problem : result.problems) ADD_FAILURE() << scenario.name << ": " << problem;
+    }
+}
+
+// The attached printer's identity, read and written before a USB
+// installation: each call of the USB library failed once. Whatever fails,
+// the library is freed, no device stays open and no entry point is called
+// unbound.
+struct UsbRule {
+    std::string_view op;
+    std::size_t occurrence;  // 0: any
+    int result;
+    std::string_view message;  // the one message box, none when empty
+};
+
+std::string JudgeUsb(const sim::SimMachine& machine, const UsbRule& expected, int result) {
+    std::string problem;
+    if (result != expected.result) problem += "result " + std::to_string(result) + "; ";
+    std::vector<std::string> boxes;
+    for (const auto& box : machine.desktop.boxes) boxes.push_back(box.text);
+    if (boxes != (expected.message.empty() ? std::vector<std::string>{} : std::vector{std::string(expected.message)})) {
+        problem += "other message boxes; ";
+    }
+    if (machine.OpenHandles() != 0) problem += "library or device left open; ";
+    if (machine.usb.unboundCalls != 0) problem += "an entry point called unbound; ";
+    return problem;
+}
+
+sim::SweepResult SweepUsb(const std::vector<UsbRule>& rules, const std::function<int(const UsbContext&)>& call) {
+    return sim::Sweep(
+        [&](const sim::Fault* fault, std::vector<sim::FaultPlan::Call>* calls) -> std::string {
+            sim::SimMachine machine;
+            machine.usb.slots[2] = 13;  // one printer, in the third slot
+            const UsbContext context{machine.usb, machine.desktop, 0x77};
+            if (fault) {
+                machine.faults.FailAt(fault->index, fault->error);
+            } else {
+                machine.faults.Record();
+            }
+            const int result = call(context);
+            machine.faults.Stop();
+            *calls = machine.faults.calls();
+            if (!fault) return JudgeUsb(machine, rules.back(), result);
+            for (const UsbRule& rule : rules) {
+                if (fault->call.op == rule.op && (rule.occurrence == 0 || rule.occurrence == fault->occurrence)) {
+                    return JudgeUsb(machine, rule, result);
+                }
+            }
+            return "no rule for this call";
+        },
+        {});
+}
+
+TEST(InstallFaultSweep, TheUsbIdentityGivesTheLibraryBackWhateverFails) {
+    // The last rule is the end without a fault.
+    const std::vector<UsbRule> read{
+        {"Usb.Load", 0, kNoUsbPrinter, kUsbLibraryMissing},
+        {"Usb.Bind", 0, kNoUsbPrinter, kUsbEntryMissing},
+        {"Usb.GetDescriptor", 0, kNoUsbPrinter, kUsbReadFailed},
+        // The second pass over the slots opens the printer's slot as its 11th
+        // open; without it there is no printer, and nothing to say.
+        {"Usb.OpenDeviceX", 11, kNoUsbPrinter, ""},
+        {"Usb.OpenDeviceX", 0, 13, ""},
+    };
+    const std::vector<UsbRule> write{
+        {"Usb.Load", 0, false, kUsbLibraryMissing}, {"Usb.Bind", 0, false, kUsbEntryMissing},
+        {"Usb.UWrite", 0, false, kUsbWriteFailed},  {"Usb.OpenDeviceX", 3, false, kUsbDeviceNotFound},
+        {"Usb.OpenDeviceX", 0, true, ""},
+    };
+    for (const auto& [name, result] :
+         {std::pair{"read the USB identity",
+                    SweepUsb(read, [](const UsbContext& usb) { return ReadUsbDeviceId(usb); })},
+          std::pair{"write the USB identity",
+                    SweepUsb(write, [](const UsbContext& usb) { return WriteUsbDeviceId(usb, 3) ? 1 : 0; })}}) {
+        std::printf("%s\n", result.Summary(name).c_str());
+        EXPECT_GT(result.calls, 0u) << name;
+        for (const std::string& problem : result.problems) ADD_FAILURE() << name << ": " << problem;
+    }
+}
+
+}  // namespace
