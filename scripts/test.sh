@@ -52,6 +52,8 @@ run_native() {  # preset
   rm -f "build/$1"/test-results/*.xml
   ctest --test-dir "build/$1" -j2 --output-on-failure --timeout 300
   count_results "build/$1"
+  # What the fault sweeps failed, run by run, and how it ended.
+  [ "$1" = native ] && grep -h '^fault sweep:' "build/$1/Testing/Temporary/LastTest.log"
   echo "($1: $((SECONDS - start)) s)"
 }
 

@@ -31,7 +31,8 @@ struct SweepResult {
     std::vector<std::string> problems;  // one line per run that ended otherwise than expected
     std::string Summary(const std::string& name) const {
         return "fault sweep: " + name + ": " + std::to_string(calls) + " calls, " + std::to_string(runs) + " runs, " +
-               (problems.empty() ? "all as expected" : std::to_string(problems.size()) + " not as expected");
+               (problems.empty() ? "all as expected, no handle left open"
+                                 : std::to_string(problems.size()) + " not as expected");
     }
 };
 
