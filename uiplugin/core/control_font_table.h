@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/control_font_file.h"
+#include "core/list_column.h"
 #include "ports/controls.h"
 
 namespace plugin {
@@ -19,6 +20,8 @@ constexpr int kControlFontRows = 96;  // 0x20..0x7F
 constexpr std::string_view kControlFontDriverName = "OLVEN Printer Driver";
 constexpr std::string_view kControlFontWriteFailed = "Favor checar se o usuário tem privilégios de Administrador!";
 constexpr std::string_view kControlFontErrorCaption = "Erro";
+// The table's columns, in order: the character, its code, its command.
+constexpr std::array<ListColumn, 3> kControlFontColumns{{{"Char", 50}, {"Hex", 50}, {"Command", 450}}};
 
 // What the table hands the translator and gets back: the row's character
 // and code, and the command as at most kMaxCommandBytes bytes.

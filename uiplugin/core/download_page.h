@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/list_column.h"
 #include "core/logo_bitmap.h"
 #include "core/logo_files.h"
 #include "ports/controls.h"
@@ -23,11 +24,7 @@ constexpr std::string_view kFirmwareJobName = "FIRMWARE";
 constexpr std::uint64_t kMaxSendBytes = 256u * 1024u * 1024u;
 
 // The logo list's columns, in order: ID, file name, full path.
-struct LogoColumn {
-    std::string_view header;
-    int width;  // pixels
-};
-constexpr std::array<LogoColumn, 3> kLogoColumns{{{"ID", 30}, {"Nome", 150}, {"Caminho", 300}}};
+constexpr std::array<ListColumn, 3> kLogoColumns{{{"ID", 30}, {"Nome", 150}, {"Caminho", 300}}};
 constexpr int kLogoIdColumn = 0;
 constexpr int kLogoNameColumn = 1;
 constexpr int kLogoPathColumn = 2;

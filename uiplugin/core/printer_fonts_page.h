@@ -5,6 +5,7 @@
 #include <array>
 #include <string_view>
 
+#include "core/list_column.h"
 #include "core/font_tree.h"
 #include "ports/controls.h"
 
@@ -46,11 +47,7 @@ constexpr std::array<ResidentFont, 15> kResidentFonts{{
 }};
 
 // The hidden list's columns, in order: the font's name, its size.
-struct FontColumn {
-    std::string_view header;
-    int width;  // pixels
-};
-constexpr std::array<FontColumn, 2> kFontColumns{{{"Font Name", 80}, {"Point", 50}}};
+constexpr std::array<ListColumn, 2> kFontColumns{{{"Font Name", 80}, {"Point", 50}}};
 constexpr int kFontNameColumn = 0;
 constexpr int kFontPointColumn = 1;
 

@@ -42,10 +42,10 @@ Bmp24Conversion ConvertBmpBytes(std::span<const std::uint8_t> source);
 
 // ConvertToBmp24's results.
 enum Bmp24Result : int {
-    kBmp24Failed = 0,         // the source cannot be read, is no BMP or of a kind not handled
-    kBmp24Done = 1,           // the destination holds the 24-bit picture
-    kBmp24CannotCreate = 2,   // the destination cannot be created or written
-    kBmp24TooLarge = 3,       // the 24-bit picture would pass kMaxPictureBytes
+    kBmp24Failed = 0,        // the source cannot be read, is no BMP or of a kind not handled
+    kBmp24Done = 1,          // the destination holds the 24-bit picture
+    kBmp24CannotCreate = 2,  // the destination cannot be created or written
+    kBmp24TooLarge = 3,      // the 24-bit picture would pass kMaxPictureBytes
 };
 
 // Reads the source whole, converts it in memory and only then writes the

@@ -43,18 +43,7 @@ public:
         : DownloadPage(static_cast<win32::Win32Spooler&>(*this), printer, static_cast<Win32LogoFiles&>(*this)) {}
 
     void OnInit(plat::Controls& controls) override {
-        HWND list = GetDlgItem(reinterpret_cast<HWND>(controls.Window()), IDC_DL_LOGOS);
-        SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-        for (std::size_t i = 0; i < plugin::kLogoColumns.size(); ++i) {
-            std::wstring header = win32::Utf8ToWide(plugin::kLogoColumns[i].header);
-            LVCOLUMNW column{};
-            column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-            column.fmt = LVCFMT_LEFT;
-            column.cx = plugin::kLogoColumns[i].width;
-            column.pszText = header.data();
-            column.iSubItem = static_cast<int>(i);
-            SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-        }
+        SetUpReportList(GetDlgItem(reinterpret_cast<HWND>(controls.Window()), IDC_DL_LOGOS), plugin::kLogoColumns);
         DownloadPage::OnInit(controls);
     }
 
@@ -174,21 +163,7 @@ public:
     void OnInit(plat::Controls& controls) override {
         const auto page = reinterpret_cast<HWND>(controls.Window());
         SetWindow(GetDlgItem(page, IDC_FONT_TREE));
-        HWND list = GetDlgItem(page, IDC_FONT_LIST);
-        // A second initialisation finds the columns in place.
-        if (!SendMessageW(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0)) {
-            for (std::size_t i = 0; i < plugin::kFontColumns.size(); ++i) {
-                std::wstring header = win32::Utf8ToWide(plugin::kFontColumns[i].header);
-                LVCOLUMNW column{};
-                column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-                column.fmt = LVCFMT_LEFT;
-                column.cx = plugin::kFontColumns[i].width;
-                column.pszText = header.data();
-                column.iSubItem = static_cast<int>(i);
-                SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-            }
-        }
-        SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+        SetUpReportList(GetDlgItem(page, IDC_FONT_LIST), plugin::kFontColumns);
         PrinterFontsPage::OnInit(controls);
     }
 };

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/control_font_table.h"
 #include "resource.h"
 #include "win32/command_edit_filter.h"
 #include "win32/encoding.h"
@@ -64,24 +65,7 @@ void FilterCommandEdit(HWND dialog, int id) {
 // up before its class fills the rows.
 void SetUpControlFontList(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_CFONT_LIST);
-    if (!HasClass(list, WC_LISTVIEWW)) return;
-    struct Column {
-        const wchar_t* title;
-        int width;  // pixels
-    };
-    static constexpr Column kColumns[] = {{L"Char", 50}, {L"Hex", 50}, {L"Command", 450}};
-    int index = 0;
-    for (const Column& column : kColumns) {
-        std::wstring title = column.title;
-        LVCOLUMNW header{};
-        header.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        header.cx = column.width;
-        header.pszText = title.data();
-        header.iSubItem = index;
-        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&header));
-        ++index;
-    }
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    if (HasClass(list, WC_LISTVIEWW)) SetUpReportList(list, plugin::kControlFontColumns);
 }
 
 // Where a page reports its result on apply: the driver's sheet, read from
@@ -198,6 +182,24 @@ INT_PTR CALLBACK PageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     });
 }
 }  // namespace
+
+void SetUpReportList(HWND list, std::span<const plugin::ListColumn> columns) {
+    // A page initialised again finds its columns in place.
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    if (!header || SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) <= 0) {
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            std::wstring title = win32::Utf8ToWide(columns[i].header);
+            LVCOLUMNW column{};
+            column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+            column.fmt = LVCFMT_LEFT;
+            column.cx = columns[i].width;
+            column.pszText = title.data();
+            column.iSubItem = static_cast<int>(i);
+            SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+        }
+    }
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+}
 
 void PageControls::SetText(int id, std::string_view text) {
     SetDlgItemTextW(dialog(), id, win32::Utf8ToWide(text).c_str());

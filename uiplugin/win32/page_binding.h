@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <span>
 
+#include "core/list_column.h"
 #include "ports/controls.h"
 #include "win32/dialog_binding.h"
 
@@ -38,6 +40,10 @@ public:
     // the plug-in's activation context active.
     int RunDialog(int templateId, plat::DialogHandler& handler) override;
 };
+
+// A report-style list view's columns (inserted once) and whole-row
+// selection, set before a page's class fills the rows.
+void SetUpReportList(HWND list, std::span<const plugin::ListColumn> columns);
 
 // What a page's window side does itself before its class sees a message:
 // drawing its owner-drawn controls, following its controls' notifications.
