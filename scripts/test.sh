@@ -51,9 +51,10 @@ run_native() {  # preset
   if ! build "$1"; then broken "$1 does not build"; return; fi
   rm -f "build/$1"/test-results/*.xml
   ctest --test-dir "build/$1" -j2 --output-on-failure --timeout 300
-  count_results "build/$1"
-  # What the fault sweeps failed, run by run, and how it ended.
+  # What the fault sweeps failed, run by run, and how it ended (read before
+  # counting: listing the tests starts a new log).
   [ "$1" = native ] && grep -h '^fault sweep:' "build/$1/Testing/Temporary/LastTest.log"
+  count_results "build/$1"
   echo "($1: $((SECONDS - start)) s)"
 }
 
