@@ -13,14 +13,14 @@
 
 #include "core/watermark_picture.h"
 #include "core/watermark_preview.h"
-#include "../tests/little_endian.h"
+#include "core/bmp_format.h"
 
 namespace {
 
-using plugin_test::Bytes;
-using plugin_test::PutU16;
-using plugin_test::PutU32;
-using plugin_test::U32At;
+using Bytes = std::vector<std::uint8_t>;
+using plugin::PutU16;
+using plugin::PutU32;
+using plugin::U32At;
 
 // Just under the maximum: 5612-byte rows, 1868 rows = 10,483,216 bytes.
 constexpr int kWidth = 1870;

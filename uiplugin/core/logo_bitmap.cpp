@@ -3,18 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/bmp_format.h"
+
 namespace plugin {
 
 namespace {
-
-// Header fields, little-endian, at their file offsets.
-constexpr std::size_t kTypeAt = 0;
-constexpr std::size_t kFileSizeAt = 2;
-constexpr std::size_t kPixelOffsetAt = 10;
-constexpr std::size_t kWidthAt = 18;
-constexpr std::size_t kHeightAt = 22;
-constexpr std::size_t kBitsPerPixelAt = 28;
-constexpr std::uint16_t kBitmapType = 0x4D42;  // "BM"
 
 // The printer's command that defines its non-volatile bit images; the image
 // count follows.
@@ -22,15 +15,6 @@ constexpr std::uint8_t kDefineImages[] = {0x1C, 0x71};
 constexpr std::uint8_t kLineFeed = 0x0A;
 
 constexpr std::string_view kErrorCaption = "Erro";
-
-std::uint16_t U16At(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
-}
-
-std::uint32_t U32At(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
 
 LogoAcceptance Refused(LogoVerdict verdict) {
     return {verdict, {}};
@@ -70,11 +54,11 @@ LogoMessage MessageFor(LogoVerdict verdict) {
 LogoAcceptance AcceptLogo(std::span<const std::uint8_t> file, std::size_t rowsHeld) {
     if (rowsHeld >= kMaxLogos) return Refused(LogoVerdict::kListFull);
     if (file.size() < kLogoHeaderBytes) return Refused(LogoVerdict::kShortRead);
-    if (U16At(file, kTypeAt) != kBitmapType || U16At(file, kBitsPerPixelAt) != 1) {
+    if (U16At(file, kBmpTypeAt) != kBmpType || U16At(file, kBmpBitCountAt) != 1) {
         return Refused(LogoVerdict::kNotMonochrome);
     }
-    const auto width = static_cast<std::int32_t>(U32At(file, kWidthAt));
-    const auto height = static_cast<std::int32_t>(U32At(file, kHeightAt));
+    const auto width = static_cast<std::int32_t>(U32At(file, kBmpWidthAt));
+    const auto height = static_cast<std::int32_t>(U32At(file, kBmpHeightAt));
     if (width > kMaxLogoWidth || height > kMaxLogoHeight) return Refused(LogoVerdict::kTooBig);
     // Nothing to print, or rows stored top-down: the column format has no
     // meaning for either.
@@ -86,12 +70,12 @@ LogoAcceptance AcceptLogo(std::span<const std::uint8_t> file, std::size_t rowsHe
     geometry.stride = 4 * ((static_cast<std::uint32_t>(width) + 31) / 32);
     geometry.heightBytes = (static_cast<std::uint32_t>(height) + 7) / 8;
     geometry.dataLength = geometry.stride * 8 * geometry.heightBytes;
-    geometry.pixelOffset = U32At(file, kPixelOffsetAt);
+    geometry.pixelOffset = U32At(file, kBmpPixelOffsetAt);
 
     // The file must hold what its header claims: its size, the stored rows
     // where the header puts them (after the headers and palette), and every
     // row of the picture within the claimed size.
-    const std::uint64_t claimedSize = U32At(file, kFileSizeAt);
+    const std::uint64_t claimedSize = U32At(file, kBmpFileSizeAt);
     if (claimedSize < kLogoHeaderBytes || claimedSize > file.size()) return Refused(LogoVerdict::kShortRead);
     if (geometry.pixelOffset < kLogoHeaderBytes || geometry.pixelOffset > claimedSize) {
         return Refused(LogoVerdict::kShortRead);

@@ -3,51 +3,20 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/bmp_format.h"
+
 namespace plugin {
 
 namespace {
 
-// The 14-byte file header and the 40-byte information header, with the
-// offsets of their fields in the file.
-constexpr std::size_t kFileHeaderBytes = 14;
-constexpr std::size_t kInfoHeaderBytes = 40;
-constexpr std::size_t kHeadersBytes = kFileHeaderBytes + kInfoHeaderBytes;  // 54
-constexpr std::size_t kFileSizeAt = 2;
-constexpr std::size_t kReservedAt = 6;
-constexpr std::size_t kPixelOffsetAt = 10;
-constexpr std::size_t kInfoSizeAt = 14;
-constexpr std::size_t kWidthAt = 18;
-constexpr std::size_t kHeightAt = 22;
-constexpr std::size_t kPlanesAt = 26;
-constexpr std::size_t kBitCountAt = 28;
-constexpr std::size_t kCompressionAt = 30;
-constexpr std::size_t kImageSizeAt = 34;
-constexpr std::size_t kPaletteAt = kHeadersBytes;
+constexpr std::size_t kPaletteAt = kBmpHeadersBytes;
 constexpr std::size_t kPaletteEntryBytes = 4;  // blue, green, red, reserved
 
 // The pixel data offsets that tell the kinds apart: headers, then the
 // palette of two or of 256 entries, or none.
-constexpr std::uint32_t kOneBitOffset = kHeadersBytes + 2 * kPaletteEntryBytes;      // 62
-constexpr std::uint32_t kEightBitOffset = kHeadersBytes + 256 * kPaletteEntryBytes;  // 1078
-constexpr std::uint32_t kTrueColourOffset = kHeadersBytes;                           // 54
-
-std::uint16_t U16At(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
-}
-
-std::uint32_t U32At(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
-
-void PutU16(std::uint8_t* at, std::uint16_t value) {
-    at[0] = static_cast<std::uint8_t>(value);
-    at[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void PutU32(std::uint8_t* at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
+constexpr std::uint32_t kOneBitOffset = kBmpHeadersBytes + 2 * kPaletteEntryBytes;      // 62
+constexpr std::uint32_t kEightBitOffset = kBmpHeadersBytes + 256 * kPaletteEntryBytes;  // 1078
+constexpr std::uint32_t kTrueColourOffset = kBmpHeadersBytes;                           // 54
 
 // What the headers say, read only once the file is known to hold them.
 struct Headers {
@@ -61,14 +30,14 @@ struct Headers {
 };
 
 bool ReadHeaders(std::span<const std::uint8_t> file, Headers* headers) {
-    if (file.size() < kHeadersBytes || file[0] != 'B' || file[1] != 'M') return false;
-    headers->pixelOffset = U32At(file, kPixelOffsetAt);
-    headers->infoSize = U32At(file, kInfoSizeAt);
-    headers->width = static_cast<std::int32_t>(U32At(file, kWidthAt));
-    headers->height = static_cast<std::int32_t>(U32At(file, kHeightAt));
-    headers->planes = U16At(file, kPlanesAt);
-    headers->bitCount = U16At(file, kBitCountAt);
-    headers->compression = U32At(file, kCompressionAt);
+    if (file.size() < kBmpHeadersBytes || file[0] != 'B' || file[1] != 'M') return false;
+    headers->pixelOffset = U32At(file, kBmpPixelOffsetAt);
+    headers->infoSize = U32At(file, kBmpInfoSizeAt);
+    headers->width = static_cast<std::int32_t>(U32At(file, kBmpWidthAt));
+    headers->height = static_cast<std::int32_t>(U32At(file, kBmpHeightAt));
+    headers->planes = U16At(file, kBmpPlanesAt);
+    headers->bitCount = U16At(file, kBmpBitCountAt);
+    headers->compression = U32At(file, kBmpCompressionAt);
     return true;
 }
 
@@ -88,8 +57,8 @@ bool RowsFit(std::uint64_t stride, std::int32_t rows, std::uint64_t available) {
 // least one pixel whose headers and palette lie before its pixel data, and
 // whose pixel data lies within the file.
 bool Fits(const Headers& h, std::span<const std::uint8_t> file, std::size_t paletteBytes, unsigned bits) {
-    if (h.infoSize < kInfoHeaderBytes) return false;
-    if (std::uint64_t{kFileHeaderBytes} + h.infoSize + paletteBytes > h.pixelOffset) return false;
+    if (h.infoSize < kBmpInfoHeaderBytes) return false;
+    if (std::uint64_t{kBmpFileHeaderBytes} + h.infoSize + paletteBytes > h.pixelOffset) return false;
     if (h.width <= 0 || h.height <= 0 || h.compression != 0 || h.bitCount != bits) return false;
     if (h.pixelOffset > file.size()) return false;
     return RowsFit(StrideOf(h.width, bits), h.height, file.size() - h.pixelOffset);
@@ -102,22 +71,22 @@ std::vector<std::uint8_t> ToTrueColour(std::span<const std::uint8_t> source, con
     const auto width = static_cast<std::size_t>(h.width);
     const auto height = static_cast<std::size_t>(h.height);
     const std::size_t inStride = static_cast<std::size_t>(StrideOf(h.width, bits));
-    std::vector<std::uint8_t> out(kHeadersBytes + outStride * height, 0);
+    std::vector<std::uint8_t> out(kBmpHeadersBytes + outStride * height, 0);
 
     out[0] = 'B';
     out[1] = 'M';
-    PutU32(&out[kFileSizeAt], static_cast<std::uint32_t>(out.size()));
-    PutU32(&out[kReservedAt], 0);
-    PutU32(&out[kPixelOffsetAt], kTrueColourOffset);
-    std::memcpy(&out[kInfoSizeAt], &source[kInfoSizeAt], kInfoHeaderBytes);
-    PutU16(&out[kBitCountAt], 24);
+    PutU32(out, kBmpFileSizeAt, static_cast<std::uint32_t>(out.size()));
+    PutU32(out, kBmpReservedAt, 0);
+    PutU32(out, kBmpPixelOffsetAt, kTrueColourOffset);
+    std::memcpy(&out[kBmpInfoSizeAt], &source[kBmpInfoSizeAt], kBmpInfoHeaderBytes);
+    PutU16(out, kBmpBitCountAt, 24);
     // The 8-bit source's image size describes its own rows; 0 is valid for
     // an uncompressed picture.
-    if (bits == 8) PutU32(&out[kImageSizeAt], 0);
+    if (bits == 8) PutU32(out, kBmpImageSizeAt, 0);
 
     const std::uint8_t* palette = source.data() + kPaletteAt;
     const std::uint8_t* in = source.data() + h.pixelOffset;
-    std::uint8_t* row = out.data() + kHeadersBytes;
+    std::uint8_t* row = out.data() + kBmpHeadersBytes;
     if (bits == 1) {
         // Each source byte is eight pixels: its 24 output bytes come from a
         // table of every byte value, high bit first.
@@ -166,7 +135,7 @@ std::vector<std::uint8_t> ToTrueColour(std::span<const std::uint8_t> source, con
 
 Bmp24Conversion ConvertBmpBytes(std::span<const std::uint8_t> source) {
     Bmp24Conversion result;
-    if (source.size() < kFileHeaderBytes || source[0] != 'B' || source[1] != 'M') return result;
+    if (source.size() < kBmpFileHeaderBytes || source[0] != 'B' || source[1] != 'M') return result;
     Headers h;
     if (!ReadHeaders(source, &h) || h.planes != 1) return result;
 
@@ -230,7 +199,7 @@ Bmp24Result ConvertToBmp24(WatermarkFiles& files, std::string_view source, std::
 
 PictureLoad LoadPicture24(std::span<const std::uint8_t> file, Picture* picture) {
     Headers h;
-    if (!ReadHeaders(file, &h) || h.pixelOffset < kHeadersBytes) return PictureLoad::kNotPicture;
+    if (!ReadHeaders(file, &h) || h.pixelOffset < kBmpHeadersBytes) return PictureLoad::kNotPicture;
     if (!Fits(h, file, 0, 24)) return PictureLoad::kNotPicture;
     const std::uint64_t stride = StrideOf(h.width, 24);
     if (!RowsFit(stride, h.height, kMaxPictureBytes)) return PictureLoad::kTooLarge;
@@ -247,16 +216,16 @@ std::vector<std::uint8_t> TextPictureFile(const Picture& canvas) {
     constexpr std::size_t kSide = kTextPictureSide;
     constexpr std::size_t kRowBytes = 3 * kSide;  // 900, already a multiple of 4
     std::vector<std::uint8_t> file(kTextPictureFileSize, 0xFF);
-    std::fill_n(file.begin(), kHeadersBytes, std::uint8_t{0});
+    std::fill_n(file.begin(), kBmpHeadersBytes, std::uint8_t{0});
     file[0] = 'B';
     file[1] = 'M';
-    PutU32(&file[kFileSizeAt], static_cast<std::uint32_t>(kTextPictureFileSize));
-    PutU32(&file[kPixelOffsetAt], kTrueColourOffset);
-    PutU32(&file[kInfoSizeAt], kInfoHeaderBytes);
-    PutU32(&file[kWidthAt], kSide);
-    PutU32(&file[kHeightAt], kSide);
-    PutU16(&file[kPlanesAt], 1);
-    PutU16(&file[kBitCountAt], 24);
+    PutU32(file, kBmpFileSizeAt, static_cast<std::uint32_t>(kTextPictureFileSize));
+    PutU32(file, kBmpPixelOffsetAt, kTrueColourOffset);
+    PutU32(file, kBmpInfoSizeAt, kBmpInfoHeaderBytes);
+    PutU32(file, kBmpWidthAt, kSide);
+    PutU32(file, kBmpHeightAt, kSide);
+    PutU16(file, kBmpPlanesAt, 1);
+    PutU16(file, kBmpBitCountAt, 24);
 
     // The canvas keeps its top-left corner: its top row becomes the file's
     // top row (the last one stored), whatever its height.
@@ -268,7 +237,7 @@ std::vector<std::uint8_t> TextPictureFile(const Picture& canvas) {
         const std::size_t from = (height - 1 - top) * stride;
         // A canvas whose pixels fall short of its size gives white for the rest.
         if (from + copied > canvas.pixels.size()) continue;
-        std::memcpy(&file[kHeadersBytes + (kSide - 1 - top) * kRowBytes], &canvas.pixels[from], copied);
+        std::memcpy(&file[kBmpHeadersBytes + (kSide - 1 - top) * kRowBytes], &canvas.pixels[from], copied);
     }
     return file;
 }

@@ -12,6 +12,7 @@
 #include <span>
 #include <vector>
 
+#include "core/bmp_format.h"
 #include "core/watermark_picture.h"
 
 namespace {
@@ -20,14 +21,8 @@ void Check(bool holds) {
     if (!holds) __builtin_trap();
 }
 
-std::uint32_t U32At(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
-
-void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
+using plugin::PutU32;
+using plugin::U32At;
 
 // Headers of a small valid picture of the kind `selector` picks, each byte
 // changed by the XOR of the next input byte, followed by the rest of the

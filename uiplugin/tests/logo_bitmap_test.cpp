@@ -3,15 +3,12 @@
 #include <cstring>
 
 #include "core/logo_bitmap.h"
-#include "little_endian.h"
+#include "core/bmp_format.h"
 
 namespace {
 
 using namespace plugin;
-using plugin_test::Bytes;
-using plugin_test::PutU16;
-using plugin_test::PutU32;
-using plugin_test::U32At;
+using Bytes = std::vector<std::uint8_t>;
 
 // A valid 1-bit bitmap file: file header, information header, the palette
 // black then white, rows padded to 4 bytes and stored bottom-up. `picture`

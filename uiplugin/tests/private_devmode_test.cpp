@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/private_devmode.h"
-#include "little_endian.h"
+#include "core/bmp_format.h"
 
 namespace {
 
@@ -15,10 +15,7 @@ using namespace plugin;
 
 // Every record lives in its own heap block of exactly one record, so that
 // AddressSanitizer sees any byte read or written beyond it.
-using plugin_test::Bytes;
-using plugin_test::PutU16;
-using plugin_test::PutU32;
-using plugin_test::U32At;
+using Bytes = std::vector<std::uint8_t>;
 
 // A record full of bytes that are no default, with the given header.
 Bytes Pattern(std::uint8_t seed, std::uint32_t size, std::uint32_t signature) {

@@ -10,7 +10,7 @@
 #include "core/watermark_preview.h"
 #include "fake_watermark_files.h"
 #include "fake_watermark_graphics.h"
-#include "little_endian.h"
+#include "core/bmp_format.h"
 #include "resource.h"
 #include "sim/sim_controls.h"
 
@@ -112,11 +112,9 @@ TEST(WatermarkLayout, RotatedTextIsCentredOnThePicture) {
 
 // ---- The page ----
 
-plugin_test::Bytes Bmp(int width, int height, int bits, std::uint32_t offset, std::uint8_t fill) {
-    using plugin_test::PutU16;
-    using plugin_test::PutU32;
+std::vector<std::uint8_t> Bmp(int width, int height, int bits, std::uint32_t offset, std::uint8_t fill) {
     const std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
-    plugin_test::Bytes file(offset + stride * height, fill);
+    std::vector<std::uint8_t> file(offset + stride * height, fill);
     std::memset(file.data(), 0, offset);
     file[0] = 'B';
     file[1] = 'M';

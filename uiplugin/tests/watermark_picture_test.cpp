@@ -6,15 +6,12 @@
 #include <string>
 
 #include "fake_watermark_files.h"
-#include "little_endian.h"
+#include "core/bmp_format.h"
 
 namespace {
 
 using namespace plugin;
-using plugin_test::Bytes;
-using plugin_test::PutU16;
-using plugin_test::PutU32;
-using plugin_test::U32At;
+using Bytes = std::vector<std::uint8_t>;
 
 std::size_t SourceStride(int bits, int width) {
     return (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
