@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fake_logo_files.h"
+#include "test_bitmaps.h"
 #include "resource.h"
 #include "sim/sim_controls.h"
 #include "sim/sim_spooler.h"
@@ -21,21 +22,8 @@ constexpr const char* kPrinter = "KTR-P410";
 // A 1-bit bitmap of `width` x `height` dots, every dot printed: headers,
 // palette, then rows padded to 4 bytes.
 Bytes Solid(std::uint32_t width, std::uint32_t height) {
-    const std::uint32_t stride = 4 * ((width + 31) / 32);
-    Bytes file(62 + stride * height, 0);
-    auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put(2, static_cast<std::uint32_t>(file.size()), 4);
-    put(10, 62, 4);
-    put(14, 40, 4);
-    put(18, width, 4);
-    put(22, height, 4);
-    put(26, 1, 2);
-    put(28, 1, 2);
-    put(58, 0x00FFFFFF, 4);
+    Bytes file = plugin_test::BlankBmp(static_cast<int>(width), static_cast<int>(height), 1, 62);
+    plugin::PutU32(file, 58, 0x00FFFFFF);  // palette entry 1: white
     return file;
 }
 

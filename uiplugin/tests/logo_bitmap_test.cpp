@@ -4,6 +4,7 @@
 
 #include "core/logo_bitmap.h"
 #include "core/bmp_format.h"
+#include "test_bitmaps.h"
 
 namespace {
 
@@ -19,17 +20,7 @@ Bytes Bitmap(const std::vector<std::string>& picture) {
     const auto height = static_cast<std::uint32_t>(picture.size());
     const auto width = static_cast<std::uint32_t>(picture.empty() ? 0 : picture[0].size());
     const std::uint32_t stride = 4 * ((width + 31) / 32);
-    Bytes file(62 + stride * height, 0);
-    file[0] = 'B';
-    file[1] = 'M';
-    PutU32(file, 2, static_cast<std::uint32_t>(file.size()));
-    PutU32(file, 10, 62);
-    PutU32(file, 14, 40);
-    PutU32(file, 18, width);
-    PutU32(file, 22, height);
-    PutU16(file, 26, 1);
-    PutU16(file, 28, 1);
-    PutU32(file, 34, stride * height);
+    Bytes file = plugin_test::BlankBmp(static_cast<int>(width), static_cast<int>(height), 1, 62);
     PutU32(file, 58, 0x00FFFFFF);  // palette entry 1: white
     for (std::uint32_t r = 0; r < height; ++r) {
         std::uint8_t* row = file.data() + 62 + (height - 1 - r) * stride;

@@ -34,6 +34,7 @@
 #include "core/private_devmode.h"
 #include "core/raw_job.h"
 #include "resource.h"
+#include "tests/test_bitmaps.h"
 #include "win32/win32_spooler.h"
 
 namespace {
@@ -174,11 +175,45 @@ protected:
     LONG Properties(DEVMODEW* out, DEVMODEW* in, DWORD mode, HWND owner = nullptr) {
         return DocumentPropertiesW(owner, printer_, const_cast<wchar_t*>(kPrinterName), out, in, mode);
     }
-    std::vector<BYTE> Filled() {
+    // A buffer for the driver's whole device mode.
+    static std::vector<BYTE> DevmodeBuffer() {
         std::vector<BYTE> buffer(sizeof(DEVMODEW) + plugin::kPrivateDevmodeSize);
         reinterpret_cast<DEVMODEW*>(buffer.data())->dmSize = static_cast<WORD>(buffer.size());
+        return buffer;
+    }
+    std::vector<BYTE> Filled() {
+        std::vector<BYTE> buffer = DevmodeBuffer();
         EXPECT_EQ(Properties(reinterpret_cast<DEVMODEW*>(buffer.data()), nullptr, DM_OUT_BUFFER), IDOK);
         return buffer;
+    }
+
+    struct SheetRun {
+        bool shown = false;
+        LONG result = -100;
+        std::vector<BYTE> output = DevmodeBuffer();  // the record OK hands back
+    };
+    // The document sheet as an application shows it (DocumentProperties with
+    // DM_IN_PROMPT, `input` merged first when given): `drive` acts on it from
+    // this thread while the sheet runs in its own, then OK closes it, and
+    // whatever the driving left open is closed too.
+    SheetRun ShowDocumentSheet(const std::function<void(HWND sheet)>& drive, std::vector<BYTE>* input = nullptr) {
+        SheetRun run;
+        const DWORD mode = DM_IN_PROMPT | DM_OUT_BUFFER | (input ? DM_IN_BUFFER : 0);
+        std::thread shown([&] {
+            run.result = Properties(reinterpret_cast<DEVMODEW*>(run.output.data()),
+                                    input ? reinterpret_cast<DEVMODEW*>(input->data()) : nullptr, mode);
+        });
+        HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
+        run.shown = sheet != nullptr;
+        if (sheet) {
+            drive(sheet);
+            automation::Click(sheet, IDOK);
+            if (!automation::WaitUntil([&] { return !IsWindow(sheet); }, 5000)) CloseOwnWindows();
+        } else {
+            CloseOwnWindows();  // whatever did appear, so the thread ends
+        }
+        shown.join();
+        return run;
     }
 
     HANDLE printer_ = nullptr;
@@ -234,8 +269,7 @@ TEST_P(SpoolerInput, MergesIntoTheOutput) {
     const InputCase& test = GetParam();
     std::vector<BYTE> input = Filled();
     test.edit(input);
-    std::vector<BYTE> output(sizeof(DEVMODEW) + plugin::kPrivateDevmodeSize);
-    reinterpret_cast<DEVMODEW*>(output.data())->dmSize = static_cast<WORD>(output.size());
+    std::vector<BYTE> output = DevmodeBuffer();
     ASSERT_EQ(Properties(reinterpret_cast<DEVMODEW*>(output.data()), reinterpret_cast<DEVMODEW*>(input.data()),
                          DM_IN_BUFFER | DM_OUT_BUFFER),
               IDOK);
@@ -300,26 +334,25 @@ TEST_F(SpoolerPrinter, RawJobReachesThePortFile) {
     EXPECT_EQ(seen, bytes);
 }
 
+// Byte for byte, the private record the sheet handed back.
+void ExpectRecord(const std::vector<BYTE>& output, const plugin::PrivateDevmode& expected) {
+    const plugin::PrivateDevmode& stored = PrivatePartOf(reinterpret_cast<const DEVMODEW*>(output.data()));
+    const auto* want = reinterpret_cast<const BYTE*>(&expected);
+    const auto* got = reinterpret_cast<const BYTE*>(&stored);
+    for (std::size_t at = 0; at < sizeof expected; ++at) {
+        EXPECT_EQ(got[at], want[at]) << "byte " << at << " of the private record";
+    }
+}
+
 TEST_F(SpoolerPrinter, DocumentSheetShowsThePluginPages) {
-    std::vector<BYTE> output(sizeof(DEVMODEW) + plugin::kPrivateDevmodeSize);
-    reinterpret_cast<DEVMODEW*>(output.data())->dmSize = static_cast<WORD>(output.size());
-    LONG result = -100;
-    std::thread shown([&] {
-        result = Properties(reinterpret_cast<DEVMODEW*>(output.data()), nullptr, DM_IN_PROMPT | DM_OUT_BUFFER);
-    });
-    HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
-    if (sheet) {
+    const SheetRun run = ShowDocumentSheet([](HWND sheet) {
         EXPECT_EQ(automation::TabCaptions(sheet), (std::vector<std::string>{"Principal", "Marca d'água", "Operação",
                                                                             "Código 1D", "Código 2D", "Versão"}));
         automation::SaveArtifactScreenshot(sheet, "plugin-spooler-document-sheet");
-        automation::Click(sheet, IDOK);
-    } else {
-        CloseOwnWindows();  // whatever did appear, so the thread ends
-    }
-    shown.join();
-    ASSERT_NE(sheet, nullptr) << "DocumentProperties with DM_IN_PROMPT shows the sheet";
-    EXPECT_GT(result, 0);
-    EXPECT_EQ(PrivatePartOf(reinterpret_cast<DEVMODEW*>(output.data())).dmExtraHeader.dwSignature,
+    });
+    ASSERT_TRUE(run.shown) << "DocumentProperties with DM_IN_PROMPT shows the sheet";
+    EXPECT_GT(run.result, 0);
+    EXPECT_EQ(PrivatePartOf(reinterpret_cast<const DEVMODEW*>(run.output.data())).dmExtraHeader.dwSignature,
               plugin::kPrivateDevmodeSignature)
         << "OK hands the edited record back";
 }
@@ -330,45 +363,33 @@ TEST_F(SpoolerPrinter, DocumentSheetShowsThePluginPages) {
 TEST_F(SpoolerPrinter, PagesStoreTheirChoicesInThePrivateRecord) {
     const std::wstring updateLog = DriverDirectory() + L"\\3\\DrvUpdateUISetting.log";
     DeleteFileW(updateLog.c_str());
-    std::vector<BYTE> output(sizeof(DEVMODEW) + plugin::kPrivateDevmodeSize);
-    reinterpret_cast<DEVMODEW*>(output.data())->dmSize = static_cast<WORD>(output.size());
-    LONG result = -100;
-    std::thread shown([&] {
-        result = Properties(reinterpret_cast<DEVMODEW*>(output.data()), nullptr, DM_IN_PROMPT | DM_OUT_BUFFER);
-    });
-    HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
     bool driven = false;
-    if (sheet) {
-        [&] {
-            // "Principal": the paper size.
-            HWND main = automation::FindChildDialogWith(sheet, IDC_PAPER_SIZE);
-            ASSERT_NE(main, nullptr) << "the main page";
-            ASSERT_TRUE(automation::SelectItem(main, IDC_PAPER_SIZE, L"A4"));
-            automation::SaveArtifactScreenshot(sheet, "plugin-main-page");
-            // "Operação": the end of the document cuts totally and pulses the first drawer.
-            SendMessageW(sheet, PSM_SETCURSEL, 2, 0);
-            HWND operations = nullptr;
-            ASSERT_TRUE(automation::WaitUntil(
-                [&] { return (operations = automation::FindChildDialogWith(sheet, IDC_OP_DOCUMENT_END)) != nullptr; },
-                5000));
-            automation::SaveArtifactScreenshot(sheet, "plugin-operation-page");
-            PostMessageW(GetDlgItem(operations, IDC_OP_DOCUMENT_END), BM_CLICK, 0, 0);
-            HWND dialog = automation::WaitForDialog(GetCurrentProcessId(), L"Operação de fim do documento", 10000);
-            ASSERT_NE(dialog, nullptr) << "the operation dialog of the document end";
-            ASSERT_TRUE(automation::SelectItem(dialog, IDC_OP_CUT_MODE, L"Corte Total"));
-            ASSERT_TRUE(automation::SelectItem(dialog, IDC_OP_DRAWER_PULSE, L"Tempo da Gaveta #1  10ms"));
-            automation::SaveArtifactScreenshot(dialog, "plugin-operation-dialog");
-            PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-            ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(dialog); }, 5000));
-            driven = true;
-        }();
-        automation::Click(sheet, IDOK);
-    }
-    if (!sheet || !driven) CloseOwnWindows();
-    shown.join();
-    ASSERT_NE(sheet, nullptr) << "DocumentProperties with DM_IN_PROMPT shows the sheet";
+    const SheetRun run = ShowDocumentSheet([&](HWND sheet) {
+        // "Principal": the paper size.
+        HWND main = automation::FindChildDialogWith(sheet, IDC_PAPER_SIZE);
+        ASSERT_NE(main, nullptr) << "the main page";
+        ASSERT_TRUE(automation::SelectItem(main, IDC_PAPER_SIZE, L"A4"));
+        automation::SaveArtifactScreenshot(sheet, "plugin-main-page");
+        // "Operação": the end of the document cuts totally and pulses the first drawer.
+        SendMessageW(sheet, PSM_SETCURSEL, 2, 0);
+        HWND operations = nullptr;
+        ASSERT_TRUE(automation::WaitUntil(
+            [&] { return (operations = automation::FindChildDialogWith(sheet, IDC_OP_DOCUMENT_END)) != nullptr; },
+            5000));
+        automation::SaveArtifactScreenshot(sheet, "plugin-operation-page");
+        PostMessageW(GetDlgItem(operations, IDC_OP_DOCUMENT_END), BM_CLICK, 0, 0);
+        HWND dialog = automation::WaitForDialog(GetCurrentProcessId(), L"Operação de fim do documento", 10000);
+        ASSERT_NE(dialog, nullptr) << "the operation dialog of the document end";
+        ASSERT_TRUE(automation::SelectItem(dialog, IDC_OP_CUT_MODE, L"Corte Total"));
+        ASSERT_TRUE(automation::SelectItem(dialog, IDC_OP_DRAWER_PULSE, L"Tempo da Gaveta #1  10ms"));
+        automation::SaveArtifactScreenshot(dialog, "plugin-operation-dialog");
+        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+        driven = true;
+    });
+    ASSERT_TRUE(run.shown) << "DocumentProperties with DM_IN_PROMPT shows the sheet";
     ASSERT_TRUE(driven);
-    EXPECT_GT(result, 0);
+    EXPECT_GT(run.result, 0);
 
     plugin::PrivateDevmode expected = plugin::DefaultPrivateDevmode();
     expected.opDocumentEnd.bCutMode = 2;
@@ -376,12 +397,7 @@ TEST_F(SpoolerPrinter, PagesStoreTheirChoicesInThePrivateRecord) {
     const std::u16string a4 = u"A4";
     std::memset(expected.szFormName, 0, sizeof expected.szFormName);
     std::memcpy(expected.szFormName, a4.data(), a4.size() * sizeof(char16_t));
-    const plugin::PrivateDevmode& stored = PrivatePartOf(reinterpret_cast<DEVMODEW*>(output.data()));
-    const auto* want = reinterpret_cast<const BYTE*>(&expected);
-    const auto* got = reinterpret_cast<const BYTE*>(&stored);
-    for (std::size_t at = 0; at < sizeof expected; ++at) {
-        EXPECT_EQ(got[at], want[at]) << "byte " << at << " of the private record";
-    }
+    ExpectRecord(run.output, expected);
 
     std::ifstream log(automation::Narrow(updateLog), std::ios::binary);
     const std::string calls((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
@@ -394,39 +410,27 @@ TEST_F(SpoolerPrinter, PagesStoreTheirChoicesInThePrivateRecord) {
 // for the first 1D font reach the private record, with the total height the
 // page recomputed, and nothing else moves; the 2D page is only looked at.
 TEST_F(SpoolerPrinter, BarcodePagesStoreTheirChoicesInThePrivateRecord) {
-    std::vector<BYTE> output(sizeof(DEVMODEW) + plugin::kPrivateDevmodeSize);
-    reinterpret_cast<DEVMODEW*>(output.data())->dmSize = static_cast<WORD>(output.size());
-    LONG result = -100;
-    std::thread shown([&] {
-        result = Properties(reinterpret_cast<DEVMODEW*>(output.data()), nullptr, DM_IN_PROMPT | DM_OUT_BUFFER);
-    });
-    HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
     bool driven = false;
     std::wstring points;
-    if (sheet) {
-        [&] {
-            // Tabs: "Principal", "Marca d'água", "Operação", "Código 1D", "Código 2D".
-            SendMessageW(sheet, PSM_SETCURSEL, 3, 0);
-            HWND page1D = nullptr;
-            ASSERT_TRUE(automation::WaitUntil(
-                [&] { return (page1D = automation::FindChildDialogWith(sheet, IDC_BC1_FONT_A)) != nullptr; }, 5000));
-            ASSERT_TRUE(automation::SelectItem(page1D, IDC_BC1_TYPE, L"Code128"));
-            SetDlgItemTextW(page1D, IDC_BC1_HEIGHT, L"100");
-            automation::SaveArtifactScreenshot(sheet, "plugin-barcode1d-page");
-            points = automation::Text(GetDlgItem(page1D, IDC_BC1_HEIGHT_POINTS));
-            SendMessageW(sheet, PSM_SETCURSEL, 4, 0);
-            ASSERT_TRUE(automation::WaitUntil(
-                [&] { return automation::FindChildDialogWith(sheet, IDC_BC2_ROWS) != nullptr; }, 5000));
-            automation::SaveArtifactScreenshot(sheet, "plugin-barcode2d-page");
-            driven = true;
-        }();
-        automation::Click(sheet, IDOK);
-    }
-    if (!sheet || !driven) CloseOwnWindows();
-    shown.join();
-    ASSERT_NE(sheet, nullptr) << "DocumentProperties with DM_IN_PROMPT shows the sheet";
+    const SheetRun run = ShowDocumentSheet([&](HWND sheet) {
+        // Tabs: "Principal", "Marca d'água", "Operação", "Código 1D", "Código 2D".
+        SendMessageW(sheet, PSM_SETCURSEL, 3, 0);
+        HWND page1D = nullptr;
+        ASSERT_TRUE(automation::WaitUntil(
+            [&] { return (page1D = automation::FindChildDialogWith(sheet, IDC_BC1_FONT_A)) != nullptr; }, 5000));
+        ASSERT_TRUE(automation::SelectItem(page1D, IDC_BC1_TYPE, L"Code128"));
+        SetDlgItemTextW(page1D, IDC_BC1_HEIGHT, L"100");
+        automation::SaveArtifactScreenshot(sheet, "plugin-barcode1d-page");
+        points = automation::Text(GetDlgItem(page1D, IDC_BC1_HEIGHT_POINTS));
+        SendMessageW(sheet, PSM_SETCURSEL, 4, 0);
+        ASSERT_TRUE(automation::WaitUntil(
+            [&] { return automation::FindChildDialogWith(sheet, IDC_BC2_ROWS) != nullptr; }, 5000));
+        automation::SaveArtifactScreenshot(sheet, "plugin-barcode2d-page");
+        driven = true;
+    });
+    ASSERT_TRUE(run.shown) << "DocumentProperties with DM_IN_PROMPT shows the sheet";
     ASSERT_TRUE(driven);
-    EXPECT_GT(result, 0);
+    EXPECT_GT(run.result, 0);
     EXPECT_EQ(points, L" 65.0") << "the height fields wait for apply";
 
     plugin::PrivateDevmode expected = plugin::DefaultPrivateDevmode();
@@ -439,30 +443,13 @@ TEST_F(SpoolerPrinter, BarcodePagesStoreTheirChoicesInThePrivateRecord) {
     const std::u16string letter = u"Letter";
     std::memset(expected.szFormName, 0, sizeof expected.szFormName);
     std::memcpy(expected.szFormName, letter.data(), letter.size() * sizeof(char16_t));
-    const plugin::PrivateDevmode& stored = PrivatePartOf(reinterpret_cast<DEVMODEW*>(output.data()));
-    const auto* want = reinterpret_cast<const BYTE*>(&expected);
-    const auto* got = reinterpret_cast<const BYTE*>(&stored);
-    for (std::size_t at = 0; at < sizeof expected; ++at) {
-        EXPECT_EQ(got[at], want[at]) << "byte " << at << " of the private record";
-    }
+    ExpectRecord(run.output, expected);
 }
 
 // A 24-bit picture of one colour, bottom-up rows, written where the test wants it.
 bool WriteSolidBitmap(const std::wstring& path, int width, int height, COLORREF colour) {
-    const int stride = (3 * width + 3) / 4 * 4;
-    std::vector<BYTE> file(54 + static_cast<std::size_t>(stride) * height, 0);
-    auto put = [&](std::size_t at, DWORD value, int bytes) {
-        for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<BYTE>(value >> (8 * i));
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put(2, static_cast<DWORD>(file.size()), 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, static_cast<DWORD>(width), 4);
-    put(22, static_cast<DWORD>(height), 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
+    const std::size_t stride = plugin_test::BmpStride(width, 24);
+    std::vector<BYTE> file = plugin_test::BlankBmp(width, height, 24, 54);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             BYTE* pixel = &file[54 + static_cast<std::size_t>(y) * stride + 3 * x];
@@ -505,20 +492,12 @@ TEST_F(SpoolerPrinter, WatermarkPageShowsABitmapAndWritesTheTextPicture) {
     record.bWatermarkBrightness = 0;
     std::memset(record.szWatermarkBitmap, 0, sizeof record.szWatermarkBitmap);
     std::memcpy(record.szWatermarkBitmap, bitmap.c_str(), bitmap.size() * sizeof(wchar_t));
-    std::vector<BYTE> output(input.size());
-    reinterpret_cast<DEVMODEW*>(output.data())->dmSize = static_cast<WORD>(output.size());
 
-    LONG result = -100;
-    std::thread shown([&] {
-        result = Properties(reinterpret_cast<DEVMODEW*>(output.data()), reinterpret_cast<DEVMODEW*>(input.data()),
-                            DM_IN_BUFFER | DM_IN_PROMPT | DM_OUT_BUFFER);
-    });
-    HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
     bool driven = false;
     COLORREF centre = CLR_INVALID;
     std::vector<BYTE> converted;
-    if (sheet) {
-        [&] {
+    const SheetRun run = ShowDocumentSheet(
+        [&](HWND sheet) {
             SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
             HWND page = nullptr;
             ASSERT_TRUE(automation::WaitUntil(
@@ -545,18 +524,15 @@ TEST_F(SpoolerPrinter, WatermarkPageShowsABitmapAndWritesTheTextPicture) {
             EXPECT_EQ(automation::Text(GetDlgItem(page, IDC_WM_ANGLE_LABEL)), L"30");
             automation::SaveArtifactScreenshot(sheet, "plugin-watermark-page");
             driven = true;
-        }();
-        automation::Click(sheet, IDOK);
-    }
-    if (!sheet || !driven) CloseOwnWindows();
-    shown.join();
-    ASSERT_NE(sheet, nullptr) << "DocumentProperties with DM_IN_PROMPT shows the sheet";
+        },
+        &input);
+    ASSERT_TRUE(run.shown) << "DocumentProperties with DM_IN_PROMPT shows the sheet";
     ASSERT_TRUE(driven);
     EXPECT_EQ(centre, RGB(255, 0, 0)) << "the preview shows the bitmap in the middle of the frame";
     EXPECT_EQ(converted, ReadWholeFile(bitmap)) << "a 24-bit bitmap is copied unchanged into the picture file";
-    EXPECT_GT(result, 0);
+    EXPECT_GT(run.result, 0);
 
-    const plugin::PrivateDevmode& stored = PrivatePartOf(reinterpret_cast<DEVMODEW*>(output.data()));
+    const plugin::PrivateDevmode& stored = PrivatePartOf(reinterpret_cast<const DEVMODEW*>(run.output.data()));
     EXPECT_EQ(stored.bWatermarkType, 2);
     EXPECT_EQ(stored.dwWatermarkAngle, 30u);
     EXPECT_EQ(std::u16string(stored.szWatermarkText), u"CONFIDENCIAL");
@@ -798,21 +774,9 @@ TEST_F(SpoolerPrinter, ControlFontTableFromUtilityPage) {
 // palette, rows of a diagonal pattern so that the conversion has something
 // to get wrong.
 std::vector<std::uint8_t> MonochromeBitmap(std::uint32_t width, std::uint32_t height) {
-    const std::uint32_t stride = 4 * ((width + 31) / 32);
-    std::vector<std::uint8_t> file(62 + stride * height, 0);
-    auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put(2, static_cast<std::uint32_t>(file.size()), 4);
-    put(10, 62, 4);
-    put(14, 40, 4);
-    put(18, width, 4);
-    put(22, height, 4);
-    put(26, 1, 2);
-    put(28, 1, 2);
-    put(58, 0x00FFFFFF, 4);
+    const auto stride = static_cast<std::uint32_t>(plugin_test::BmpStride(static_cast<int>(width), 1));
+    std::vector<std::uint8_t> file = plugin_test::BlankBmp(static_cast<int>(width), static_cast<int>(height), 1, 62);
+    plugin::PutU32(file, 58, 0x00FFFFFF);  // palette entry 1: white
     for (std::uint32_t r = 0; r < height; ++r) {
         for (std::uint32_t b = 0; b < stride; ++b)
             file[62 + r * stride + b] = static_cast<std::uint8_t>(0x81 << (r % 8));

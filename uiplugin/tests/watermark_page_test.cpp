@@ -10,7 +10,7 @@
 #include "core/watermark_preview.h"
 #include "fake_watermark_files.h"
 #include "fake_watermark_graphics.h"
-#include "core/bmp_format.h"
+#include "test_bitmaps.h"
 #include "resource.h"
 #include "sim/sim_controls.h"
 
@@ -113,18 +113,8 @@ TEST(WatermarkLayout, RotatedTextIsCentredOnThePicture) {
 // ---- The page ----
 
 std::vector<std::uint8_t> Bmp(int width, int height, int bits, std::uint32_t offset, std::uint8_t fill) {
-    const std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
-    std::vector<std::uint8_t> file(offset + stride * height, fill);
-    std::memset(file.data(), 0, offset);
-    file[0] = 'B';
-    file[1] = 'M';
-    PutU32(file, 2, static_cast<std::uint32_t>(file.size()));
-    PutU32(file, 10, offset);
-    PutU32(file, 14, 40);
-    PutU32(file, 18, static_cast<std::uint32_t>(width));
-    PutU32(file, 22, static_cast<std::uint32_t>(height));
-    PutU16(file, 26, 1);
-    PutU16(file, 28, static_cast<std::uint16_t>(bits));
+    std::vector<std::uint8_t> file = plugin_test::BlankBmp(width, height, bits, offset);
+    std::fill(file.begin() + offset, file.end(), fill);
     return file;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fake_watermark_files.h"
+#include "test_bitmaps.h"
 #include "core/bmp_format.h"
 
 namespace {
@@ -42,17 +43,7 @@ Bytes Bitmap(int bits, int width, int height) {
     const std::size_t entries = bits == 1 ? 2 : bits == 8 ? 256 : 0;
     const std::size_t offset = 54 + 4 * entries;
     const std::size_t stride = SourceStride(bits, width);
-    Bytes file(offset + stride * static_cast<std::size_t>(height), 0);
-    file[0] = 'B';
-    file[1] = 'M';
-    PutU32(file, 2, static_cast<std::uint32_t>(file.size()));
-    PutU32(file, 10, static_cast<std::uint32_t>(offset));
-    PutU32(file, 14, 40);
-    PutU32(file, 18, static_cast<std::uint32_t>(width));
-    PutU32(file, 22, static_cast<std::uint32_t>(height));
-    PutU16(file, 26, 1);
-    PutU16(file, 28, static_cast<std::uint16_t>(bits));
-    PutU32(file, 34, static_cast<std::uint32_t>(stride * static_cast<std::size_t>(height)));
+    Bytes file = plugin_test::BlankBmp(width, height, bits, static_cast<std::uint32_t>(offset));
     PutU32(file, 38, 2835);
     PutU32(file, 42, 2835);
     for (unsigned e = 0; e < entries; ++e) {
