@@ -10,16 +10,22 @@
 
 namespace plugin_test {
 
+// What the user picks in the next open-file dialog, from a script of full
+// paths; nothing for Cancel or when the script has run out.
+inline std::optional<plugin::ChosenFile> NextChoice(std::deque<std::optional<std::string>>& answers) {
+    if (answers.empty()) return std::nullopt;
+    std::optional<std::string> path = answers.front();
+    answers.pop_front();
+    if (!path) return std::nullopt;
+    const std::size_t slash = path->find_last_of("\\/");
+    return plugin::ChosenFile{*path, slash == std::string::npos ? *path : path->substr(slash + 1)};
+}
+
 class FakeLogoFiles : public plugin::LogoFiles {
 public:
     std::optional<plugin::ChosenFile> ChooseFile(plat::WindowRef, const plugin::FileChoice& choice) override {
         titles.emplace_back(choice.title);
-        if (answers.empty()) return std::nullopt;
-        std::optional<std::string> path = answers.front();
-        answers.pop_front();
-        if (!path) return std::nullopt;
-        const std::size_t slash = path->find_last_of("\\/");
-        return plugin::ChosenFile{*path, slash == std::string::npos ? *path : path->substr(slash + 1)};
+        return NextChoice(answers);
     }
     std::optional<std::uint64_t> Size(std::string_view path) override {
         auto file = files.find(std::string(path));

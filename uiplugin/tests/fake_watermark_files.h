@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/watermark_files.h"
+#include "fake_logo_files.h"
 
 namespace plugin_test {
 
@@ -16,12 +17,7 @@ class FakeWatermarkFiles : public plugin::WatermarkFiles {
 public:
     std::optional<plugin::ChosenFile> ChooseBitmap(plat::WindowRef) override {
         ++dialogs;
-        if (answers.empty()) return std::nullopt;
-        std::optional<std::string> path = answers.front();
-        answers.pop_front();
-        if (!path) return std::nullopt;
-        const std::size_t slash = path->find_last_of("\\/");
-        return plugin::ChosenFile{*path, slash == std::string::npos ? *path : path->substr(slash + 1)};
+        return NextChoice(answers);
     }
     plugin::FileRead Read(std::string_view path, std::uint64_t maxBytes) override {
         reads.emplace_back(path);
