@@ -107,7 +107,7 @@ bool ReplaceProcessorFile(InstallSession& session, const ProcessorDescription& p
     const std::string source = current + std::string(PackageFolder(session.target)) + processor.file;
     const std::string destination = processorDirectory + "\\" + processor.file;
     if (source.size() >= kMaxPath || destination.size() >= kMaxPath ||
-        session.io.files.CopyFile(source, destination, false) != plat::kErrorSuccess) {
+        CopyWithNormalAttributes(session.io.files, source, destination, false) != plat::kErrorSuccess) {
         session.resultMessage = std::string(SetupString(IDS_COPY_FAILED)) + source;
         return false;
     }

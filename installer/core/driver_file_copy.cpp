@@ -62,6 +62,16 @@ bool CopyTargetDirectory(InstallSession& session, int copyTarget, std::string* d
     return true;
 }
 
+long CopyWithNormalAttributes(plat::Files& files, const std::string& source, const std::string& destination,
+                              bool failIfExists) {
+    if (!failIfExists) (void)files.SetArchiveAttribute(destination);
+    const long error = files.CopyFile(source, destination, failIfExists);
+    // The copy takes the source's attributes; a package copied from a CD
+    // would leave read-only files behind.
+    if (error == plat::kErrorSuccess) (void)files.SetArchiveAttribute(destination);
+    return error;
+}
+
 int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, int target, bool rename) {
     if (!file.empty() && file.front() == '0') return kCopyFailed;
     std::string directory;
@@ -80,9 +90,7 @@ int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarge
         // Never copy from or to a path cut to its buffer.
         error = plat::kErrorFilenameExcedRange;
     } else {
-        // A read-only copy left behind must not stop the overwrite.
-        (void)session.io.files.SetArchiveAttribute(destination);
-        error = session.io.files.CopyFile(source, destination, false);
+        error = CopyWithNormalAttributes(session.io.files, source, destination, false);
         if (error == plat::kErrorSuccess) return kCopied;
         if (IsInUse(static_cast<int>(error))) return static_cast<int>(error);
     }

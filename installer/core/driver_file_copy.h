@@ -36,6 +36,14 @@ std::string_view PackageFolder(int target);
 // the directory's message is in the session's result and the result is false.
 bool CopyTargetDirectory(InstallSession& session, int copyTarget, std::string* directory);
 
+// Every copy the installation makes into the system's folders. The copy is
+// ours: a read-only file of that name left there (by an installation from a
+// CD, say) is made writable first, unless `failIfExists` keeps it anyway, and
+// the copy gets normal attributes whatever the source had, so that a later
+// installation or update can replace it. The platform's error (0 success).
+long CopyWithNormalAttributes(plat::Files& files, const std::string& source, const std::string& destination,
+                              bool failIfExists);
+
 // Copies `file` from the current directory's package folder of `target` into
 // the directory of `copyTarget`, as "n" + file with `rename`. Returns kCopied;
 // kCopyFailed with the message in the session's result (or with nothing

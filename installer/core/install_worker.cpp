@@ -67,7 +67,7 @@ void CopyWin9xUnidrv(InstallSession& session) {
     }
     const std::string backup = windowsDirectory + "\\Sysbckup\\UNIDRV.DLL";
     if (backup.size() < kMaxPath && installed.size() < kMaxPath &&
-        session.io.files.CopyFile(backup, installed, true) == plat::kErrorSuccess) {
+        CopyWithNormalAttributes(session.io.files, backup, installed, true) == plat::kErrorSuccess) {
         return;
     }
     (void)CopyDriverFile(session, "UNIDRV.DLL", kDriverDirectory, session.target, false);

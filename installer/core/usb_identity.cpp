@@ -23,7 +23,7 @@ void Tell(const UsbContext& usb, std::string_view text) {
 // The library, loaded for one use and freed on every way out.
 class LoadedLibrary {
 public:
-    explicit LoadedLibrary(plat::UsbLibrary& library) : library_(library), loaded_(library.Load()) {}
+    LoadedLibrary(plat::UsbLibrary& library, std::string_view path) : library_(library), loaded_(library.Load(path)) {}
     ~LoadedLibrary() {
         if (loaded_) library_.Unload();
     }
@@ -64,9 +64,13 @@ plat::UsbDevice OpenFirstDevice(plat::UsbLibrary& library) {
 }
 }  // namespace
 
+std::string UsbLibraryPath(std::string_view configFolder) {
+    return std::string(configFolder) + "MdUsbInt.dll";
+}
+
 int ReadUsbDeviceId(const UsbContext& usb) {
     plat::UsbLibrary& library = usb.library;
-    LoadedLibrary loaded(library);
+    LoadedLibrary loaded(library, usb.libraryPath);
     if (!Prepare(usb, loaded,
                  {plat::UsbEntry::OpenDeviceX, plat::UsbEntry::GetDescriptor, plat::UsbEntry::CloseDevice})) {
         return kNoUsbPrinter;
@@ -106,7 +110,7 @@ std::array<std::uint8_t, 10> IdentityCommand(int id) {
 bool WriteUsbDeviceId(const UsbContext& usb, int id) {
     if (id < 1 || id > kSlots) return false;
     plat::UsbLibrary& library = usb.library;
-    LoadedLibrary loaded(library);
+    LoadedLibrary loaded(library, usb.libraryPath);
     if (!Prepare(usb, loaded, {plat::UsbEntry::OpenDeviceX, plat::UsbEntry::UWrite, plat::UsbEntry::CloseDevice})) {
         return false;
     }

@@ -21,7 +21,12 @@ struct UsbContext {
     plat::UsbLibrary& library;
     plat::Desktop& desktop;
     plat::WindowRef owner;
+    // The library's full path (UsbLibraryPath).
+    std::string libraryPath;
 };
+
+// The maker's USB library ships beside Setup.exe: `configFolder` + its name.
+std::string UsbLibraryPath(std::string_view configFolder);
 
 // ReadUsbDeviceId results besides a device value 0..65535.
 constexpr int kNoUsbPrinter = -1;

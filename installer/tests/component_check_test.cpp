@@ -102,8 +102,10 @@ TEST(ComponentCheck, ServerTwoThousandEightTakesTheProcessorFromItsOwnFolder) {
     fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
     ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
     const auto& copies = fixture.machine.files.copies;
-    EXPECT_TRUE(std::any_of(copies.begin(), copies.end(),
-                            [](const auto& copy) { return copy.source == "C:\\Pacote\\win2008\\KTRPROC.DLL"; }));
+    EXPECT_TRUE(std::any_of(copies.begin(), copies.end(), [](const auto& copy) {
+        return copy.source ==
+               "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\win2008\\KTRPROC.DLL";
+    }));
 }
 
 TEST(ComponentCheck, AFileTheSpoolerHoldsGoesInUnderItsNName) {
@@ -180,7 +182,9 @@ TEST(ComponentCheck, AReplacementThatFailsStopsTheInstallationWithTheSpoolerRunn
          "StartSpoolService error",
          {"stop Spooler", "start Spooler"}},
         {"processor file cannot be copied", [](InstallFixture& f) { f.machine.files.FailCopy(3, "prtprocs"); },
-         "Erro ao copiar arquivos de driversC:\\Pacote\\winnt\\KTRPROC.DLL", kStopAndStart},
+         "Erro ao copiar arquivos de driversC:\\Documents and Settings\\João\\Área de Trabalho\\Driver "
+         "Impressora\\winnt\\KTRPROC.DLL",
+         kStopAndStart},
         {"processor directory unreadable",
          [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::GetPrintProcessorDirectory, 5); },
          "Erro ao ler o diretório de processo de impressão",

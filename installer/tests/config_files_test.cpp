@@ -11,7 +11,8 @@ using namespace setup;
 
 TEST(ConfigFolder, IsThePathUpToTheLastBackslash) {
     const std::pair<const char*, const char*> cases[] = {
-        {"C:\\Pacote\\Setup.exe", "C:\\Pacote\\"},
+        {"C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\Setup.exe",
+         "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\"},
         {"\\\\servidor\\drivers\\Setup.exe", "\\\\servidor\\drivers\\"},
         {"Setup.exe", ""},
         {"", ""},

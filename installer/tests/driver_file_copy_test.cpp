@@ -33,13 +33,23 @@ TEST(CopyDriverFile, CopiesFromTheTargetsFolderIntoEachDestination) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.destination);
         InstallFixture fixture(c.target);
+        sim::SimFiles& files = fixture.machine.files;
+        const std::string source =
+            fixture.machine.system.currentDirectory + std::string(PackageFolder(c.target)) + c.file;
+        // A package copied from a CD, over the read-only copy an earlier
+        // installation from it left: replaced, and writable from then on.
+        files.Write(source, "novo");
+        files.SetReadOnly(source);
+        files.Write(c.destination, "antigo");
+        files.SetReadOnly(c.destination);
         InstallSession session{fixture.Services(), c.target, {}};
         EXPECT_EQ(CopyDriverFile(session, c.file, c.copyTarget, c.target, false), kCopied);
         EXPECT_EQ(session.resultMessage, "");
-        ASSERT_FALSE(fixture.machine.files.copies.empty());
-        EXPECT_EQ(fixture.machine.files.copies.back().source,
-                  "C:\\Pacote" + std::string(PackageFolder(c.target)) + c.file);
-        EXPECT_EQ(fixture.machine.files.copies.back().destination, c.destination);
+        ASSERT_FALSE(files.copies.empty());
+        EXPECT_EQ(files.copies.back().source, source);
+        EXPECT_EQ(files.copies.back().destination, c.destination);
+        EXPECT_EQ(files.Read(c.destination), "novo");
+        EXPECT_FALSE(files.IsReadOnly(c.destination));
     }
 }
 
@@ -75,9 +85,11 @@ TEST(CopyDriverFile, EachFailureHasItsMessage) {
          [](InstallFixture& f) { f.machine.system.currentDirectoryError = 5; }, kCopyFailed,
          "Erro ao ler o diretório do sistema"},
         {"missing source", kSystemDirectory, "A.DLL", [](InstallFixture&) {}, kCopyFailed,
-         "Erro ao copiar arquivos de driversA.DLL  er = 2C:\\Pacote\\winnt\\A.DLL"},
+         "Erro ao copiar arquivos de driversA.DLL  er = 2C:\\Documents and Settings\\João\\Área de Trabalho\\Driver "
+         "Impressora\\winnt\\A.DLL"},
         {"a path longer than MAX_PATH", kSystemDirectory, longName, [](InstallFixture&) {}, kCopyFailed,
-         "Erro ao copiar arquivos de drivers" + longName + "  er = 206C:\\Pacote\\winnt\\" + longName},
+         "Erro ao copiar arquivos de drivers" + longName +
+             "  er = 206C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\winnt\\" + longName},
         {"held by the system", kSystemDirectory, "KTRLMON.DLL",
          [](InstallFixture& f) { f.machine.files.HoldOpen("C:\\WINDOWS\\system32\\KTRLMON.DLL"); }, 32, ""},
         {"access denied", kSystemDirectory, "KTRLMON.DLL",
@@ -101,7 +113,8 @@ TEST(CopyDriverFile, TheRenameFlagPutsAnNBeforeTheName) {
     fixture.machine.files.FailCopy(3, "nKTRLMON");
     EXPECT_EQ(CopyDriverFile(session, "KTRLMON.DLL", kSystemDirectory, kOsWin7, true), kCopyFailed);
     EXPECT_EQ(session.resultMessage,
-              "Erro ao copiar arquivos de driversnKTRLMON.DLL  er = 3C:\\Pacote\\win7\\KTRLMON.DLL");
+              "Erro ao copiar arquivos de driversnKTRLMON.DLL  er = 3C:\\Documents and Settings\\João\\Área de "
+              "Trabalho\\Driver Impressora\\win7\\KTRLMON.DLL");
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ struct InstallFixture {
     explicit InstallFixture(int target = setup::kOsWinXp) {
         LoadSamplePackage(machine.files);
         LoadPackageFolders(machine.files);
-        machine.system.currentDirectory = "C:\\Pacote";
+        machine.system.currentDirectory = "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora";
         machine.system.version = VersionOf(target);
         if (target == setup::kOsWin98Me) machine.spooler.localEnvironment = "Windows 4.0";
         for (std::string_view directory : {kDriverDir, kProcessorDir, kSystemDir}) machine.files.MakeFolder(directory);

@@ -222,9 +222,13 @@ TEST(InstallWorker, EachFailureStopsWithItsMessageAndASecondRunCompletes) {
          "LPT1:", [](InstallFixture& f) { f.machine.system.currentDirectoryError = 5; },
          "Erro ao adicionar processo de impressão \n Erro fatal, reinicie o sistema", false},
         {"data file copy", "LPT1:", [](InstallFixture& f) { f.machine.files.FailCopy(6, "KTRP410.GPD"); },
-         "Erro ao copiar arquivos de driversKTRP410.GPD  er = 6C:\\Pacote\\winnt\\KTRP410.GPD", false},
+         "Erro ao copiar arquivos de driversKTRP410.GPD  er = 6C:\\Documents and Settings\\João\\Área de "
+         "Trabalho\\Driver Impressora\\winnt\\KTRP410.GPD",
+         false},
         {"control-font copy", "LPT1:", [](InstallFixture& f) { f.machine.files.FailCopy(112, "7404VXCONTROL"); },
-         "Erro ao copiar arquivos de drivers7404VXCONTROL.INI  er = 112C:\\Pacote\\winnt\\7404VXCONTROL.INI", false},
+         "Erro ao copiar arquivos de drivers7404VXCONTROL.INI  er = 112C:\\Documents and Settings\\João\\Área de "
+         "Trabalho\\Driver Impressora\\winnt\\7404VXCONTROL.INI",
+         false},
         {"AddPrinterDriver",
          "LPT1:", [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddPrinterDriver, 1797); },
          "Erro ao adicionar driver de impressora   er = 1797", false},

@@ -14,7 +14,8 @@ namespace {
 using namespace setup;
 using Items = std::vector<std::string>;
 
-constexpr const char* kSetupIni = "C:\\Pacote\\DRVCONFIG\\setup.ini";
+constexpr const char* kSetupIni =
+    "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG\\setup.ini";
 
 class ModulePageTest : public ::testing::Test {
 protected:

@@ -56,7 +56,8 @@ protected:
     void SetUp() override {
         const OsRow& row = GetParam();
         machine.system.version = {row.platform, row.major, row.minor};
-        machine.system.executablePath = "C:\\Pacote\\Setup.exe";
+        machine.system.executablePath =
+            "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\Setup.exe";
         if (row.productName)
             machine.registry.PutString(RootKey::LocalMachine, kCurrentVersion, "ProductName", row.productName);
     }
@@ -77,7 +78,9 @@ TEST_P(OsPageRows, DetectsSelectsAndEnables) {
         EXPECT_EQ(controls.IsEnabled(button), button == usable) << "button " << button;
     }
 
-    const auto record = machine.registry.Value(RootKey::CurrentUser, kPersisted, "C:\\Pacote\\Setup.exe");
+    const auto record =
+        machine.registry.Value(RootKey::CurrentUser, kPersisted,
+                               "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\Setup.exe");
     EXPECT_EQ(record.has_value(), row.compatibilityRecord);
     if (record) {
         EXPECT_EQ(record->type, plat::kRegDword);
@@ -111,7 +114,9 @@ TEST_F(OsPageVista, RecordIsWrittenEachTimeThePageStarts) {
     page.OnInit(controls);
     ASSERT_EQ(machine.registry.DeleteKey(RootKey::CurrentUser, kPersisted), plat::kErrorSuccess);
     page.OnInit(controls);
-    EXPECT_TRUE(machine.registry.Value(RootKey::CurrentUser, kPersisted, "C:\\Pacote\\Setup.exe"));
+    EXPECT_TRUE(
+        machine.registry.Value(RootKey::CurrentUser, kPersisted,
+                               "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\Setup.exe"));
 }
 
 TEST_F(OsPageVista, UnreadableProductNameCountsAsVista) {

@@ -10,8 +10,8 @@ using namespace setup;
 
 TEST(ApplicationName, IsTheFileNameWithoutExtension) {
     const std::pair<const char*, const char*> cases[] = {
-        {"C:\\Pacote\\Setup.exe", "Setup"},
-        {"C:\\Pacote.v2\\Setup", "Setup"},
+        {"C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\Setup.exe", "Setup"},
+        {"C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora.v2\\Setup", "Setup"},
         {"Setup.exe", "Setup"},
         {"C:\\a\\Instalar.Driver.exe", "Instalar.Driver"},
     };

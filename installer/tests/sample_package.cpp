@@ -14,6 +14,8 @@ void LoadSamplePackage(sim::SimFiles& files) {
         content << in.rdbuf();
         files.Write(std::string(kPackageFolder) + "DRVCONFIG\\" + entry.path().filename().string(), content.str());
     }
+    // The maker's USB library, which ships beside Setup.exe.
+    files.Write(std::string(kPackageFolder) + "MdUsbInt.dll", "MdUsbInt");
 }
 
 void LoadPackageFolders(sim::SimFiles& files) {

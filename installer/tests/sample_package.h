@@ -6,11 +6,12 @@
 
 namespace setup_test {
 
-// The folder of Setup.exe on the simulated machine.
-constexpr const char* kPackageFolder = "C:\\Pacote\\";
+// The folder of Setup.exe on the simulated machine: a user's desktop on a
+// Portuguese Windows, where shops unpack the package (blanks and accents).
+constexpr const char* kPackageFolder = "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\";
 
 // Copies every file of the package's DRVCONFIG folder, under its stored name,
-// to kPackageFolder + "DRVCONFIG\".
+// to kPackageFolder + "DRVCONFIG\", and lays MdUsbInt.dll beside Setup.exe.
 void LoadSamplePackage(sim::SimFiles& files);
 
 // Copies the package's per-system folders (win98, winnt, win2003, Vista,

@@ -58,7 +58,8 @@ TEST(SetupWizard, WalksForwardAndBackThroughTheFourPages) {
     EXPECT_EQ(port.Get(IDC_PORTS).items.size(), 12u);
     EXPECT_EQ(port.ItemText(IDC_PORTS, 11), "USB_KTR-P410II_1");
     EXPECT_EQ(port.SelectedText(IDC_PORTS), "LPT1:");
-    EXPECT_EQ(f.wizard.request().moduleIniPath, "C:\\Pacote\\DRVCONFIG\\setup_receipt.ini");
+    EXPECT_EQ(f.wizard.request().moduleIniPath,
+              "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG\\setup_receipt.ini");
 
     for (int page : {kOs, kInstallType, kModule}) {
         f.Press(IDC_BACK);
@@ -133,9 +134,10 @@ TEST(SetupWizard, ModelsThatDoNotSupportTheSystemStayOnTheOsPage) {
             "[KTR-X1.PORT]\r\nSystem2003Supported=1\r\nSystemVistaSupported=1\r\n"
             "System2008Supported=1\r\nSystemWin7Supported=1\r\n";
         ini.replace(ini.find(std::string(c.flag) + "=1"), std::string(c.flag).size() + 2, std::string(c.flag) + "=0");
-        f.machine.files.Write("C:\\Pacote\\DRVCONFIG\\setup_receipt.ini", ini);
         f.machine.files.Write(
-            "C:\\Pacote\\DRVCONFIG\\setup.ini",
+            "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG\\setup_receipt.ini", ini);
+        f.machine.files.Write(
+            "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG\\setup.ini",
             "[DEVICENAME]\r\nDEVICENUMBER=1\r\nDEVICENAME1=KTR-X1-ReceiptPrinter\r\nDEFAULTNAME=1\r\n");
         f.Start();
         for (int i = 0; i < 3; ++i) f.Press(plat::kIdOk);
@@ -246,8 +248,9 @@ TEST(SetupWizardInstall, RefusalsStayOnThePortPage) {
 
 TEST(SetupWizardInstall, NoModelChosenAsksForOne) {
     WizardFixture f(kXp, false);
-    f.machine.files.Write("C:\\Pacote\\DRVCONFIG\\setup.ini",
+    f.machine.files.Write(std::string(setup_test::kPackageFolder) + "DRVCONFIG\\setup.ini",
                           "[DEVICENAME]\r\nDEVICENUMBER=1\r\nDEVICENAME1=KTR-P410-ReceiptPrinter\r\n");
+    f.machine.files.Write(std::string(setup_test::kPackageFolder) + "MdUsbInt.dll", "MdUsbInt");
     f.Start();
     for (int i = 0; i < 3; ++i) f.Press(plat::kIdOk);
     f.OfferPort("LPT1:");
@@ -276,7 +279,7 @@ TEST(SetupWizardInstall, InstallPutsThePrinterIntoTheSpooler) {
     WizardFixture f(kXp);
     f.realWorker = true;
     setup_test::LoadPackageFolders(f.machine.files);
-    f.machine.system.currentDirectory = "C:\\Pacote";
+    f.machine.system.currentDirectory = "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora";
     InstallOn(f, kModuleReceipt, "KTR-P410", "LPT1:");
     EXPECT_EQ(f.Messages(), std::vector<std::string>{"Driver de impressora instalado com sucesso"});
     const plat::PrinterInfo2* printer = f.machine.spooler.Printer("KTR-P410(P)");
@@ -399,7 +402,10 @@ TEST(SetupWizardInstall, UsbPortsInTheAdvancedType) {
     for (const auto& c : cases) {
         WizardFixture f(c.version);
         if (c.attached != kNone) f.machine.usb.slots[0] = static_cast<std::uint32_t>(c.attached);
-        if (c.packageDriver) f.machine.files.SetVersion("C:\\Pacote\\USBDRV\\bulkusb.sys", "1.0.0.3");
+        if (c.packageDriver)
+            f.machine.files.SetVersion(
+                "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\USBDRV\\bulkusb.sys",
+                "1.0.0.3");
         f.Start();
         f.ChooseModel(c.module, c.module == kRec ? "KTR-P410" : "KTR-D9");
         f.Press(plat::kIdOk);
@@ -433,7 +439,9 @@ TEST(SetupWizardInstall, UsbPortsInTheAdvancedType) {
         const auto& started = f.machine.desktop.started;
         ASSERT_EQ(started.size(), c.toolStarted ? 1u : 0u) << c.what;
         if (c.toolStarted) {
-            EXPECT_EQ(started[0].path, "C:\\Pacote\\USBDrv\\Install.exe") << c.what;
+            EXPECT_EQ(started[0].path,
+                      "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\USBDrv\\Install.exe")
+                << c.what;
             EXPECT_EQ(started[0].parameters, "2") << c.what;
         }
         const auto record =

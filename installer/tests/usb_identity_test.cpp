@@ -11,12 +11,16 @@ namespace {
 using namespace setup;
 
 constexpr plat::WindowRef kOwner = 0x2001;
-constexpr const char* kPackageDriver = "C:\\Pacote\\USBDRV\\bulkusb.sys";
+constexpr const char* kPackageDriver =
+    "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\USBDRV\\bulkusb.sys";
 constexpr const char* kInstalledDriver = "C:\\WINDOWS\\system32\\drivers\\bulkusb.sys";
 
+constexpr const char* kLibrary = "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\MdUsbInt.dll";
+
 struct Usb {
+    Usb() { machine.files.Write(kLibrary, "MdUsbInt"); }
     sim::SimMachine machine;
-    UsbContext context{machine.usb, machine.desktop, kOwner};
+    UsbContext context{machine.usb, machine.desktop, kOwner, kLibrary};
 
     std::vector<std::string> Messages() const {
         std::vector<std::string> texts;
@@ -204,7 +208,9 @@ TEST(RunUsbDriverStep, StartsTheToolAndWaitsForItsWindow) {
             continue;
         }
         ASSERT_EQ(machine.desktop.started.size(), 1u) << c.what;
-        EXPECT_EQ(machine.desktop.started[0].path, "C:\\Pacote\\USBDrv\\Install.exe") << c.what;
+        EXPECT_EQ(machine.desktop.started[0].path,
+                  "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\USBDrv\\Install.exe")
+            << c.what;
         EXPECT_EQ(machine.desktop.started[0].parameters, "2") << c.what;
         EXPECT_EQ(machine.files.archived, (std::vector<std::string>{kInstalledDriver, "C:\\WINDOWS\\inf\\bulkusb.inf"}))
             << c.what;

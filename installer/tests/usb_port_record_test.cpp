@@ -13,7 +13,8 @@ namespace {
 using namespace setup;
 using plat::RootKey;
 
-constexpr const char* kSetupIni = "C:\\Pacote\\DRVCONFIG\\setup.ini";
+constexpr const char* kSetupIni =
+    "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG\\setup.ini";
 // setup.ini's SUPPORTED-USB-DEVICE list of the sample package.
 const std::vector<std::string> kListed{"USB_KTR-P410_1",   "USB_KTR-P410_2",   "USB_KTR-P410_3",   "USB_KTR-P410_4",
                                        "USB_KTR-P410II_1", "USB_KTR-P410II_2", "USB_KTR-P410II_3", "USB_KTR-P410II_4",

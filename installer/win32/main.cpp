@@ -42,8 +42,7 @@ int RunSetup(HINSTANCE instance) {
     setup::ModulePage modulePage(reader);
     setup::InstallTypePage installTypePage;
     setup::OsPage osPage(system, registry, desktop);
-    // The maker's USB library ships beside Setup.exe.
-    win32::Win32UsbLibrary usb(folder);
+    win32::Win32UsbLibrary usb;
     setup::PortPage portPage({profile, usb, desktop, files, system}, osPage, folder);
     setup_win32::Win32WizardWindow window(instance);
     const setup::InstallServices engine{profile, registry, files, spooler, services, system, clock, desktop};

@@ -3,6 +3,7 @@
 // entry point by entry point, as the installer uses it to read and write the
 // attached printer's identity.
 #include <cstdint>
+#include <string_view>
 
 namespace plat {
 
@@ -17,8 +18,10 @@ class UsbLibrary {
 public:
     virtual ~UsbLibrary() = default;
 
-    // LoadLibrary; false when the library cannot be loaded.
-    virtual bool Load() = 0;
+    // LoadLibrary of the library file at its full path (never by bare name:
+    // a file of that name elsewhere on the search path must not be taken
+    // instead); false when it cannot be loaded.
+    virtual bool Load(std::string_view path) = 0;
     // FreeLibrary; the entry points bound so far are gone with it.
     virtual void Unload() = 0;
     // GetProcAddress of one entry point of the loaded library; false when missing.

@@ -1,7 +1,6 @@
 #include "sim/sim_files.h"
+#include "sim/sim_code_page.h"
 #include "sim/sim_faults.h"
-
-#include "text.h"
 
 namespace sim {
 
@@ -22,8 +21,10 @@ bool AnyStartsWith(const Keys& keys, const std::string& prefix, KeyOf keyOf) {
 }
 }  // namespace
 
+// Names are held in the ANSI code page, as the system holds them for the
+// programs' A functions, and compared without regard to case.
 std::string SimFiles::Key(std::string_view path) {
-    std::string key = plat::ToLowerAscii(path);
+    std::string key = FoldAnsiCase(ToAnsi(path));
     for (char& c : key) {
         if (c == '/') c = '\\';
     }
@@ -33,7 +34,7 @@ std::string SimFiles::Key(std::string_view path) {
 }
 
 std::string SimFiles::Spelling(std::string_view path) {
-    std::string spelled(path);
+    std::string spelled = ToAnsi(path);
     for (char& c : spelled) {
         if (c == '/') c = '\\';
     }
@@ -52,8 +53,12 @@ void SimFiles::Write(std::string_view path, std::string content) {
 }
 
 bool SimFiles::Remove(std::string_view path) {
-    const std::string key = Key(path);
+    return RemoveKey(Key(path));
+}
+
+bool SimFiles::RemoveKey(const std::string& key) {
     versions_.erase(key);
+    readOnly_.erase(key);
     if (files_.erase(key) == 0) return false;
     if (!folders_.contains(key)) spellings_.erase(key);
     return true;
@@ -86,7 +91,16 @@ bool SimFiles::FileExists(std::string_view path) {
 bool SimFiles::SetArchiveAttribute(std::string_view path) {
     if (Enter(faults, "Files.SetArchiveAttribute", plat::kErrorAccessDenied, path)) return false;
     archived.emplace_back(path);
-    return Exists(path);
+    readOnly_.erase(Key(path));
+    return Exists(path) || FolderExists(path);
+}
+
+void SimFiles::SetReadOnly(std::string_view path) {
+    if (Exists(path)) readOnly_.insert(Key(path));
+}
+
+bool SimFiles::IsReadOnly(std::string_view path) const {
+    return readOnly_.contains(Key(path));
 }
 
 void SimFiles::MakeFolder(std::string_view path) {
@@ -95,7 +109,10 @@ void SimFiles::MakeFolder(std::string_view path) {
 }
 
 bool SimFiles::FolderExists(std::string_view path) const {
-    const std::string folder = Key(path);
+    return FolderExistsKey(Key(path));
+}
+
+bool SimFiles::FolderExistsKey(const std::string& folder) const {
     if (folder.size() == 2 && folder[1] == ':') return true;  // a drive root
     if (folders_.contains(folder)) return true;
     const std::string below = folder + '\\';
@@ -137,14 +154,18 @@ long SimFiles::CopyFile(std::string_view source, std::string_view destination, b
     if (content == files_.end()) return plat::kErrorFileNotFound;
     // A bare name goes to the current folder, which always exists.
     const std::string_view folder = FolderOf(to);
-    if (!folder.empty() && !FolderExists(folder)) return plat::kErrorPathNotFound;
+    if (!folder.empty() && !FolderExistsKey(std::string(folder))) return plat::kErrorPathNotFound;
     if (failIfExists && files_.contains(to)) return plat::kErrorFileExists;
     // The copy opens its source for reading and its destination for writing:
     // the same file cannot be both.
     if (from == to) return plat::kErrorSharingViolation;
     if (auto held = held_.find(to); held != held_.end()) return held->second;
+    // A read-only file is not overwritten; the copy takes the source's
+    // attributes, read-only included.
+    if (readOnly_.contains(to)) return plat::kErrorAccessDenied;
 
     files_[to] = content->second;
+    if (readOnly_.contains(from)) readOnly_.insert(to);
     Name(destination);
     if (auto version = versions_.find(from); version != versions_.end()) {
         versions_[to] = version->second;
@@ -161,13 +182,14 @@ long SimFiles::DeleteFile(std::string_view path) {
     if (!files_.contains(key)) {
         // A folder is no file to delete; a name in a missing folder is not
         // looked for at all.
-        if (FolderExists(key)) return plat::kErrorAccessDenied;
+        if (FolderExistsKey(key)) return plat::kErrorAccessDenied;
         const std::string_view folder = FolderOf(key);
-        if (!folder.empty() && !FolderExists(folder)) return plat::kErrorPathNotFound;
+        if (!folder.empty() && !FolderExistsKey(std::string(folder))) return plat::kErrorPathNotFound;
         return plat::kErrorFileNotFound;
     }
     if (auto held = held_.find(key); held != held_.end()) return held->second;
-    Remove(key);
+    if (readOnly_.contains(key)) return plat::kErrorAccessDenied;
+    RemoveKey(key);
     return plat::kErrorSuccess;
 }
 
@@ -177,7 +199,7 @@ long SimFiles::DeleteFile(std::string_view path) {
 long SimFiles::ListFolder(std::string_view folder, std::vector<std::string>* names) {
     if (long error = Enter(faults, "Files.ListFolder", plat::kErrorPathNotFound, folder)) return error;
     const std::string key = Key(folder);
-    if (!FolderExists(key)) return plat::kErrorPathNotFound;
+    if (!FolderExistsKey(key)) return plat::kErrorPathNotFound;
     const std::string prefix = key + '\\';
     std::map<std::string, std::string> entries;  // by lower-cased name, as spelled
     auto visit = [&](const std::string& below) {
@@ -203,7 +225,7 @@ long SimFiles::ListFolder(std::string_view folder, std::vector<std::string>* nam
     if (driveRoot && entries.empty()) return plat::kErrorFileNotFound;
     std::vector<std::string> listed;
     if (!driveRoot) listed = {".", ".."};
-    for (auto& [lower, name] : entries) listed.push_back(std::move(name));
+    for (auto& [lower, name] : entries) listed.push_back(FromAnsi(name));
     *names = std::move(listed);
     return plat::kErrorSuccess;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The simulated machine's file tree: full paths compared without regard to
-// case, "/" and "\" alike.
+// case, "/" and "\" alike, names held in the ANSI code page as the system
+// holds them (every call takes and gives UTF-8, as the ports do).
 #include <map>
 #include <optional>
 #include <set>
@@ -22,21 +23,27 @@ public:
     // Version texts are set by the tests: a file without one has no version
     // resource.
     std::optional<std::string> VersionText(std::string_view path) override;
+    // Clears read-only; false for a path that names nothing.
     bool SetArchiveAttribute(std::string_view path) override;
     // A file, or a folder as FolderExists sees it.
     bool FileExists(std::string_view path) override;
-    // Copies content and version. Fails with 2 for a missing source, 80 for
+    // Copies content, version and the read-only attribute. Fails with 2 for
+    // a missing source, 5 for a read-only destination, 80 for
     // an existing destination with `failIfExists`, 3 when the destination's
     // folder holds no file at all and was never made (see MakeFolder), 32 for
     // a file copied onto itself, and the error of HoldOpen or FailCopy.
     long CopyFile(std::string_view source, std::string_view destination, bool failIfExists) override;
-    // 2 for a missing file; a file held open (HoldOpen) cannot be deleted (its error).
+    // 2 for a missing file, 5 for a read-only one; a file held open
+    // (HoldOpen) cannot be deleted (its error).
     long DeleteFile(std::string_view path) override;
     // The files and made folders directly in `folder`, by name without regard
     // to case, with "." and ".." first as the system lists them; 3 for a
     // folder that does not exist.
     long ListFolder(std::string_view folder, std::vector<std::string>* names) override;
     void SetVersion(std::string_view path, std::string version);
+    // The read-only attribute of an existing file, as a CD's files have it.
+    void SetReadOnly(std::string_view path);
+    bool IsReadOnly(std::string_view path) const;
     // Every path whose attributes were reset, existing or not.
     std::vector<std::string> archived;
 
@@ -78,6 +85,8 @@ private:
     // folder listing shows.
     static std::string Spelling(std::string_view path);
     void Name(std::string_view path);
+    bool RemoveKey(const std::string& key);
+    bool FolderExistsKey(const std::string& folder) const;
     // The injected failure of a copy onto `destination` (a key), counting it
     // against every rule it matches.
     long InjectedFailure(const std::string& destination);
@@ -85,6 +94,7 @@ private:
     std::map<std::string, std::string> files_;
     std::map<std::string, std::string> versions_;
     std::set<std::string> folders_;
+    std::set<std::string> readOnly_;
     std::map<std::string, std::string> spellings_;  // by key, for files and made folders
     std::map<std::string, long> held_;
     std::vector<CopyFailure> copyFailures_;

@@ -21,6 +21,7 @@ namespace sim {
 struct SimMachine {
     SimMachine() {
         spooler.Attach(&files, &registry, &services);
+        usb.files = &files;
         for (FaultPlan** part : {&files.faults, &profile.faults, &registry.faults, &system.faults, &usb.faults,
                                  &services.faults, &spooler.faults, &desktop.faults}) {
             *part = &faults;

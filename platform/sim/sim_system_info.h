@@ -26,10 +26,12 @@ public:
     }
 
     plat::OsVersion version{plat::kPlatformNt, 6, 1};
-    std::string executablePath = "C:\\Pacote\\Setup.exe";
+    // The package where shops unpack it: a user's desktop folder, with blanks
+    // and accents in its name.
+    std::string executablePath = "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\Setup.exe";
     std::string windowsDirectory = "C:\\WINDOWS";
     std::string systemDirectory = "C:\\WINDOWS\\system32";
-    std::string currentDirectory = "C:\\Pacote";
+    std::string currentDirectory = "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora";
     // A nonzero error makes that directory unreadable.
     long windowsDirectoryError = 0;
     long systemDirectoryError = 0;

@@ -1,5 +1,6 @@
 #include "sim/sim_usb_library.h"
 #include "sim/sim_faults.h"
+#include "sim/sim_files.h"
 
 namespace sim {
 
@@ -8,9 +9,10 @@ namespace {
 constexpr plat::UsbDevice kHandleBase = 0x5000;
 }  // namespace
 
-bool SimUsbLibrary::Load() {
-    if (Enter(faults, "Usb.Load", 126 /* ERROR_MOD_NOT_FOUND */)) return false;
-    if (!installed) return false;
+bool SimUsbLibrary::Load(std::string_view path) {
+    loadPaths.emplace_back(path);
+    if (Enter(faults, "Usb.Load", 126 /* ERROR_MOD_NOT_FOUND */, path)) return false;
+    if (!installed || (files && !files->Exists(path))) return false;
     ++loads;
     loaded = true;
     return true;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "ports/usb_library.h"
@@ -13,13 +14,17 @@
 namespace sim {
 
 class FaultPlan;
+class SimFiles;
 
 class SimUsbLibrary : public plat::UsbLibrary {
 public:
     // The machine's plan of failures, consulted on entry of every call.
     FaultPlan* faults = nullptr;
+    // Where the library file has to be for a load to succeed.
+    SimFiles* files = nullptr;
 
-    bool Load() override;
+    // Loads when the library file lies at `path` in the machine's file tree.
+    bool Load(std::string_view path) override;
     void Unload() override;
     bool Bind(plat::UsbEntry entry) override;
     plat::UsbDevice OpenDeviceX(int slot) override;
@@ -29,7 +34,7 @@ public:
 
     // Set-up: the 32-bit value each attached printer reports, by slot.
     std::array<std::optional<std::uint32_t>, 8> slots{};
-    bool installed = true;                          // the library can be loaded
+    bool installed = true;                          // the library can be loaded where it lies
     std::set<plat::UsbEntry> missing;               // entry points it lacks
     plat::UsbDevice noDevice = plat::kNoUsbDevice;  // what an empty slot opens as
     bool descriptorFails = false;
@@ -42,6 +47,8 @@ public:
     };
     std::vector<Write> writes;
     int loads = 0;
+    // The path of every load asked for, in order.
+    std::vector<std::string> loadPaths;
     // Loaded and not yet freed.
     bool loaded = false;
     // Device handles opened and not closed.

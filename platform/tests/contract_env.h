@@ -39,6 +39,9 @@ public:
     // until ReleaseFile.
     virtual void HoldFile(std::string_view path) = 0;
     virtual void ReleaseFile(std::string_view path) = 0;
+    // The read-only attribute, as the files of a CD have it.
+    virtual void MakeReadOnly(std::string_view path) = 0;
+    virtual bool IsReadOnly(std::string_view path) = 0;
 
     // Lays the files of a small printer driver into the printer-driver
     // directory and returns its description, ready for AddPrinterDriver.

@@ -43,6 +43,35 @@ TEST(FilesContract, CopyReplacesAnExistingFile) {
     EXPECT_EQ(env.ReadFile(destination), "conteúdo novo");
 }
 
+// A package copied from a CD: its copies are read-only like it, a read-only
+// file is not deleted, and clearing the attribute lets the deletion through.
+TEST(FilesContract, ReadOnlyFilesOfACd) {
+    contract::ContractEnv& env = Env();
+    const std::string source = env.WriteFile("do-cd.dll", "do CD");
+    const std::string copy = env.ScratchPath("copiado do CD.dll");
+    env.MakeReadOnly(source);
+    ASSERT_EQ(env.files().CopyFile(source, copy, false), plat::kErrorSuccess);
+    EXPECT_TRUE(env.IsReadOnly(copy)) << "the copy takes the source's attributes";
+    EXPECT_TRUE(env.files().SetArchiveAttribute(copy));
+    EXPECT_FALSE(env.IsReadOnly(copy));
+    EXPECT_EQ(env.files().DeleteFile(copy), plat::kErrorSuccess);
+    EXPECT_EQ(env.files().DeleteFile(source), plat::kErrorAccessDenied) << "a read-only file is not deleted";
+    EXPECT_TRUE(env.files().SetArchiveAttribute(source));
+    EXPECT_EQ(env.files().DeleteFile(source), plat::kErrorSuccess);
+}
+
+TEST(FilesContract, ReadOnlyFileIsNotOverwritten) {
+    contract::ContractEnv& env = Env();
+    if (env.IsWine()) GTEST_SKIP() << "Wine writes over a read-only file; Windows refuses the copy with 5";
+    const std::string source = env.WriteFile("novo do pacote.dll", "novo");
+    const std::string kept = env.WriteFile("somente leitura.dll", "antigo");
+    env.MakeReadOnly(kept);
+    EXPECT_EQ(env.files().CopyFile(source, kept, false), plat::kErrorAccessDenied);
+    EXPECT_EQ(env.ReadFile(kept), "antigo");
+    EXPECT_TRUE(env.files().SetArchiveAttribute(kept));
+    EXPECT_EQ(env.files().CopyFile(source, kept, false), plat::kErrorSuccess) << "once writable";
+}
+
 TEST(FilesContract, CopyOntoAFileHeldOpenIsASharingViolation) {
     contract::ContractEnv& env = Env();
     const std::string source = env.WriteFile("origem-3.txt", "novo");

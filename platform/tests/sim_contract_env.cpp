@@ -33,6 +33,8 @@ public:
     std::string ScratchPath(std::string_view name) override { return std::string(kScratch) + "\\" + std::string(name); }
     void HoldFile(std::string_view path) override { machine_.files.HoldOpen(path); }
     void ReleaseFile(std::string_view path) override { machine_.files.Release(path); }
+    void MakeReadOnly(std::string_view path) override { machine_.files.SetReadOnly(path); }
+    bool IsReadOnly(std::string_view path) override { return machine_.files.IsReadOnly(path); }
 
     plat::DriverInfo3 LayDownTestDriver(std::string_view name) override {
         plat::DriverInfo3 driver;
@@ -61,7 +63,8 @@ public:
     bool IsWine() override { return false; }
 
 private:
-    static constexpr const char* kScratch = "C:\\Scratch";
+    // Blanks and accents, as in the folders shops unpack the package into.
+    static constexpr const char* kScratch = "C:\\Área de Trabalho\\Cópia do pacote";
     sim::SimMachine machine_;
 };
 }  // namespace

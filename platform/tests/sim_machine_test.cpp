@@ -429,6 +429,16 @@ const CopyRow kCopyRows[] = {
          f.copies.clear();
      },
      "C:\\WINDOWS\\system32\\OLV.DLL", false, 112},
+    {"ReadOnlyDestinationIsNotOverwritten",
+     [](auto& f) {
+         f.Write("C:\\WINDOWS\\system32\\OLV.DLL", "old");
+         f.SetReadOnly("C:\\WINDOWS\\system32\\OLV.DLL");
+     },
+     "C:\\WINDOWS\\system32\\OLV.DLL", false, 5},
+    {"ReadOnlySourceMakesAReadOnlyCopy", [](auto& f) { f.SetReadOnly("C:\\Pacote\\win7\\OLV.DLL"); },
+     "C:\\WINDOWS\\system32\\OLV.DLL", false, 0},
+    {"AccentedFolderOfAnyCase", [](auto& f) { f.MakeFolder("C:\\Área de Trabalho"); }, "c:\\ÁREA DE TRABALHO\\OLV.DLL",
+     false, 0},
 };
 
 class CopyRows : public ::testing::TestWithParam<CopyRow> {};
@@ -445,6 +455,7 @@ TEST_P(CopyRows, CopiesOrChangesNothing) {
     if (row.error == 0) {
         EXPECT_EQ(m.files.Read(row.destination), "new");
         EXPECT_EQ(m.files.VersionText(row.destination), "3.0.0.1");
+        EXPECT_EQ(m.files.IsReadOnly(row.destination), m.files.IsReadOnly("C:\\Pacote\\win7\\OLV.DLL"));
         ASSERT_EQ(m.files.copies.size(), 1u);
     } else {
         EXPECT_EQ(m.files.Read(row.destination), before);
@@ -467,6 +478,13 @@ const DeleteRow kDeleteRows[] = {
     {"MissingFolder", {}, "C:\\Pacote\\nada\\OLV.DLL", 3},
     {"FolderIsNoFile", {}, "C:\\Pacote\\win7", 5},
     {"HeldOpen", [](auto& f) { f.HoldOpen("C:\\Pacote\\win7\\OLV.DLL", 5); }, "C:\\Pacote\\win7\\OLV.DLL", 5},
+    {"ReadOnly", [](auto& f) { f.SetReadOnly("C:\\Pacote\\win7\\OLV.DLL"); }, "C:\\Pacote\\win7\\OLV.DLL", 5},
+    {"ReadOnlyMadeWritable",
+     [](auto& f) {
+         f.SetReadOnly("C:\\Pacote\\win7\\OLV.DLL");
+         EXPECT_TRUE(f.SetArchiveAttribute("C:\\Pacote\\win7\\OLV.DLL"));
+     },
+     "C:\\Pacote\\win7\\OLV.DLL", 0},
 };
 
 class DeleteRows : public ::testing::TestWithParam<DeleteRow> {};
@@ -504,7 +522,9 @@ const ListRow kListRows[] = {
     {"TrailingBackslashAndOtherCase", "c:/pacote/drvconfig\\", 0, {".", "..", "setup.ini", "Uninstall.ini"}},
     {"MadeFolderWithAFileWrittenInOtherCase", "C:\\Pacote\\USBDrv", 0, {".", "..", "Install.exe"}},
     {"EmptyMadeFolder", "C:\\Vazia", 0, {".", ".."}},
-    {"DriveRootHasNoDots", "C:\\", 0, {"Pacote", "Vazia", "WINDOWS"}},
+    {"DriveRootHasNoDots", "C:\\", 0, {"Pacote", "Vazia", "WINDOWS", "Área de Trabalho"}},
+    // Names as the ANSI code page holds them: accented capitals fold too.
+    {"AccentedNamesWithoutCase", "c:\\ÁREA DE TRABALHO", 0, {".", "..", "Impressão.txt"}},
     {"MissingFolder", "C:\\Pacote\\nada", 3, {"sentinel"}},
     {"FileIsNoFolder", "C:\\Pacote\\Setup.exe", 3, {"sentinel"}},
     {"EmptyDrive", "D:", 2, {"sentinel"}},
@@ -526,6 +546,8 @@ TEST_P(ListRows, ListsWhatIsDirectlyInside) {
     m.files.MakeFolder("C:\\Pacote\\USBDrv\\");
     m.files.Write("C:\\PACOTE\\USBDRV\\Install.exe", "x");
     m.files.MakeFolder("C:\\Vazia");
+    m.files.Write("C:\\Área de Trabalho\\Impressão.txt", "x");
+    m.files.Write("c:\\área de trabalho\\IMPRESSÃO.TXT", "y");  // the same file
 
     std::vector<std::string> names{"sentinel"};
     EXPECT_EQ(m.files.ListFolder(row.folder, &names), row.error);

@@ -56,7 +56,10 @@ public:
     Win32ContractEnv() {
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "pp-contract-" + std::to_string(GetCurrentProcessId()) + "\\";
+        // Blanks and accents, as in the folders shops unpack the package into:
+        // every case crosses the ANSI code page with its paths.
+        folder_ = std::string(temp) + "pp-contract-" + std::to_string(GetCurrentProcessId()) +
+                  win32::Utf8ToAnsi(" Área de Trabalho") + "\\";
         CreateDirectoryA(folder_.c_str(), nullptr);
     }
     plat::Profile& profile() override { return profile_; }
@@ -90,6 +93,13 @@ public:
             win32::KernelCloser{});
     }
     void ReleaseFile(std::string_view path) override { held_.erase(std::string(path)); }
+    void MakeReadOnly(std::string_view path) override {
+        SetFileAttributesA(win32::Utf8ToAnsi(path).c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    bool IsReadOnly(std::string_view path) override {
+        const DWORD attributes = GetFileAttributesA(win32::Utf8ToAnsi(path).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    }
 
     plat::DriverInfo3 LayDownTestDriver(std::string_view name) override {
         std::string directory;

@@ -18,7 +18,6 @@ using UWriteFn = int(WINAPI*)(HANDLE device, int reserved, const BYTE* bytes, in
 // "CloseDevice": also called with the 0 and -1 that OpenDeviceX gave.
 using CloseDeviceFn = void(WINAPI*)(HANDLE device);
 
-constexpr const char* kLibraryName = "MdUsbInt.dll";
 constexpr int kSlotCount = 8;
 
 }  // namespace mdusbint

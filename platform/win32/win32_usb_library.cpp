@@ -1,5 +1,7 @@
 #include "win32/win32_usb_library.h"
 
+#include "win32/encoding.h"
+
 namespace win32 {
 
 namespace {
@@ -14,11 +16,11 @@ bool BindName(HMODULE library, const char* name, Fn* fn) {
 }
 }  // namespace
 
-bool Win32UsbLibrary::Load() {
+bool Win32UsbLibrary::Load(std::string_view path) {
     Unload();
-    // By full path: a library of that name in the current folder or on the
-    // search path must not be picked up instead of the package's.
-    library_.reset(LoadLibraryA((folder_ + mdusbint::kLibraryName).c_str()));
+    // The package folder is often a user's own ("...\Área de Trabalho\"):
+    // the path reaches LoadLibraryA in the ANSI code page like every other.
+    library_.reset(LoadLibraryA(Utf8ToAnsi(path).c_str()));
     return library_.valid();
 }
 

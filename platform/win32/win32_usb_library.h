@@ -1,9 +1,9 @@
 #pragma once
-// MdUsbInt.dll, loaded by full path from the running program's folder (the
-// package ships it there) and bound entry point by entry point.
+// MdUsbInt.dll, loaded by the full path the program gives (the package ships
+// it beside Setup.exe) and bound entry point by entry point.
 #include <windows.h>
 
-#include <string>
+#include <string_view>
 
 #include "ports/usb_library.h"
 #include "win32/md_usb_int_abi.h"
@@ -13,13 +13,12 @@ namespace win32 {
 
 class Win32UsbLibrary : public plat::UsbLibrary {
 public:
-    // `folder`, ending in a backslash, is the package folder the library ships in.
-    explicit Win32UsbLibrary(std::string folder) : folder_(std::move(folder)) {}
+    Win32UsbLibrary() = default;
     ~Win32UsbLibrary() override { Unload(); }
     Win32UsbLibrary(const Win32UsbLibrary&) = delete;
     Win32UsbLibrary& operator=(const Win32UsbLibrary&) = delete;
 
-    bool Load() override;
+    bool Load(std::string_view path) override;
     void Unload() override;
     bool Bind(plat::UsbEntry entry) override;
     plat::UsbDevice OpenDeviceX(int slot) override;
@@ -28,7 +27,6 @@ public:
     void CloseDevice(plat::UsbDevice device) override;
 
 private:
-    std::string folder_;
     ScopedLibrary library_;
     mdusbint::OpenDeviceXFn openDevice_ = nullptr;
     mdusbint::GetDescriptorFn getDescriptor_ = nullptr;

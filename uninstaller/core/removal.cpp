@@ -219,7 +219,7 @@ void Removal::DeleteMonitorFiles(std::string_view monitor) {
         return;
     }
     for (const std::string* file : {&monitorFile, &uiFile}) {
-        if (Names(*file)) (void)io_.files.DeleteFile(directory + "\\" + *file);
+        if (Names(*file)) DeleteOwnFile(directory + "\\" + *file);
     }
 }
 
@@ -231,7 +231,14 @@ void Removal::DeleteProcessorFile(std::string_view processor) {
         Log(kNoProcessorDirectory);
         return;
     }
-    if (Names(file)) (void)io_.files.DeleteFile(directory + "\\" + file);
+    if (Names(file)) DeleteOwnFile(directory + "\\" + file);
+}
+
+// A file of the package's: an older installation from a CD may have left it
+// read-only, which DeleteFile refuses.
+void Removal::DeleteOwnFile(const std::string& path) {
+    (void)io_.files.SetArchiveAttribute(path);
+    (void)io_.files.DeleteFile(path);
 }
 
 void Removal::RemoveUsbDriver() {

@@ -56,6 +56,7 @@ private:
     void RestartSpooler();
     void DeleteMonitorFiles(std::string_view monitor);
     void DeleteProcessorFile(std::string_view processor);
+    void DeleteOwnFile(const std::string& path);
     void RemoveUsbDriver();
     void EndWalk();
     std::string ReadIni(std::string_view section, std::string_view key);

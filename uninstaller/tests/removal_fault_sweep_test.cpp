@@ -83,11 +83,13 @@ const std::vector<Rule> kRules{
     {"Spooler.DeletePrintProcessor", 0, 0, {Stage::Walks, {"Erro ao desinstalar KTRPrint"}, {kProcessor}}},
     {"Spooler.GetPrintProcessorDirectory", 0, 0, {Stage::Walks, {"Erro ao ler o Diretório do Sistema"}, {}}},
     {"System.SystemDirectory", 0, 0, {Stage::Walks, {"Get system Directory error."}, {}}},
-    // Closing, reading the file names, deleting files, the tool's folder:
+    // Closing, reading the file names, making files writable and deleting
+    // them, the tool's folder:
     // nothing the log reports.
     {"Spooler.ClosePrinter", 0, 0, {Stage::Walks, {}, {}}},
     {"Profile.GetString", 0, 0, {Stage::Walks, {}, {}}},
     {"Files.DeleteFile", 0, 0, {Stage::Walks, {}, {}}},
+    {"Files.SetArchiveAttribute", 0, 0, {Stage::Walks, {}, {}}},
     {"System.CurrentDirectory", 0, 0, {Stage::Walks, {}, {}}},
     // A poll for the tool's window that sees none ends the wait early.
     {"Desktop.FindTopLevelWindow", 0, 0, {Stage::Walks, {}, {}}},

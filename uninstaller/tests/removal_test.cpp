@@ -24,6 +24,8 @@ bool HasMonitor(const sim::SimSpooler& spooler, std::string_view name) {
 TEST(Removal, APrinterAndTheMonitorAfterItGoInOneRun) {
     UninstallFixture fixture(7);
     fixture.InstalledPackage();
+    // Installed from a CD by an older Setup: the file kept the read-only mark.
+    fixture.machine.files.SetReadOnly(std::string(kSystemDir) + "\\KTRCOMMN.DLL");
     fixture.Open();
     ASSERT_EQ(fixture.Items(), (std::vector<std::string>{"KTR-P410(S)", "KTR Serial Port", "KTRPrint"}));
     fixture.Tick("KTR-P410(S)");
@@ -268,6 +270,7 @@ TEST(Removal, Windows98KeepsAMonitorWhileAPrinterIsOnAVirtualSerialPort) {
 TEST(Removal, ProcessorAndItsFile) {
     UninstallFixture fixture(7);
     fixture.InstalledPackage();
+    fixture.machine.files.SetReadOnly(std::string(kProcessorDir) + "\\KTRPROC.DLL");
     fixture.Open();
     fixture.Tick("KTRPrint");
     fixture.machine.desktop.dialogClicks.push_back(IDC_RESTART_YES);
@@ -289,7 +292,8 @@ TEST(Removal, TheUsbDriverToolRunsWhileItsWindowIsOpen) {
     fixture.controls.SetCheck(IDC_REMOVE_USB_DRIVER, true);
     fixture.Remove();
     ASSERT_EQ(fixture.machine.desktop.started.size(), 1u);
-    EXPECT_EQ(fixture.machine.desktop.started[0].path, "C:\\Pacote\\USBDrv\\Install.exe");
+    EXPECT_EQ(fixture.machine.desktop.started[0].path,
+              "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\USBDrv\\Install.exe");
     EXPECT_EQ(fixture.machine.desktop.started[0].parameters, "22");
     EXPECT_EQ(fixture.machine.clock.waits, (std::vector<unsigned>{500, 500, 500, 500, 1000, 1000, 1000, 1500}));
     const std::vector<std::string> log = fixture.Log();

@@ -14,7 +14,7 @@
 
 namespace uninstall_test {
 
-constexpr const char* kFolder = "C:\\Pacote";
+constexpr const char* kFolder = "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora";
 constexpr const char* kSystemDir = "C:\\WINDOWS\\system32";
 constexpr const char* kProcessorDir = "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86";
 

@@ -73,13 +73,21 @@ TEST(PackagePatterns, MatchIsASubstringTestAndAnEmptyPatternMatchesNothing) {
 TEST(FindUninstallIni, TheCurrentFolderThenDrvconfig) {
     struct Case {
         const char* what;
-        std::vector<std::string> files;  // relative to C:\Pacote
+        std::vector<std::string> files;  // relative to the package folder
         bool currentDirectoryFails;
         std::string path;
         int failure;
     } cases[] = {
-        {"beside the program", {"Setup.exe", "Uninstall.ini"}, false, "C:\\Pacote\\Uninstall.ini", 0},
-        {"in DRVCONFIG", {"Setup.exe", "DRVCONFIG\\Uninstall.ini"}, false, "C:\\Pacote\\DRVCONFIG\\Uninstall.ini", 0},
+        {"beside the program",
+         {"Setup.exe", "Uninstall.ini"},
+         false,
+         "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\Uninstall.ini",
+         0},
+        {"in DRVCONFIG",
+         {"Setup.exe", "DRVCONFIG\\Uninstall.ini"},
+         false,
+         "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG\\Uninstall.ini",
+         0},
         {"nowhere", {"Setup.exe", "DRVCONFIG\\setup.ini"}, false, "", IDS_NO_UNINSTALL_INI},
         {"no DRVCONFIG folder", {"Setup.exe"}, false, "", IDS_BAD_FILE_HANDLE},
         {"current folder unreadable", {"Uninstall.ini"}, true, "", IDS_NO_CURRENT_DIR},
@@ -87,9 +95,10 @@ TEST(FindUninstallIni, TheCurrentFolderThenDrvconfig) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         sim::SimMachine machine;
-        machine.system.currentDirectory = "C:\\Pacote";
+        machine.system.currentDirectory = "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora";
         if (c.currentDirectoryFails) machine.system.currentDirectoryError = 5;
-        for (const auto& file : c.files) machine.files.Write("C:\\Pacote\\" + file, "x");
+        for (const auto& file : c.files)
+            machine.files.Write("C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\" + file, "x");
         UninstallerServices io{machine.profile,  machine.registry, machine.files, machine.spooler,
                                machine.services, machine.system,   machine.clock, machine.desktop};
         const IniSearch search = FindUninstallIni(io);
@@ -100,20 +109,28 @@ TEST(FindUninstallIni, TheCurrentFolderThenDrvconfig) {
 
 TEST(FindUninstallIni, EveryEntryOfTheCurrentFolderIsResetBeforeDrvconfigIsSearched) {
     sim::SimMachine machine;
-    machine.system.currentDirectory = "C:\\Pacote";
+    machine.system.currentDirectory = "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora";
     for (const char* file :
          {"A.txt", "Setup.exe", "Z.dat", "DRVCONFIG\\Left.bmp", "DRVCONFIG\\Uninstall.ini", "DRVCONFIG\\zz.ini"}) {
-        machine.files.Write(std::string("C:\\Pacote\\") + file, "x");
+        machine.files.Write(
+            std::string("C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\") + file, "x");
     }
     UninstallerServices io{machine.profile,  machine.registry, machine.files, machine.spooler,
                            machine.services, machine.system,   machine.clock, machine.desktop};
-    ASSERT_EQ(FindUninstallIni(io).path, "C:\\Pacote\\DRVCONFIG\\Uninstall.ini");
+    ASSERT_EQ(FindUninstallIni(io).path,
+              "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG\\Uninstall.ini");
     const std::vector<std::string>& reset = machine.files.archived;
-    for (const char* entry : {"C:\\Pacote\\A.txt", "C:\\Pacote\\Setup.exe", "C:\\Pacote\\Z.dat",
-                              "C:\\Pacote\\DRVCONFIG", "C:\\Pacote\\DRVCONFIG\\Left.bmp"}) {
+    for (const char* entry :
+         {"C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\A.txt",
+          "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\Setup.exe",
+          "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\Z.dat",
+          "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG",
+          "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG\\Left.bmp"}) {
         EXPECT_NE(std::find(reset.begin(), reset.end(), entry), reset.end()) << entry;
     }
-    EXPECT_EQ(std::find(reset.begin(), reset.end(), "C:\\Pacote\\DRVCONFIG\\zz.ini"), reset.end())
+    EXPECT_EQ(std::find(reset.begin(), reset.end(),
+                        "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG\\zz.ini"),
+              reset.end())
         << "the search stops at the file";
 }
 

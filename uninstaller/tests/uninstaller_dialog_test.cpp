@@ -30,7 +30,8 @@ TEST(UninstallerStart, OneAtATimeAndNeverBesideTheInstaller) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         sim::SimMachine machine;
-        machine.system.executablePath = "C:\\Pacote\\Desinstalar.exe";
+        machine.system.executablePath =
+            "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\Desinstalar.exe";
         machine.desktop.windows.push_back({"Desinstalar", 0x51});
         if (c.mutexTaken) machine.desktop.mutexes.insert("Desinstalar");
         if (c.installerOpen) machine.desktop.windows.push_back({"Setup do Driver da Impressora", 0x52});
@@ -56,8 +57,10 @@ TEST(UninstallerDialog, WhatClosesItAtOnce) {
          "Erro ao ler o Diretório do Sistema"},
         {"no Uninstall.ini", 7,
          [](UninstallFixture& f) {
-             (void)f.machine.files.Remove("C:\\Pacote\\Uninstall.ini");
-             f.machine.files.MakeFolder("C:\\Pacote\\DRVCONFIG");
+             (void)f.machine.files.Remove(
+                 "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\Uninstall.ini");
+             f.machine.files.MakeFolder(
+                 "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG");
          },
          "Não foi possível Encontrar Uninstall.ini!"},
     };
