@@ -12,8 +12,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,15 +26,6 @@ using namespace setup_walk;
 
 // A property sheet's tab control, whoever titles the sheet.
 constexpr int kSheetTabControl = 0x3020;
-
-std::wstring FileName(const std::wstring& path) {
-    return path.substr(path.find_last_of(L'\\') + 1);
-}
-
-std::string ReadAll(const std::wstring& path) {
-    std::ifstream in(automation::Narrow(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::wstring Profile(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
     wchar_t value[256] = {};
@@ -81,38 +70,6 @@ protected:
 };
 
 const Choice kReceiptAgain{IDC_MODULE_RECEIPT, IDC_MODELS_RECEIPT, L"KTR-P410", L"LPT1:", nullptr, true, "c"};
-
-// The driver as GetPrinterDriver level 3 gives it, file names only.
-struct DriverSeen {
-    DWORD version = 0;
-    std::wstring name, driverPath, dataFile, configFile, helpFile;
-    std::vector<std::wstring> dependentFiles;
-    std::wstring folder;
-};
-
-bool ReadDriver(const std::wstring& printerName, DriverSeen* seen) {
-    HANDLE printer = nullptr;
-    if (!OpenPrinterW(const_cast<wchar_t*>(printerName.c_str()), &printer, nullptr)) return false;
-    DWORD needed = 0;
-    GetPrinterDriverW(printer, nullptr, 3, nullptr, 0, &needed);
-    std::vector<BYTE> buffer(needed + sizeof(DRIVER_INFO_3W));
-    const bool ok = GetPrinterDriverW(printer, nullptr, 3, buffer.data(), static_cast<DWORD>(buffer.size()), &needed);
-    ClosePrinter(printer);
-    if (!ok) return false;
-    const auto* driver = reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data());
-    auto name = [](const wchar_t* path) { return path ? FileName(path) : std::wstring(L"(none)"); };
-    seen->version = driver->cVersion;
-    seen->name = driver->pName;
-    seen->driverPath = name(driver->pDriverPath);
-    seen->dataFile = name(driver->pDataFile);
-    seen->configFile = name(driver->pConfigFile);
-    seen->helpFile = name(driver->pHelpFile);
-    const std::wstring config = driver->pConfigFile ? driver->pConfigFile : L"";
-    seen->folder = config.substr(0, config.find_last_of(L'\\'));
-    for (const wchar_t* file = driver->pDependentFiles; file && *file; file += lstrlenW(file) + 1)
-        seen->dependentFiles.push_back(FileName(file));
-    return true;
-}
 
 TEST_F(SetupInstallWine, InstallsPrintersThatTheSpoolerAndRegistryHold) {
     const std::wstring receiptIni = folder + L"\\DRVCONFIG\\setup_receipt.ini";

@@ -3,22 +3,17 @@
 // notes, and Install changing the printer's identity on the user's word.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <string>
 
 #include "automation/automation.h"
+#include "setup_walk.h"
 #include "resource.h"
 
 namespace {
 
 constexpr const wchar_t* kCaption = L"Setup do Driver da Impressora";
 
-std::string ReadText(const std::wstring& path) {
-    std::ifstream file(automation::Narrow(path), std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+using setup_walk::ReadAll;
 
 class SetupUsbWine : public ::testing::Test {
 protected:
@@ -28,21 +23,14 @@ protected:
         folder = automation::FullPath(automation::Widen(stage));
         ASSERT_TRUE(automation::SetWineAppVersion(L"Setup.exe", L"win7"));
         for (const wchar_t* file : {L"\\MdUsbInt.log", L"\\USBDrv\\Install.log"}) DeleteFileW((folder + file).c_str());
-        // No bulk driver installed: the port page asks for it.
-        wchar_t windows[MAX_PATH] = {};
-        GetWindowsDirectoryW(windows, MAX_PATH);
-        DeleteFileW((std::wstring(windows) + L"\\system32\\drivers\\bulkusb.sys").c_str());
+        setup_walk::RemoveBulkUsbDriver();
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MERIDAN");
     }
     void TearDown() override {
         DeleteFileW((folder + L"\\MdUsbInt.ini").c_str());
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Setup.exe");
     }
-    // One printer attached in slot 0, reporting `deviceValue`.
-    void AttachPrinter(int deviceValue) {
-        std::ofstream ini(automation::Narrow(folder + L"\\MdUsbInt.ini"), std::ios::binary);
-        ini << "[Devices]\r\n0=" << deviceValue << "\r\n";
-    }
+    void AttachPrinter(int deviceValue) { ASSERT_TRUE(setup_walk::AttachUsbPrinter(folder, deviceValue)); }
     // Starts Setup and walks to the port page, in the advanced type when asked.
     HWND WalkToPortPage(automation::Process& setup, bool advanced) {
         EXPECT_TRUE(setup.Start(folder + L"\\Setup.exe", folder));
@@ -116,8 +104,8 @@ TEST_F(SetupUsbWine, AdvancedInstallOnAnotherPortWritesTheIdentityAfterYes) {
     EXPECT_EQ(automation::Text(GetDlgItem(question, 0xFFFF)),
               L"Esta aplicação irá alterar o nome da impressora\no nome ficará idêntico ao nome da interface\n"
               L"Para continuar, clique em \"Sim\"\nClique em \"Não\" para Abortar");
-    EXPECT_EQ(ReadText(folder + L"\\USBDrv\\Install.log"), "parameters=2\r\n");
-    EXPECT_EQ(ReadText(folder + L"\\MdUsbInt.log"), "") << "nothing written before the answer";
+    EXPECT_EQ(ReadAll(folder + L"\\USBDrv\\Install.log"), "parameters=2\r\n");
+    EXPECT_EQ(ReadAll(folder + L"\\MdUsbInt.log"), "") << "nothing written before the answer";
     automation::Click(question, IDYES);
     ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(question); }, 5000));
 
@@ -127,8 +115,8 @@ TEST_F(SetupUsbWine, AdvancedInstallOnAnotherPortWritesTheIdentityAfterYes) {
     EXPECT_EQ(automation::Text(GetDlgItem(result, 0xFFFF)),
               L"Driver de impressora instalado com sucesso\nFavor reiniciar a impressora")
         << "a USB port asks for the printer to be restarted";
-    EXPECT_NE(ReadText(folder + L"\\MdUsbInt.log").find("bytes=1B 4B 54 52 A9 B0 1D 49 20 01"), std::string::npos)
-        << ReadText(folder + L"\\MdUsbInt.log");
+    EXPECT_NE(ReadAll(folder + L"\\MdUsbInt.log").find("bytes=1B 4B 54 52 A9 B0 1D 49 20 01"), std::string::npos)
+        << ReadAll(folder + L"\\MdUsbInt.log");
     DWORD index = 99, size = sizeof index;
     EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MERIDAN\\PORTNAME", L"USB_KTR-P410II_2", RRF_RT_REG_DWORD,
                            nullptr, &index, &size),

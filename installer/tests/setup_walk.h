@@ -1,7 +1,8 @@
 #pragma once
-// The real Setup.exe walked through under Wine as a person would, and what
-// the spooler holds of the package: shared by the Wine tests of the
-// installation and of the uninstaller, which installs its printers first.
+// The real Setup.exe walked through under Wine as a person would, what the
+// spooler holds of the package, and the package's folder copied where shops
+// keep it: shared by the Wine tests of the installation and of the
+// uninstaller, which installs its printers first.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -38,9 +39,16 @@ constexpr const wchar_t* kPortsKey = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentV
 inline const wchar_t* const kMonitorNames[] = {L"KTR Serial Port", L"KTR USB Port", L"KTR USB Language Monitor"};
 inline const wchar_t* const kSystemFiles[] = {L"KTRCOMMN.DLL", L"KTRCOMUI.DLL", L"KTRUSBMN.DLL", L"KTRUSBUI.DLL",
                                               L"KTRLMON.DLL"};
-// The drivers of the two models the tests install, plain and raster.
-inline const wchar_t* const kDriverNames[] = {L"KTR-P410 Receipt", L"KTR-P410 Receipt Raster", L"KTR-Q350 Ticket",
-                                              L"KTR-Q350 Ticket Raster"};
+// The drivers of the models the tests install, plain and raster.
+inline const wchar_t* const kDriverNames[] = {L"KTR-P410 Receipt",   L"KTR-P410 Receipt Raster",
+                                              L"KTR-Q350 Ticket",    L"KTR-Q350 Ticket Raster",
+                                              L"KTR-P410II Receipt", L"KTR-P410II Receipt Raster"};
+// The files of those drivers in the spooler's driver directory and its
+// version-3 folder.
+inline const wchar_t* const kDriverFiles[] = {
+    L"UNIDRV.DLL",   L"UNIDRVUI.DLL",  L"UNIDRV.HLP",    L"UNIRES.DLL",     L"STDNAMES.GPD",     L"TTFSUB.GPD",
+    L"KTRRES.DLL",   L"KTRREND.DLL",   L"KTRREND.INI",   L"7404VXUI.DLL",   L"KTRP410.GPD",      L"KTRP410G.GPD",
+    L"KTRQ350T.GPD", L"KTRQ350TG.GPD", L"KTRP410II.GPD", L"KTRP410IIG.GPD", L"7404VXCONTROL.INI"};
 
 struct PrinterSeen {
     std::wstring name, port, driver, processor;
@@ -68,6 +76,155 @@ inline const PrinterSeen* FindPrinter(const std::vector<PrinterSeen>& printers, 
     for (const auto& printer : printers)
         if (printer.name == name) return &printer;
     return nullptr;
+}
+
+inline std::wstring FileName(const std::wstring& path) {
+    return path.substr(path.find_last_of(L'\\') + 1);
+}
+
+// The driver as GetPrinterDriver level 3 gives it, file names only.
+struct DriverSeen {
+    DWORD version = 0;
+    std::wstring name, driverPath, dataFile, configFile, helpFile;
+    std::vector<std::wstring> dependentFiles;
+    std::wstring folder;
+};
+
+inline bool ReadDriver(const std::wstring& printerName, DriverSeen* seen) {
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(const_cast<wchar_t*>(printerName.c_str()), &printer, nullptr)) return false;
+    DWORD needed = 0;
+    GetPrinterDriverW(printer, nullptr, 3, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed + sizeof(DRIVER_INFO_3W));
+    const bool ok = GetPrinterDriverW(printer, nullptr, 3, buffer.data(), static_cast<DWORD>(buffer.size()), &needed);
+    ClosePrinter(printer);
+    if (!ok) return false;
+    const auto* driver = reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data());
+    auto name = [](const wchar_t* path) { return path ? FileName(path) : std::wstring(L"(none)"); };
+    seen->version = driver->cVersion;
+    seen->name = driver->pName;
+    seen->driverPath = name(driver->pDriverPath);
+    seen->dataFile = name(driver->pDataFile);
+    seen->configFile = name(driver->pConfigFile);
+    seen->helpFile = name(driver->pHelpFile);
+    const std::wstring config = driver->pConfigFile ? driver->pConfigFile : L"";
+    seen->folder = config.substr(0, config.find_last_of(L'\\'));
+    for (const wchar_t* file = driver->pDependentFiles; file && *file; file += lstrlenW(file) + 1)
+        seen->dependentFiles.push_back(FileName(file));
+    return true;
+}
+
+// The whole content of a file, empty when it cannot be read. W functions:
+// the package may lie in a folder whose name the C library cannot open.
+inline std::string ReadAll(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string content;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) content.append(chunk, read);
+    CloseHandle(file);
+    return content;
+}
+
+// Replaces the content of a file, making it when missing.
+inline bool WriteAll(const std::wstring& path, const std::string& content) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+                    written == content.size();
+    CloseHandle(file);
+    return ok;
+}
+
+// The package's stand-in USB library in `folder` reports one printer, in
+// slot 0, with `deviceValue`.
+inline bool AttachUsbPrinter(const std::wstring& folder, int deviceValue) {
+    return WriteAll(folder + L"\\MdUsbInt.ini", "[Devices]\r\n0=" + std::to_string(deviceValue) + "\r\n");
+}
+
+// No USB bulk driver on the machine: the port page asks for it and Install
+// runs the driver tool.
+inline void RemoveBulkUsbDriver() {
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    DeleteFileW((std::wstring(windows) + L"\\system32\\drivers\\bulkusb.sys").c_str());
+}
+
+// Calls `visit(path, isFolder)` for each entry of `folder` until it answers
+// false; false when the folder cannot be read or `visit` stopped.
+template <typename Visit>
+bool ForEachEntry(const std::wstring& folder, Visit visit) {
+    WIN32_FIND_DATAW entry{};
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool going = true;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        going = visit(folder + L"\\" + name, (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    } while (going && FindNextFileW(search, &entry));
+    const DWORD error = GetLastError();
+    FindClose(search);
+    SetLastError(error);
+    return going;
+}
+
+// Every file under `folder`, depth first, as full paths.
+inline std::vector<std::wstring> FilesUnder(const std::wstring& folder) {
+    std::vector<std::wstring> files;
+    ForEachEntry(folder, [&](const std::wstring& path, bool isFolder) {
+        if (!isFolder) {
+            files.push_back(path);
+        } else {
+            for (auto& inner : FilesUnder(path)) files.push_back(std::move(inner));
+        }
+        return true;
+    });
+    return files;
+}
+
+// Copies `from` with everything under it to `to` (made, with its parents,
+// when missing), as a shop copies the package; false at the first failure,
+// its error left for GetLastError.
+inline bool CopyFolder(const std::wstring& from, const std::wstring& to) {
+    for (std::size_t slash = to.find(L'\\', 3); slash != std::wstring::npos; slash = to.find(L'\\', slash + 1))
+        CreateDirectoryW(to.substr(0, slash).c_str(), nullptr);
+    if (!CreateDirectoryW(to.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    return ForEachEntry(from, [&](const std::wstring& path, bool isFolder) {
+        const std::wstring target = to + path.substr(from.size());
+        return isFolder ? CopyFolder(path, target) : CopyFileW(path.c_str(), target.c_str(), FALSE) != FALSE;
+    });
+}
+
+// Marks every file under `folder` read-only, as files copied from a CD are,
+// or clears the mark; false when a file keeps its old state.
+inline bool SetReadOnly(const std::wstring& folder, bool readOnly) {
+    bool ok = true;
+    for (const auto& file : FilesUnder(folder))
+        ok = SetFileAttributesW(file.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL) && ok;
+    return ok;
+}
+
+// Deletes a file, read-only or not.
+inline void DeleteAnyFile(const std::wstring& path) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+}
+
+// Deletes `folder` with everything under it, read-only files too.
+inline void DeleteFolder(const std::wstring& folder) {
+    ForEachEntry(folder, [](const std::wstring& path, bool isFolder) {
+        if (isFolder) {
+            DeleteFolder(path);
+        } else {
+            DeleteAnyFile(path);
+        }
+        return true;
+    });
+    RemoveDirectoryW(folder.c_str());
 }
 
 template <typename Info>
@@ -101,8 +258,10 @@ inline void RemovePrinter(const std::wstring& name) {
 }
 
 // A machine without the package: no printer or driver of it, no monitor,
-// processor, version value or file of it. Wine's DeletePrintProcessor
-// leaves the processor registered, so its key goes directly.
+// processor, version value, USB port record or file of it (read-only ones
+// too: a package copied from a CD may have left such copies). Wine's
+// DeletePrintProcessor leaves the processor registered, so its key goes
+// directly.
 inline void RemoveWhatSetupInstalls() {
     for (const auto& printer : Printers()) {
         if (printer.driver.find(L"KTR-") != std::wstring::npos) RemovePrinter(printer.name);
@@ -113,21 +272,21 @@ inline void RemoveWhatSetupInstalls() {
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kMonitorsKey) + monitor).c_str());
     }
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kProcessorsKey) + L"KTRPrint").c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MERIDAN");
     HKEY ports = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPortsKey, 0, KEY_SET_VALUE, &ports) == ERROR_SUCCESS) {
         RegDeleteValueW(ports, L"COM1:");
         RegCloseKey(ports);
     }
     for (const wchar_t* file : kSystemFiles) {
-        DeleteFileW((automation::SystemDirectory() + L"\\" + file).c_str());
-        DeleteFileW((automation::SystemDirectory() + L"\\n" + file).c_str());
+        DeleteAnyFile(automation::SystemDirectory() + L"\\" + file);
+        DeleteAnyFile(automation::SystemDirectory() + L"\\n" + file);
     }
-    DeleteFileW((automation::ProcessorDirectory() + L"\\KTRPROC.DLL").c_str());
-    DeleteFileW((automation::ProcessorDirectory() + L"\\KTRPROC.log").c_str());
-    for (const wchar_t* file : {L"UNIDRVUI.DLL", L"7404VXUI.DLL", L"KTRP410G.GPD", L"KTRQ350T.GPD", L"UNIDRV.DLL",
-                                L"KTRREND.INI", L"7404VXCONTROL.INI"}) {
-        DeleteFileW((automation::DriverDirectory() + L"\\" + file).c_str());
-        DeleteFileW((automation::DriverDirectory() + L"\\3\\" + file).c_str());
+    DeleteAnyFile(automation::ProcessorDirectory() + L"\\KTRPROC.DLL");
+    DeleteAnyFile(automation::ProcessorDirectory() + L"\\KTRPROC.log");
+    for (const wchar_t* file : kDriverFiles) {
+        DeleteAnyFile(automation::DriverDirectory() + L"\\" + file);
+        DeleteAnyFile(automation::DriverDirectory() + L"\\3\\" + file);
     }
 }
 
@@ -152,7 +311,10 @@ struct InstallRun {
     bool barPainted = false;
     std::wstring message;
     DWORD milliseconds = 0;
-    std::wstring serialSettings;  // as the port page showed them, for a serial port
+    std::wstring serialSettings;   // as the port page showed them, for a serial port
+    std::wstring portPreselected;  // the port the page had chosen by itself
+    // The message boxes that showed before Install, each answered with OK.
+    std::vector<std::wstring> messagesBeforeInstall;
     DWORD exitCode = 1;
     bool exited = false;
 };
@@ -160,8 +322,8 @@ struct InstallRun {
 struct Choice {
     int moduleButton;
     int modelList;
-    const wchar_t* model;
-    const wchar_t* port;  // the first of these the port page lists
+    const wchar_t* model;  // null: the model the page offers
+    const wchar_t* port;   // the first of these the port page lists
     const wchar_t* otherPort;
     bool makeDefault;
     const char* artefact;
@@ -195,6 +357,17 @@ inline HWND VisibleWindowWith(DWORD pid, int id) {
     return request.found;
 }
 
+// Answers with OK the message box `pid` shows beside `wizard`, if any, and
+// adds its text to `texts`; false when the box stays (it has no OK).
+inline bool AnswerMessageBox(DWORD pid, HWND wizard, std::vector<std::wstring>* texts) {
+    HWND box = VisibleWindowWith(pid, 0xFFFF);
+    if (!box || box == wizard) return true;
+    texts->push_back(automation::Text(GetDlgItem(box, 0xFFFF)));
+    std::printf("[ install  ] a message before Install: \"%s\"\n", automation::Narrow(texts->back()).c_str());
+    automation::Click(box, IDOK);
+    return automation::WaitUntil([&] { return !IsWindow(box); }, 5000);
+}
+
 inline HWND WaitForVisiblePage(HWND wizard, int marker) {
     HWND page = nullptr;
     automation::WaitUntil(
@@ -215,8 +388,11 @@ inline void Install(const std::wstring& folder, const Choice& choice, InstallRun
     ASSERT_NE(module, nullptr);
     if (!automation::IsChecked(module, choice.moduleButton)) automation::Click(module, choice.moduleButton);
     ASSERT_TRUE(automation::WaitUntil([&] { return automation::IsEnabled(module, choice.modelList); }, 5000));
-    ASSERT_TRUE(automation::SelectItem(module, choice.modelList, choice.model))
-        << automation::Narrow(choice.model) << " is not in the list";
+    if (choice.model) {
+        ASSERT_TRUE(automation::SelectItem(module, choice.modelList, choice.model))
+            << automation::Narrow(choice.model) << " is not in the list";
+    }
+    const std::wstring model = automation::SelectedItem(module, choice.modelList);
     if (automation::IsChecked(module, IDC_MAKE_DEFAULT) != choice.makeDefault) {
         automation::Click(module, IDC_MAKE_DEFAULT);
         ASSERT_TRUE(automation::WaitUntil(
@@ -228,9 +404,24 @@ inline void Install(const std::wstring& folder, const Choice& choice, InstallRun
     HWND os = WaitForVisiblePage(wizard, IDC_OS_GROUP);
     ASSERT_NE(os, nullptr);
     EXPECT_TRUE(automation::IsChecked(os, IDC_OS_WIN7)) << "Wine reports Windows 7 to Setup";
+    // The port page fills its lists once it shows (the attached USB printer
+    // read through MdUsbInt.dll among them) and names the button "Instalar"
+    // after; a message on the way is answered and recorded.
     automation::Click(wizard, IDOK);
-    HWND port = WaitForVisiblePage(wizard, IDC_PORTS);
+    HWND port = nullptr;
+    bool answered = true;
+    automation::WaitUntil(
+        [&] {
+            if (!(answered = AnswerMessageBox(setup.id(), wizard, &run->messagesBeforeInstall))) return true;
+            port = automation::FindChildDialogWith(wizard, IDC_PORTS);
+            return port && IsWindowVisible(port) && automation::Text(GetDlgItem(wizard, IDOK)) == L"Instalar(&I)";
+        },
+        20000);
+    ASSERT_TRUE(answered) << "a message before Install has no OK: \""
+                          << automation::Narrow(run->messagesBeforeInstall.back()) << "\"";
     ASSERT_NE(port, nullptr);
+    ASSERT_TRUE(IsWindowVisible(port)) << "the port page did not show";
+    run->portPreselected = automation::SelectedItem(port, IDC_PORTS);
     const bool listed = automation::SelectItem(port, IDC_PORTS, choice.port) ||
                         (choice.otherPort && automation::SelectItem(port, IDC_PORTS, choice.otherPort));
     ASSERT_TRUE(listed) << "the port page lists neither " << automation::Narrow(choice.port) << " nor "
@@ -277,7 +468,7 @@ inline void Install(const std::wstring& folder, const Choice& choice, InstallRun
     run->message = automation::Text(GetDlgItem(message, 0xFFFF));
     EXPECT_TRUE(automation::SaveArtifactScreenshot(message, std::string("install-") + choice.artefact + "-message"));
     std::printf("[ install  ] %s: %s on %s, %lu ms from Install to the final message, progress window %s: \"%s\"\n",
-                choice.artefact, automation::Narrow(choice.model).c_str(), automation::Narrow(choice.port).c_str(),
+                choice.artefact, automation::Narrow(model).c_str(), automation::Narrow(choice.port).c_str(),
                 run->milliseconds, run->progressSeen ? "seen" : "not seen", automation::Narrow(run->message).c_str());
     automation::Click(message, IDOK);
     run->exited = setup.WaitForExit(15000, &run->exitCode);

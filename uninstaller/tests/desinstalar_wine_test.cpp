@@ -15,19 +15,14 @@
 
 #include "automation/automation.h"
 #include "../../installer/tests/setup_walk.h"
+#include "desinstalar_walk.h"
 #include "resource.h"
 
 namespace {
 
-constexpr const wchar_t* kCaption = L"Desinstalar";
-constexpr const wchar_t* kRestartCaption = L"Reiniciar o computador";
-constexpr const wchar_t* kSelectPrinters = L"Favor selecionar as impressoras a serem desinstaladas";
-
-std::string Joined(const std::vector<std::wstring>& lines) {
-    std::string text;
-    for (const auto& line : lines) text += "\n    \"" + automation::Narrow(line) + "\"";
-    return text.empty() ? " (none)" : text;
-}
+using desinstalar_walk::Joined;
+using desinstalar_walk::kCaption;
+using desinstalar_walk::kSelectPrinters;
 
 std::vector<std::wstring> DriverNames() {
     DWORD needed = 0, count = 0;
@@ -75,11 +70,7 @@ protected:
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Desinstalar.exe");
     }
 
-    // Starts Desinstalar.exe in the packaged folder, where it finds
-    // Uninstall.ini.
-    static bool StartUninstaller(automation::Process* process) {
-        return process->Start(folder + L"\\Desinstalar.exe", folder);
-    }
+    static bool StartUninstaller(automation::Process* process) { return desinstalar_walk::Start(folder, process); }
 
     static inline std::wstring folder;
 };
@@ -150,14 +141,12 @@ TEST_F(DesinstalarWine, RemovesATickedPrinterWithItsDriverAndOffersARestart) {
     ASSERT_TRUE(automation::IsListViewItemChecked(list, 0));
     EXPECT_FALSE(automation::IsListViewItemChecked(list, 1));
     start = GetTickCount();
-    automation::Click(dialog, IDC_UNINSTALL);
-    EXPECT_TRUE(automation::WaitUntil([&] { return !automation::IsEnabled(dialog, IDCANCEL); }, 5000))
-        << "\"&Sair\" is disabled while the worker runs";
-    HWND restart = automation::WaitForDialog(uninstaller.id(), kRestartCaption, 60000);
-    const DWORD untilQuestion = GetTickCount() - start;
-    const std::vector<std::wstring> log = automation::ListBoxLines(dialog, IDC_LOG);
-    std::printf("[ uninst   ] the restart question came %lu ms after \"&Desinstalar\"; the log:%s\n", untilQuestion,
-                Joined(log).c_str());
+    const desinstalar_walk::Removal removal = desinstalar_walk::PressUninstall(dialog, uninstaller.id());
+    EXPECT_TRUE(removal.exitDisabled) << "\"&Sair\" is disabled while the worker runs";
+    HWND restart = removal.restart;
+    const std::vector<std::wstring>& log = removal.log;
+    std::printf("[ uninst   ] the restart question came %lu ms after \"&Desinstalar\"; the log:%s\n",
+                removal.milliseconds, Joined(log).c_str());
     ASSERT_NE(restart, nullptr) << "the restart question did not appear within a minute";
     EXPECT_TRUE(automation::SaveArtifactScreenshot(restart, "uninstaller-restart"));
     EXPECT_FALSE(automation::IsEnabled(dialog, IDC_UNINSTALL)) << "no second run while the worker waits";
@@ -171,14 +160,7 @@ TEST_F(DesinstalarWine, RemovesATickedPrinterWithItsDriverAndOffersARestart) {
     // What the driver deletion gave: a line of its own or none.
     const std::vector<std::wstring> driverLines(log.begin() + 4, log.end());
 
-    automation::Click(restart, IDC_RESTART_NO);
-    ASSERT_TRUE(automation::WaitUntil(
-        [&] {
-            return automation::IsEnabled(dialog, IDC_UNINSTALL) && automation::IsEnabled(dialog, IDC_SELECT_ALL) &&
-                   automation::IsEnabled(dialog, IDCANCEL);
-        },
-        10000))
-        << "\"&Não\" leaves the dialog usable";
+    ASSERT_TRUE(desinstalar_walk::DeclineRestart(dialog, restart)) << "\"&Não\" leaves the dialog usable";
     const DWORD untilIdle = GetTickCount() - start;
     EXPECT_TRUE(automation::IsEnabled(dialog, IDC_ITEMS)) << "items remain to be removed";
     EXPECT_TRUE(automation::IsEnabled(dialog, IDC_REMOVE_USB_DRIVER));
