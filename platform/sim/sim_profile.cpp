@@ -4,6 +4,7 @@
 #include <iterator>
 #include <vector>
 
+#include "sim/sim_code_page.h"
 #include "sim/sim_faults.h"
 
 #include "text.h"
@@ -49,16 +50,18 @@ std::string SimProfile::GetString(std::string_view path, std::string_view sectio
     std::optional<std::string> value;
     // A file that cannot be read gives the default text, as a missing one does.
     const bool unreadable = Enter(faults, "Profile.GetString", plat::kErrorAccessDenied, key) != 0;
-    if (auto text = files_.Read(path); text && !unreadable) value = FindProfileValue(*text, section, key);
+    if (auto text = files_.Read(path); text && !unreadable)
+        value = FindProfileValue(*text, ToAnsi(section), ToAnsi(key));
     std::string result;
     if (value) {
         result = std::move(*value);
     } else {
-        const auto last = defaultText.find_last_not_of(' ');
-        result = std::string(defaultText.substr(0, last == std::string_view::npos ? 0 : last + 1));
+        const std::string ansiDefault = ToAnsi(defaultText);
+        const auto last = ansiDefault.find_last_not_of(' ');
+        result = ansiDefault.substr(0, last == std::string::npos ? 0 : last + 1);
     }
     if (result.size() > bufferSize - 1) result.resize(bufferSize - 1);
-    return result;
+    return FromAnsi(result);
 }
 
 namespace {
@@ -109,9 +112,11 @@ bool SimProfile::FlushProfile() {
     return true;
 }
 
-bool SimProfile::WriteProfileString(std::string_view section, std::string_view key, std::string_view value) {
-    if (Enter(faults, "Profile.WriteProfileString", plat::kErrorAccessDenied, key)) return false;
+bool SimProfile::WriteProfileString(std::string_view utf8Section, std::string_view utf8Key,
+                                    std::string_view utf8Value) {
+    if (Enter(faults, "Profile.WriteProfileString", plat::kErrorAccessDenied, utf8Key)) return false;
     if (!writesSucceed) return false;
+    const std::string section = ToAnsi(utf8Section), key = ToAnsi(utf8Key), value = ToAnsi(utf8Value);
     std::vector<Line> lines = SplitLines(files_.Read(kWinIni).value_or(std::string()));
     Line entry{std::string(key) + "=" + std::string(value), "\r\n"};
 

@@ -10,6 +10,9 @@ class FaultPlan;
 // reads them: first matching section and key win, blanks around names and
 // values dropped, one pair of matching quotes around a value removed, lines
 // starting with ';' ignored, trailing blanks of the default text dropped.
+// The files hold 8-bit text in the ANSI code page, as on the platform: names
+// are looked up and values cut to the buffer in that code page, and given back
+// in UTF-8 like every port's text.
 class SimProfile : public plat::Profile {
 public:
     // The machine's plan of failures, consulted on entry of every call.

@@ -54,6 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"trailing blanks of the default dropped", "Vista", "X", "none  ", 50, "none"},
                       ReadCase{"default cut to the buffer too", "Vista", "X", "default", 4, "def"},
                       ReadCase{"accented text survives the code page", "DEVICENAME", "Accent", "0", 50, "Tíquete"},
+                      ReadCase{"accented text cut in the code page's bytes", "DEVICENAME", "Accent", "0", 5, "Tíqu"},
                       ReadCase{"keys are not searched across sections", "Win7", "DEVICENUMBER", "0", 50, "0"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 

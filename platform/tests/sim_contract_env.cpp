@@ -1,3 +1,4 @@
+#include "sim/sim_code_page.h"
 #include "sim/sim_machine.h"
 #include "tests/contract_env.h"
 #include "text.h"
@@ -25,10 +26,13 @@ public:
 
     std::string WriteFile(std::string_view name, std::string_view content) override {
         std::string path = ScratchPath(name);
-        machine_.files.Write(path, std::string(content));
+        // Profile files are 8-bit text in the ANSI code page.
+        machine_.files.Write(path, sim::ToAnsi(content));
         return path;
     }
-    std::string ReadFile(std::string_view path) override { return machine_.files.Read(path).value_or(""); }
+    std::string ReadFile(std::string_view path) override {
+        return sim::FromAnsi(machine_.files.Read(path).value_or(""));
+    }
     std::string MissingFile() override { return ScratchPath("nao-existe.ini"); }
     std::string ScratchPath(std::string_view name) override { return std::string(kScratch) + "\\" + std::string(name); }
     void HoldFile(std::string_view path) override { machine_.files.HoldOpen(path); }
