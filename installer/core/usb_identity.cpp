@@ -23,7 +23,11 @@ void Tell(const UsbContext& usb, std::string_view text) {
 // The library, loaded for one use and freed on every way out.
 class LoadedLibrary {
 public:
-    LoadedLibrary(plat::UsbLibrary& library, std::string_view path) : library_(library), loaded_(library.Load(path)) {}
+    LoadedLibrary(plat::UsbLibrary& library, const std::vector<std::string>& paths) : library_(library) {
+        for (const std::string& path : paths) {
+            if ((loaded_ = library.Load(path))) break;
+        }
+    }
     ~LoadedLibrary() {
         if (loaded_) library_.Unload();
     }
@@ -39,7 +43,7 @@ public:
 
 private:
     plat::UsbLibrary& library_;
-    bool loaded_;
+    bool loaded_ = false;
 };
 
 // The library loaded with `entries` bound; false (message shown) otherwise.
@@ -64,13 +68,16 @@ plat::UsbDevice OpenFirstDevice(plat::UsbLibrary& library) {
 }
 }  // namespace
 
-std::string UsbLibraryPath(std::string_view configFolder) {
-    return std::string(configFolder) + "MdUsbInt.dll";
+std::vector<std::string> UsbLibraryPaths(std::string_view configFolder, plat::SystemInfo& system) {
+    std::vector<std::string> paths{std::string(configFolder) + "MdUsbInt.dll"};
+    std::string systemDirectory;
+    if (system.SystemDirectory(&systemDirectory) == 0) paths.push_back(systemDirectory + "\\MdUsbInt.dll");
+    return paths;
 }
 
 int ReadUsbDeviceId(const UsbContext& usb) {
     plat::UsbLibrary& library = usb.library;
-    LoadedLibrary loaded(library, usb.libraryPath);
+    LoadedLibrary loaded(library, usb.libraryPaths);
     if (!Prepare(usb, loaded,
                  {plat::UsbEntry::OpenDeviceX, plat::UsbEntry::GetDescriptor, plat::UsbEntry::CloseDevice})) {
         return kNoUsbPrinter;
@@ -110,7 +117,7 @@ std::array<std::uint8_t, 10> IdentityCommand(int id) {
 bool WriteUsbDeviceId(const UsbContext& usb, int id) {
     if (id < 1 || id > kSlots) return false;
     plat::UsbLibrary& library = usb.library;
-    LoadedLibrary loaded(library, usb.libraryPath);
+    LoadedLibrary loaded(library, usb.libraryPaths);
     if (!Prepare(usb, loaded, {plat::UsbEntry::OpenDeviceX, plat::UsbEntry::UWrite, plat::UsbEntry::CloseDevice})) {
         return false;
     }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ports/clock.h"
 #include "ports/desktop.h"
@@ -21,12 +22,16 @@ struct UsbContext {
     plat::UsbLibrary& library;
     plat::Desktop& desktop;
     plat::WindowRef owner;
-    // The library's full path (UsbLibraryPath).
-    std::string libraryPath;
+    // Where the library may lie, by full path, in the order tried
+    // (UsbLibraryPaths).
+    std::vector<std::string> libraryPaths;
 };
 
-// The maker's USB library ships beside Setup.exe: `configFolder` + its name.
-std::string UsbLibraryPath(std::string_view configFolder);
+// The maker's USB library ships beside Setup.exe, and the maker's own tool
+// may have put it in the system directory: those two full paths, in that
+// order (the second only when the system directory can be read). Never a bare
+// name: the current folder and the search path are not looked in.
+std::vector<std::string> UsbLibraryPaths(std::string_view configFolder, plat::SystemInfo& system);
 
 // ReadUsbDeviceId results besides a device value 0..65535.
 constexpr int kNoUsbPrinter = -1;

@@ -345,9 +345,9 @@ sim::SweepResult SweepUsb(const std::vector<UsbRule>& rules, const std::function
         [&](const sim::Fault* fault, std::vector<sim::FaultPlan::Call>* calls) -> std::string {
             sim::SimMachine machine;
             machine.usb.slots[2] = 13;  // one printer, in the third slot
-            const std::string library = UsbLibraryPath(setup_test::kPackageFolder);
+            const std::string library = std::string(setup_test::kPackageFolder) + "MdUsbInt.dll";
             machine.files.Write(library, "MdUsbInt");
-            const UsbContext context{machine.usb, machine.desktop, 0x77, library};
+            const UsbContext context{machine.usb, machine.desktop, 0x77, {library}};
             if (fault) {
                 machine.faults.FailAt(fault->index, fault->error);
             } else {

@@ -95,9 +95,11 @@ TEST(PortPage, FillsSelectsAndSetsTheControls) {
         With(win98Fixed, {"USB_KTR-P410_1", "USB_KTR-P410_2", "USB_KTR-P410_3", "USB_KTR-P410_4"});
     constexpr int kTyp = kInstallTypical, kAdv = kInstallAdvanced;
     constexpr int kRec = kModuleReceipt, kLab = kModuleLabel;
-    // No printer, two printers, one printer with the USB library not beside
-    // Setup.exe but in the system's folder (where a bare name would find it).
-    constexpr int kNone = -1, kTwo = -2, kLibraryElsewhere = -3;
+    // No printer, two printers; one printer with the USB library not beside
+    // Setup.exe but in the system directory (where the maker's tool may put
+    // it), or only in the Windows folder (on the search path, where a bare
+    // name would find it).
+    constexpr int kNone = -1, kTwo = -2, kLibraryInSystem = -3, kLibraryOnPath = -4;
     struct Case {
         const char* what;
         plat::OsVersion version;
@@ -128,7 +130,9 @@ TEST(PortPage, FillsSelectsAndSetsTheControls) {
         {"two printers, advanced", kXp, kAdv, kRec, "KTR-P410", kTwo, &ntAdvanced, "LPT1:", -1, false, 1, false},
         {"two printers, typical", kXp, kTyp, kRec, "KTR-P410", kTwo, &ntTypical, "USB_KTR-P410_1", -1, false, 1, true},
         {"two printers, model without USB", kXp, kTyp, kLab, "KTR-L60", kTwo, &kNtFixed, "LPT1:", -1, false, 1, false},
-        {"library not in the package", kXp, kTyp, kRec, "KTR-P410", kLibraryElsewhere, &ntTypical, "LPT1:", -1, false,
+        {"library in the system directory", kXp, kTyp, kRec, "KTR-P410", kLibraryInSystem, &ntTypical, "USB_KTR-P410_1",
+         6, false, 1, true},
+        {"library only on the search path", kXp, kTyp, kRec, "KTR-P410", kLibraryOnPath, &ntTypical, "LPT1:", -1, false,
          1, false},
     };
     for (const auto& c : cases) {
@@ -136,10 +140,12 @@ TEST(PortPage, FillsSelectsAndSetsTheControls) {
         if (c.attached == kTwo) {
             f.machine.usb.slots[2] = 1;
             f.machine.usb.slots[5] = 2;
-        } else if (c.attached == kLibraryElsewhere) {
+        } else if (c.attached == kLibraryInSystem || c.attached == kLibraryOnPath) {
             f.machine.usb.slots[0] = 13;
             f.machine.files.Remove(std::string(setup_test::kPackageFolder) + "MdUsbInt.dll");
-            f.machine.files.Write("C:\\WINDOWS\\system32\\MdUsbInt.dll", "MdUsbInt");
+            f.machine.files.Write(
+                c.attached == kLibraryInSystem ? "C:\\WINDOWS\\system32\\MdUsbInt.dll" : "C:\\WINDOWS\\MdUsbInt.dll",
+                "MdUsbInt");
         } else if (c.attached != kNone) {
             f.machine.usb.slots[0] = static_cast<std::uint32_t>(c.attached);
         }
@@ -157,7 +163,7 @@ TEST(PortPage, FillsSelectsAndSetsTheControls) {
         EXPECT_EQ(f.NotesVisible(), c.notes) << c.what;
         std::vector<std::string> messages;
         if (c.attached == kTwo) messages.emplace_back(SetupString(IDS_ONE_USB_PRINTER));
-        if (c.attached == kLibraryElsewhere) messages.emplace_back(kUsbLibraryMissing);
+        if (c.attached == kLibraryOnPath) messages.emplace_back(kUsbLibraryMissing);
         EXPECT_EQ(f.Messages(), messages) << c.what;
         EXPECT_TRUE(f.machine.usb.openDevices.empty()) << c.what;
         EXPECT_FALSE(f.machine.usb.loaded) << c.what;

@@ -20,7 +20,7 @@ constexpr const char* kLibrary = "C:\\Documents and Settings\\João\\Área de Tr
 struct Usb {
     Usb() { machine.files.Write(kLibrary, "MdUsbInt"); }
     sim::SimMachine machine;
-    UsbContext context{machine.usb, machine.desktop, kOwner, kLibrary};
+    UsbContext context{machine.usb, machine.desktop, kOwner, {kLibrary}};
 
     std::vector<std::string> Messages() const {
         std::vector<std::string> texts;

@@ -8,6 +8,7 @@
 #include "core/setup_wizard.h"
 #include "resource.h"
 #include "win32/no_throw.h"
+#include "win32/system_library.h"
 #include "win32/progress_window.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_desktop.h"
@@ -57,6 +58,9 @@ int RunSetup(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Before anything is loaded: the program runs with administrator rights
+    // from a folder anyone may have put files in.
+    win32::RestrictDllSearch();
     // The dialogs catch what their handlers throw; this is what the start
     // itself (reading the configuration, building the pages) may throw.
     try {

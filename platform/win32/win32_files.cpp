@@ -12,23 +12,48 @@
 #include "win32/encoding.h"
 #include "win32/last_error.h"
 #include "win32/scoped_win32.h"
+#include "win32/system_library.h"
 
 namespace win32 {
+
+namespace {
+// version.dll is no KnownDLL: imported by name it would be looked for beside
+// the program first. Bound once by its full path; a missing library reads as
+// a file without a version resource.
+struct VersionApi {
+    ScopedLibrary library = LoadSystemLibrary("version.dll");
+    Entry<decltype(&::GetFileVersionInfoSizeA)> GetFileVersionInfoSizeA;
+    Entry<decltype(&::GetFileVersionInfoA)> GetFileVersionInfoA;
+    Entry<decltype(&::VerQueryValueA)> VerQueryValueA;
+
+    VersionApi() {
+        GetFileVersionInfoSizeA.Bind(library.get(), "GetFileVersionInfoSizeA");
+        GetFileVersionInfoA.Bind(library.get(), "GetFileVersionInfoA");
+        VerQueryValueA.Bind(library.get(), "VerQueryValueA");
+    }
+};
+
+const VersionApi& Version() {
+    static const VersionApi api;
+    return api;
+}
+}  // namespace
 
 std::optional<std::string> Win32Files::VersionText(std::string_view path) {
     const std::string file = Utf8ToAnsi(path);
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
+    const DWORD size = Version().GetFileVersionInfoSizeA(file.c_str(), &ignored);
     if (size == 0) return std::nullopt;
     std::vector<char> info(size);
-    if (!GetFileVersionInfoA(file.c_str(), 0, size, info.data())) return std::nullopt;
+    if (!Version().GetFileVersionInfoA(file.c_str(), 0, size, info.data())) return std::nullopt;
     struct Translation {
         WORD language;
         WORD codePage;
     };
     Translation* translations = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &length) ||
+    if (!Version().VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
+                                  &length) ||
         length < sizeof(Translation)) {
         return std::nullopt;
     }
@@ -36,7 +61,8 @@ std::optional<std::string> Win32Files::VersionText(std::string_view path) {
     std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\FileVersion", translations[0].language,
                   translations[0].codePage);
     char* text = nullptr;
-    if (!VerQueryValueA(info.data(), query, reinterpret_cast<void**>(&text), &length) || !text || length == 0) {
+    if (!Version().VerQueryValueA(info.data(), query, reinterpret_cast<void**>(&text), &length) || !text ||
+        length == 0) {
         return std::nullopt;
     }
     return AnsiToUtf8(std::string_view(text, strnlen(text, length)));

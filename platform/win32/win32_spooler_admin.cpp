@@ -25,6 +25,7 @@
 #include "win32/encoding.h"
 #include "win32/last_error.h"
 #include "win32/scoped_win32.h"
+#include "win32/system_library.h"
 
 namespace win32 {
 
@@ -111,22 +112,68 @@ long EnumNames(Call call, LPSTR Info::*name, std::vector<std::string>* names) {
     return ERROR_SUCCESS;
 }
 
-// The system directory's winspool.drv by its full path, never whatever the
-// search order would find first under that name; none when it cannot be had.
-ScopedLibrary LoadSystemWinspool() {
-    char system[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(system, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return ScopedLibrary();
-    std::string path(system, length);
-    if (path.back() != '\\') path += '\\';
-    path += "winspool.drv";
-    return ScopedLibrary(LoadLibraryA(path.c_str()), LibraryCloser{});
+// winspool.drv is no KnownDLL: imported by name it would be looked for
+// beside the program first. It is bound here once, by its full path, with
+// every entry point the administration calls; a missing library or entry
+// point fails each call with ERROR_PROC_NOT_FOUND.
+struct WinspoolApi {
+    ScopedLibrary library = LoadSystemLibrary("winspool.drv");
+    Entry<decltype(&::AddMonitorA)> AddMonitorA;
+    Entry<decltype(&::AddPrinterA)> AddPrinterA;
+    Entry<decltype(&::AddPrinterDriverA)> AddPrinterDriverA;
+    Entry<decltype(&::AddPrintProcessorA)> AddPrintProcessorA;
+    Entry<decltype(&::ClosePrinter)> ClosePrinter;
+    Entry<decltype(&::DeleteMonitorA)> DeleteMonitorA;
+    Entry<decltype(&::DeletePrinter)> DeletePrinter;
+    Entry<decltype(&::DeletePrinterDriverA)> DeletePrinterDriverA;
+    Entry<decltype(&::DeletePrintProcessorA)> DeletePrintProcessorA;
+    Entry<decltype(&::EnumMonitorsA)> EnumMonitorsA;
+    Entry<decltype(&::EnumPortsA)> EnumPortsA;
+    Entry<decltype(&::EnumPrintersA)> EnumPrintersA;
+    Entry<decltype(&::EnumPrintProcessorDatatypesA)> EnumPrintProcessorDatatypesA;
+    Entry<decltype(&::EnumPrintProcessorsA)> EnumPrintProcessorsA;
+    Entry<decltype(&::GetPrinterA)> GetPrinterA;
+    Entry<decltype(&::GetPrinterDriverDirectoryA)> GetPrinterDriverDirectoryA;
+    Entry<decltype(&::GetPrintProcessorDirectoryA)> GetPrintProcessorDirectoryA;
+    Entry<decltype(&::OpenPrinterA)> OpenPrinterA;
+    Entry<decltype(&::SetPrinterA)> SetPrinterA;
+
+    WinspoolApi() {
+        HMODULE module = library.get();
+        AddMonitorA.Bind(module, "AddMonitorA");
+        AddPrinterA.Bind(module, "AddPrinterA");
+        AddPrinterDriverA.Bind(module, "AddPrinterDriverA");
+        AddPrintProcessorA.Bind(module, "AddPrintProcessorA");
+        ClosePrinter.Bind(module, "ClosePrinter");
+        DeleteMonitorA.Bind(module, "DeleteMonitorA");
+        DeletePrinter.Bind(module, "DeletePrinter");
+        DeletePrinterDriverA.Bind(module, "DeletePrinterDriverA");
+        DeletePrintProcessorA.Bind(module, "DeletePrintProcessorA");
+        EnumMonitorsA.Bind(module, "EnumMonitorsA");
+        EnumPortsA.Bind(module, "EnumPortsA");
+        EnumPrintersA.Bind(module, "EnumPrintersA");
+        EnumPrintProcessorDatatypesA.Bind(module, "EnumPrintProcessorDatatypesA");
+        EnumPrintProcessorsA.Bind(module, "EnumPrintProcessorsA");
+        GetPrinterA.Bind(module, "GetPrinterA");
+        GetPrinterDriverDirectoryA.Bind(module, "GetPrinterDriverDirectoryA");
+        GetPrintProcessorDirectoryA.Bind(module, "GetPrintProcessorDirectoryA");
+        OpenPrinterA.Bind(module, "OpenPrinterA");
+        SetPrinterA.Bind(module, "SetPrinterA");
+    }
+};
+
+// The process's one binding, made on first use and kept until the end.
+const WinspoolApi& Spool() {
+    static const WinspoolApi api;
+    return api;
 }
 
 long GetPrinterInfo2(HANDLE printer, ScopedGlobal* block) {
-    return QueryIntoGlobal([printer](BYTE* buffer, DWORD size,
-                                     DWORD* needed) { return GetPrinterA(printer, 2, buffer, size, needed) != FALSE; },
-                           block);
+    return QueryIntoGlobal(
+        [printer](BYTE* buffer, DWORD size, DWORD* needed) {
+            return Spool().GetPrinterA(printer, 2, buffer, size, needed) != FALSE;
+        },
+        block);
 }
 
 // The datatype a new printer is given. Windows gives a printer created
@@ -147,7 +194,8 @@ std::string DefaultDatatype(char* processor, bool* none) {
     const long result = QueryIntoGlobal(
         [&](BYTE* buffer, DWORD size, DWORD* sizeNeeded) {
             SetLastError(ERROR_SUCCESS);
-            if (EnumPrintProcessorDatatypesA(nullptr, processor, 1, buffer, size, sizeNeeded, &count)) return true;
+            if (Spool().EnumPrintProcessorDatatypesA(nullptr, processor, 1, buffer, size, sizeNeeded, &count))
+                return true;
             // A failure without an error code is an enumeration the spooler
             // does not implement; read it as "no list" rather than retrying.
             if (GetLastError() == ERROR_SUCCESS) SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
@@ -167,7 +215,7 @@ std::string DefaultDatatype(char* processor, bool* none) {
 long Win32SpoolerAdmin::GetPrinterDriverDirectory(std::string* directory) {
     return Directory(
         [](BYTE* path, DWORD size, DWORD* needed) {
-            return GetPrinterDriverDirectoryA(nullptr, nullptr, 1, path, size, needed) != FALSE;
+            return Spool().GetPrinterDriverDirectoryA(nullptr, nullptr, 1, path, size, needed) != FALSE;
         },
         directory);
 }
@@ -175,7 +223,7 @@ long Win32SpoolerAdmin::GetPrinterDriverDirectory(std::string* directory) {
 long Win32SpoolerAdmin::GetPrintProcessorDirectory(std::string* directory) {
     return Directory(
         [](BYTE* path, DWORD size, DWORD* needed) {
-            return GetPrintProcessorDirectoryA(nullptr, nullptr, 1, path, size, needed) != FALSE;
+            return Spool().GetPrintProcessorDirectoryA(nullptr, nullptr, 1, path, size, needed) != FALSE;
         },
         directory);
 }
@@ -205,7 +253,7 @@ long Win32SpoolerAdmin::AddPrinterDriver(const plat::DriverInfo3& driver) {
     info.pDependentFiles = dependent.data();
     info.pMonitorName = driver.monitorName ? monitor.data() : nullptr;
     info.pDefaultDataType = nullptr;
-    return AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : LastErrorOfFailure();
+    return Spool().AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 long Win32SpoolerAdmin::AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) {
@@ -222,7 +270,7 @@ long Win32SpoolerAdmin::AddPrinter(const plat::PrinterInfo2& printer, plat::Prin
     info.pDatatype = noDatatype ? nullptr : datatype.data();
     info.Attributes = printer.attributes;
     SetLastError(ERROR_SUCCESS);
-    HANDLE added = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+    HANDLE added = Spool().AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
     if (!added) return LastErrorOfFailure();
     *handle = reinterpret_cast<plat::PrinterHandle>(added);
     return ERROR_SUCCESS;
@@ -231,7 +279,7 @@ long Win32SpoolerAdmin::AddPrinter(const plat::PrinterInfo2& printer, plat::Prin
 long Win32SpoolerAdmin::OpenPrinter(std::string_view name, plat::PrinterHandle* printer) {
     std::string ansi = Utf8ToAnsi(name);
     HANDLE opened = nullptr;
-    if (!OpenPrinterA(ansi.data(), &opened, nullptr)) return LastErrorOfFailure();
+    if (!Spool().OpenPrinterA(ansi.data(), &opened, nullptr)) return LastErrorOfFailure();
     *printer = reinterpret_cast<plat::PrinterHandle>(opened);
     return ERROR_SUCCESS;
 }
@@ -240,13 +288,13 @@ long Win32SpoolerAdmin::OpenPrinterAllAccess(std::string_view name, plat::Printe
     std::string ansi = Utf8ToAnsi(name);
     PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE opened = nullptr;
-    if (!OpenPrinterA(ansi.data(), &opened, &access)) return LastErrorOfFailure();
+    if (!Spool().OpenPrinterA(ansi.data(), &opened, &access)) return LastErrorOfFailure();
     *printer = reinterpret_cast<plat::PrinterHandle>(opened);
     return ERROR_SUCCESS;
 }
 
 long Win32SpoolerAdmin::ClosePrinter(plat::PrinterHandle printer) {
-    return ::ClosePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
+    return Spool().ClosePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 long Win32SpoolerAdmin::GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) {
@@ -276,12 +324,13 @@ long Win32SpoolerAdmin::SetPrinterAttributes(plat::PrinterHandle printer, std::u
     auto* info = static_cast<PRINTER_INFO_2A*>(block.get());
     info->Attributes = attributes;
     info->pSecurityDescriptor = nullptr;
-    return SetPrinterA(Handle(printer), 2, static_cast<BYTE*>(block.get()), 0) ? ERROR_SUCCESS : LastErrorOfFailure();
+    return Spool().SetPrinterA(Handle(printer), 2, static_cast<BYTE*>(block.get()), 0) ? ERROR_SUCCESS
+                                                                                       : LastErrorOfFailure();
 }
 
 long Win32SpoolerAdmin::SetDefaultPrinter(std::string_view name) {
     // Bound at run time: Windows before 2000 has no such function.
-    ScopedLibrary library = LoadSystemWinspool();
+    ScopedLibrary library = LoadSystemLibrary("winspool.drv");
     if (!library) return ERROR_MOD_NOT_FOUND;
     using SetDefaultPrinterFn = BOOL(WINAPI*)(LPCSTR);
     const auto setDefault = reinterpret_cast<SetDefaultPrinterFn>(
@@ -297,19 +346,20 @@ long Win32SpoolerAdmin::AddMonitor(std::string_view name, std::string_view envir
     info.pName = monitor.text();
     info.pEnvironment = env.get();
     info.pDLLName = dll.text();
-    return AddMonitorA(nullptr, 2, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : LastErrorOfFailure();
+    return Spool().AddMonitorA(nullptr, 2, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 long Win32SpoolerAdmin::AddPrintProcessor(std::string_view environment, std::string_view fileName,
                                           std::string_view processorName) {
     AnsiArg env(environment), file(fileName), processor(processorName);
-    return AddPrintProcessorA(nullptr, env.get(), file.text(), processor.text()) ? ERROR_SUCCESS : LastErrorOfFailure();
+    return Spool().AddPrintProcessorA(nullptr, env.get(), file.text(), processor.text()) ? ERROR_SUCCESS
+                                                                                         : LastErrorOfFailure();
 }
 
 long Win32SpoolerAdmin::EnumPorts(std::vector<std::string>* portNames) {
     return EnumNames<PORT_INFO_1A>(
         [](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
-            return EnumPortsA(nullptr, 1, buffer, size, needed, count) != FALSE;
+            return Spool().EnumPortsA(nullptr, 1, buffer, size, needed, count) != FALSE;
         },
         &PORT_INFO_1A::pName, portNames);
 }
@@ -319,14 +369,14 @@ long Win32SpoolerAdmin::EnumPrinterNames(std::vector<std::string>* printerNames)
     // anything.
     return EnumNames<PRINTER_INFO_5A>(
         [](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
-            return EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 5, buffer, size, needed, count) != FALSE;
+            return Spool().EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 5, buffer, size, needed, count) != FALSE;
         },
         &PRINTER_INFO_5A::pPrinterName, printerNames);
 }
 
 long Win32SpoolerAdmin::DeletePrinter(plat::PrinterHandle printer) {
     SetLastError(ERROR_SUCCESS);
-    return ::DeletePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
+    return Spool().DeletePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 void Win32SpoolerAdmin::ModuleCloser::operator()(void* module) const {
@@ -336,7 +386,7 @@ void Win32SpoolerAdmin::ModuleCloser::operator()(void* module) const {
 long Win32SpoolerAdmin::BindDeletePrinterDriverEx(bool* bound) {
     // Windows NT 4.0 has no DeletePrinterDriverEx; where it is missing the
     // plain DeletePrinterDriver serves.
-    ScopedLibrary library = LoadSystemWinspool();
+    ScopedLibrary library = LoadSystemLibrary("winspool.drv");
     if (!library) return ERROR_MOD_NOT_FOUND;
     const auto entry = reinterpret_cast<DeletePrinterDriverExFn>(
         reinterpret_cast<void*>(GetProcAddress(library.get(), "DeletePrinterDriverExA")));
@@ -362,13 +412,14 @@ long Win32SpoolerAdmin::DeletePrinterDriver(std::string_view server, std::string
     // Wine's spooler fails some deletions without a code; an error left over
     // from an earlier call would read as the reason (a stale 3001 as "in use").
     SetLastError(ERROR_SUCCESS);
-    return DeletePrinterDriverA(serverName.get(), nullptr, driverName.text()) ? ERROR_SUCCESS : LastErrorOfFailure();
+    return Spool().DeletePrinterDriverA(serverName.get(), nullptr, driverName.text()) ? ERROR_SUCCESS
+                                                                                      : LastErrorOfFailure();
 }
 
 long Win32SpoolerAdmin::EnumMonitorNames(std::vector<std::string>* monitorNames) {
     return EnumNames<MONITOR_INFO_1A>(
         [](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
-            return EnumMonitorsA(nullptr, 1, buffer, size, needed, count) != FALSE;
+            return Spool().EnumMonitorsA(nullptr, 1, buffer, size, needed, count) != FALSE;
         },
         &MONITOR_INFO_1A::pName, monitorNames);
 }
@@ -378,7 +429,7 @@ long Win32SpoolerAdmin::EnumPrintProcessorNames(std::string_view environment,
     AnsiArg env(environment);
     return EnumNames<PRINTPROCESSOR_INFO_1A>(
         [&env](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
-            return EnumPrintProcessorsA(nullptr, env.get(), 1, buffer, size, needed, count) != FALSE;
+            return Spool().EnumPrintProcessorsA(nullptr, env.get(), 1, buffer, size, needed, count) != FALSE;
         },
         &PRINTPROCESSOR_INFO_1A::pName, processorNames);
 }
@@ -386,13 +437,13 @@ long Win32SpoolerAdmin::EnumPrintProcessorNames(std::string_view environment,
 long Win32SpoolerAdmin::DeleteMonitor(std::string_view name) {
     AnsiArg monitor(name);
     SetLastError(ERROR_SUCCESS);
-    return DeleteMonitorA(nullptr, nullptr, monitor.text()) ? ERROR_SUCCESS : LastErrorOfFailure();
+    return Spool().DeleteMonitorA(nullptr, nullptr, monitor.text()) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 long Win32SpoolerAdmin::DeletePrintProcessor(std::string_view name) {
     AnsiArg processor(name);
     SetLastError(ERROR_SUCCESS);
-    return DeletePrintProcessorA(nullptr, nullptr, processor.text()) ? ERROR_SUCCESS : LastErrorOfFailure();
+    return Spool().DeletePrintProcessorA(nullptr, nullptr, processor.text()) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
 }  // namespace win32

@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "win32/encoding.h"
 #include "win32/no_throw.h"
+#include "win32/system_library.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_desktop.h"
 #include "win32/win32_files.h"
@@ -69,6 +70,9 @@ int RunUninstaller(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Before anything is loaded: the program runs with administrator rights
+    // from a folder anyone may have put files in.
+    win32::RestrictDllSearch();
     // The dialog catches what its handlers throw; this is what the start
     // itself may throw.
     try {
