@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the builds, the tests and the demo need.
+# Installs the Debian packages the builds, the tests, the demo and the
+# package (osslsigncode and openssl sign it) need.
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
 here=$(dirname "$0")
@@ -7,7 +8,8 @@ here=$(dirname "$0")
 need=(cmake ninja-build g++ clang libgtest-dev googletest
       g++-mingw-w64-i686 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
       g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix
-      wine wine64 fonts-wine xvfb xauth imagemagick python3)
+      wine wine64 fonts-wine xvfb xauth imagemagick python3
+      osslsigncode openssl)
 
 # The 32-bit Wine runs the i686 deliverables; it is of use only where the
 # kernel runs 32-bit code at all.

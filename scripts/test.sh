@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The test command: native tests, the same under AddressSanitizer and
 # UndefinedBehaviorSanitizer and under ThreadSanitizer, a short fuzz run, the Windows builds and their
-# checks, a second i686 build compared byte for byte, the package, and the
-# Windows tests under Wine. Ends with "N passed, M failed".
+# checks, a second i686 build compared byte for byte, the package, a signed
+# copy of it checked, and the Windows tests under Wine. Ends with "N passed, M failed".
 set -u
 cd "$(dirname "$0")/.."
 passed=0 failed=0 skipped_total=0 wine_line=
@@ -148,6 +148,21 @@ if [ -f "build/$wine_build/build.ninja" ] && out=$(bash scripts/package.sh "buil
   passed=$((passed + 1))
 else
   broken "no package could be made of build/$wine_build"
+fi
+# A signed release: the same build packaged again with a throwaway
+# certificate into build/package-signed, every signature verified, and the
+# unsigned package the Wine tests run left as it was.
+say "$wine_build: signed package"
+if [ -n "$package_folder" ]; then
+  while read -r verdict rest; do
+    case $verdict in
+      PASS) passed=$((passed + 1)); echo "PASS $rest" ;;
+      FAIL) broken "$rest" ;;
+      *) echo "$verdict $rest" ;;
+    esac
+  done < <(bash scripts/check-signatures.sh "build/$wine_build")
+else
+  broken "no unsigned package of build/$wine_build to sign"
 fi
 say "$wine_build: tests under Wine"
 start=$SECONDS
