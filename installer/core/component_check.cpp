@@ -77,9 +77,11 @@ int CheckMonitor(InstallSession& session, const MonitorDescription& monitor, int
     return InstallMonitor(session, monitor, reportCopies);
 }
 
-// The copy of a replaced monitor file on the NT family. False when the
-// installation must stop.
-bool ReplaceMonitorFile(InstallSession& session, const MonitorDescription& monitor, bool writeDriver) {
+// The copy of a replaced monitor file on the NT family, and the file name the
+// monitor loads from then on: a name left by an earlier fallback copy ("n" +
+// file) must not outlive a plain copy, or the new file is never loaded. False
+// when the installation must stop.
+bool ReplaceMonitorFile(InstallSession& session, const MonitorDescription& monitor) {
     std::string registered;
     const int copied = CopyComponentFile(session, monitor.dllName, kSystemDirectory, &registered);
     if (copied != kCopied) {
@@ -87,9 +89,7 @@ bool ReplaceMonitorFile(InstallSession& session, const MonitorDescription& monit
         if (IsInUse(copied)) session.resultMessage = SetupString(IDS_FATAL_RESTART);
         return false;
     }
-    const bool renamed = registered != monitor.dllName;
-    WriteVersion(session.io.registry, MonitorKey(monitor.name), monitor.version,
-                 renamed || writeDriver ? &registered : nullptr);
+    WriteVersion(session.io.registry, MonitorKey(monitor.name), monitor.version, &registered);
     if (Configured(monitor.uiDllName)) {
         (void)CopyDriverFile(session, monitor.uiDllName, kSystemDirectory, session.target, false);
     }
@@ -134,8 +134,8 @@ bool ReplaceWithoutSpooler(InstallSession& session, const std::string& key, std:
 // The replacement itself, with the spooler stopped.
 bool ReplaceFirstOutdated(InstallSession& session, int updateFlags, const MonitorDescriptions& monitors,
                           const ProcessorDescription& processor, const std::string& processorDirectory) {
-    if (updateFlags & kComMonitorOutdated) return ReplaceMonitorFile(session, monitors.com, false);
-    if (updateFlags & kUsbMonitorOutdated) return ReplaceMonitorFile(session, monitors.usb, true);
+    if (updateFlags & kComMonitorOutdated) return ReplaceMonitorFile(session, monitors.com);
+    if (updateFlags & kUsbMonitorOutdated) return ReplaceMonitorFile(session, monitors.usb);
     if (updateFlags & kProcessorOutdated) return ReplaceProcessorFile(session, processor, processorDirectory);
     return true;
 }

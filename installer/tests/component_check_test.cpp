@@ -58,8 +58,9 @@ TEST(ComponentCheck, AMonitorIsReplacedOnlyWhenItsVersionIsMissingOrLower) {
         EXPECT_EQ(fixture.machine.services.history, c.replaced ? kStopAndStart : std::vector<std::string>{});
         EXPECT_EQ(fixture.Dword(MonitorKey("KTR Serial Port"), "DriverVersion"),
                   c.replaced ? std::optional<std::uint32_t>(3) : c.installed);
-        // The serial monitor's own file name is not rewritten on a plain replacement.
-        EXPECT_EQ(fixture.Text(MonitorKey("KTR Serial Port"), "Driver"), "old");
+        // A plain replacement names the plain file again, whatever an earlier
+        // fallback copy left there.
+        EXPECT_EQ(fixture.Text(MonitorKey("KTR Serial Port"), "Driver"), c.replaced ? "KTRCOMMN.DLL" : "old");
     }
 }
 

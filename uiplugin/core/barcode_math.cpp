@@ -31,11 +31,14 @@ std::uint32_t HriRoom(int hriPosition, int hriFont) {
 }
 
 double SnappedPoints(std::uint32_t dots) {
-    const double points = Product(static_cast<double>(dots), kPointsPerInch, kInchPerDot);
-    const double whole = std::trunc(points);
-    const double fraction = points - whole;
-    if (fraction < 0.4) return whole;
-    if (fraction < 0.7) return whole + 0.5;
+    // A dot is 72 / 180 = 0.4 points exactly, so the height's tenths of a
+    // point are whole numbers: compared as such, an exact X.4 takes the half
+    // point instead of reading as X.3999... in floating point.
+    const std::uint64_t tenths = 4 * static_cast<std::uint64_t>(dots);
+    const auto whole = static_cast<double>(tenths / 10);
+    const std::uint64_t fraction = tenths % 10;
+    if (fraction < 4) return whole;
+    if (fraction < 7) return whole + 0.5;
     return whole + 1;
 }
 

@@ -36,6 +36,11 @@ TEST(BarcodeMath, TotalHeightSnapsToHalfPointsAndShowsItsFields) {
         {1, kHriNone, kHriFontA, 1, "  0.1", "  0.5"},       // 0.4 points -> the half point
         {100, kHriNone, kHriFontA, 100, " 14.1", " 40.0"},   // whole points come back whole
         {0, kHriNone, kHriFontA, 2, "  0.3", "  1.0"},       // never a height of nothing
+        // Totals of exactly X.4 points take the half point, however the
+        // product of dots and points per dot rounds.
+        {6, kHriNone, kHriFontA, 6, "  0.8", "  2.5"},      // 2.4 -> 2.5
+        {41, kHriNone, kHriFontA, 41, "  5.8", " 16.5"},    // 16.4 -> 16.5
+        {101, kHriNone, kHriFontA, 101, " 14.3", " 40.5"},  // 40.4 -> 40.5
     };
     for (const HeightCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "bar " << c.barHeight << " position " << c.hriPosition);
