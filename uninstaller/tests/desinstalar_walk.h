@@ -3,6 +3,8 @@
 // package folder, items ticked, "&Desinstalar" pressed and the restart
 // question answered. Shared by the Wine tests that remove what the real
 // Setup.exe installed, from the packaged folder or from a copy of it.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <string>
@@ -61,6 +63,16 @@ inline bool DeclineRestart(HWND dialog, HWND restart) {
                    automation::IsEnabled(dialog, IDCANCEL);
         },
         10000);
+}
+
+// Answers the restart question "&Não" and leaves with "&Sair": the dialog is
+// usable again and the program ends with 0.
+inline void DeclineRestartAndLeave(HWND dialog, HWND restart, automation::Process& uninstaller) {
+    EXPECT_TRUE(DeclineRestart(dialog, restart)) << "\"&Não\" leaves the dialog usable";
+    automation::Click(dialog, IDCANCEL);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(uninstaller.WaitForExit(10000, &exitCode)) << "\"&Sair\" ends the program";
+    EXPECT_EQ(exitCode, 0u);
 }
 
 }  // namespace desinstalar_walk
