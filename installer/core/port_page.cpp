@@ -118,8 +118,8 @@ void PortPage::FillPortList(plat::Controls& controls, std::string_view modelName
     const bool lptDefault = ReadModelPortNumber(services_.profile, moduleIni, modelName, "LPTDEFAULT") != 0;
     // Asked on every fill, whatever the model says: the messages about the
     // library and about several printers are shown here.
-    const int deviceValue =
-        ReadUsbDeviceId({services_.usb, services_.desktop, controls.Window(), UsbLibraryPaths(configFolder_, services_.system)});
+    const int deviceValue = ReadUsbDeviceId(
+        {services_.usb, services_.desktop, controls.Window(), UsbLibraryPaths(configFolder_, services_.system)});
 
     int selected = -1;
     if (usbSupported) {

@@ -200,7 +200,8 @@ void SetupWizard::Install(plat::Controls& frame) {
 }
 
 bool SetupWizard::PrepareUsbPort(plat::Controls& frame) {
-    const UsbContext usb{services_.usb, services_.desktop, frame.Window(), UsbLibraryPaths(configFolder_, services_.system)};
+    const UsbContext usb{services_.usb, services_.desktop, frame.Window(),
+                         UsbLibraryPaths(configFolder_, services_.system)};
     if (!ReconcileUsbIdentity(usb, request_.installType, request_.portName)) return false;
     request_.registeredPortName = RegisteredPortName(request_.portName);
     if (!request_.registeredPortName.empty()) request_.printerPort = request_.registeredPortName;
