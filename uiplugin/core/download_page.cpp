@@ -17,6 +17,22 @@ constexpr std::string_view kSendReadFailed = "Falha na leitura dos dados do arqu
 // bytes; a file far past that is no logo, and is not read into memory.
 constexpr std::uint64_t kMaxLogoFileBytes = 4u * 1024u * 1024u;
 
+// A listed logo that can no longer be read whole, named by its path.
+std::string LogoReadFailureText(std::string_view path, const FileRead& file) {
+    std::string text = "Falha ao ler o logo ";
+    text.append(path).append("!");
+    if (file.systemError != 0) text += "\nCódigo de erro = " + std::to_string(file.systemError);
+    return text;
+}
+
+// A listed logo that is no longer one the printer takes, with the reason the
+// page gives when such a file is added.
+std::string LogoRefusedText(std::string_view path, std::string_view reason) {
+    std::string text = "O logo ";
+    text.append(path).append(" não pode ser enviado:\n").append(reason);
+    return text;
+}
+
 }  // namespace
 
 FileChoice SendFileChoice() {
@@ -55,7 +71,7 @@ void DownloadPage::OnCommand(plat::Controls& controls, int id, int notifyCode) {
             DownloadLogos(controls);
             break;
         case IDC_DL_CLEAR:
-            ClearLogos();
+            ClearLogos(controls);
             break;
     }
 }
@@ -90,8 +106,8 @@ void DownloadPage::SendFile(plat::Controls& controls) {
             return ShowError(controls, kSendReadFailed);
     }
     // The file goes as it is, whatever it holds: the printer knows its own
-    // firmware and font formats. A failed job shows nothing.
-    (void)SendRawJob(spooler_, printer_, kFirmwareJobName, file.bytes);
+    // firmware and font formats.
+    SendRawJobOrReport(controls, spooler_, printer_, kFirmwareJobName, file.bytes, "o arquivo");
 }
 
 void DownloadPage::AddLogo(plat::Controls& controls) {
@@ -143,21 +159,27 @@ void DownloadPage::DownloadLogos(plat::Controls& controls) {
 
     // Every file is read and checked before the first byte goes out: a job
     // cut short inside an image definition would make the printer take what
-    // follows as picture data. Failures from here on show nothing.
+    // follows as picture data. A listed file changed or gone since it was
+    // added is named, and nothing is sent.
     std::vector<std::vector<std::uint8_t>> files;
     for (const LogoRow& row : rows_) {
         FileRead file = files_.Read(row.path, kLogoBudget - 1);
-        if (file.error != FileReadError::kNone) return;
+        if (file.error != FileReadError::kNone) return ShowError(controls, LogoReadFailureText(row.path, file));
+        const LogoVerdict verdict = AcceptLogo(file.bytes, 0).verdict;
+        if (verdict != LogoVerdict::kAccepted) {
+            return ShowError(controls, LogoRefusedText(row.path, MessageFor(verdict).text));
+        }
         files.push_back(std::move(file.bytes));
     }
     std::vector<std::span<const std::uint8_t>> spans(files.begin(), files.end());
     const std::optional<std::vector<std::uint8_t>> job = BuildLogoJob(spans);
-    if (!job) return;
-    (void)SendRawJob(spooler_, printer_, kLogoJobName, *job);
+    if (!job) return ShowError(controls, RawJobFailureText("os logos", plat::kErrorInvalidParameter));
+    SendRawJobOrReport(controls, spooler_, printer_, kLogoJobName, *job, "os logos");
 }
 
-void DownloadPage::ClearLogos() {
-    (void)SendRawJob(spooler_, printer_, kClearLogosJobName, kClearLogosCommand);
+void DownloadPage::ClearLogos(plat::Controls& controls) {
+    SendRawJobOrReport(controls, spooler_, printer_, kClearLogosJobName, kClearLogosCommand,
+                       "o comando de limpar os logos");
 }
 
 void DownloadPage::Show(plat::Controls& controls, LogoVerdict verdict) {

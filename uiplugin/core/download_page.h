@@ -54,7 +54,7 @@ private:
     void AddLogo(plat::Controls& controls);
     void DeleteLogo(plat::Controls& controls);
     void DownloadLogos(plat::Controls& controls);
-    void ClearLogos();
+    void ClearLogos(plat::Controls& controls);
     void Show(plat::Controls& controls, LogoVerdict verdict);
     void ShowError(plat::Controls& controls, std::string_view text);
 

@@ -35,6 +35,7 @@ enum class FileReadError {
 struct FileRead {
     FileReadError error = FileReadError::kNone;
     std::vector<std::uint8_t> bytes;  // the whole file, when no error
+    long systemError = 0;             // the system's code of a failed call, when it gave one
 };
 
 class LogoFiles {

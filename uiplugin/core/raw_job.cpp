@@ -47,4 +47,18 @@ bool SendRawJob(plat::Spooler& spooler, plat::PrinterHandle printer, std::string
     return finish(written == count);
 }
 
+std::string RawJobFailureText(std::string_view what, long error) {
+    std::string text = "Falha ao enviar ";
+    text.append(what).append(" para a impressora!\n");
+    if (error == plat::kErrorSuccess) return text + "O spooler não aceitou todos os dados.";
+    return text + "Código de erro = " + std::to_string(error);
+}
+
+void SendRawJobOrReport(plat::Controls& controls, plat::Spooler& spooler, plat::PrinterHandle printer,
+                        std::string_view docName, std::span<const std::uint8_t> bytes, std::string_view what) {
+    long error = plat::kErrorSuccess;
+    if (SendRawJob(spooler, printer, docName, bytes, &error)) return;
+    controls.ShowMessage(RawJobFailureText(what, error), "Erro", plat::kMbOk);
+}
+
 }  // namespace plugin

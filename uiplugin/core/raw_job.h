@@ -3,8 +3,10 @@
 // spooler (the self-test, the logo clearing, a firmware file).
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
+#include "ports/controls.h"
 #include "ports/spooler.h"
 
 namespace plugin {
@@ -23,5 +25,16 @@ constexpr std::string_view kRawDataType = "RAW";
 // message is shown either way; callers decide.
 [[nodiscard]] bool SendRawJob(plat::Spooler& spooler, plat::PrinterHandle printer, std::string_view docName,
                               std::span<const std::uint8_t> bytes, long* error = nullptr);
+
+// The text of the "Erro" box for a job that did not reach the printer: what
+// was being sent ("o autoteste") and the system's code, or, when every call
+// succeeded but the spooler took fewer bytes, that part of the data is missing.
+std::string RawJobFailureText(std::string_view what, long error);
+
+// A job a button sends: as SendRawJob, and when it fails, one "Erro" box
+// names `what` and the code, so a click that printed nothing never looks
+// like one that did. Success shows nothing.
+void SendRawJobOrReport(plat::Controls& controls, plat::Spooler& spooler, plat::PrinterHandle printer,
+                        std::string_view docName, std::span<const std::uint8_t> bytes, std::string_view what);
 
 }  // namespace plugin

@@ -120,8 +120,8 @@ void UtilityPage::OnCommand(plat::Controls& controls, int id, int notifyCode) {
             SetUserForm(controls);
             break;
         case IDC_UTIL_SELF_TEST:
-            // The printer prints its own page; a failed job shows nothing.
-            (void)SendRawJob(spooler_, printer_, kSelfTestJobName, kSelfTestBytes);
+            // The printer prints its own page; nothing more to say when it does.
+            SendRawJobOrReport(controls, spooler_, printer_, kSelfTestJobName, kSelfTestBytes, "o autoteste");
             break;
         case IDC_UTIL_CONTROL_FONT:
             RunControlFontTable(controls);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -235,14 +236,58 @@ TEST_F(DownloadFixture, DownloadRefusalsSendNothing) {
     Click(IDC_DL_DOWNLOAD);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Falha ao ler o tamanho do logo!"}) << "a file of size 0";
 
-    // A listed file that is no longer a logo: nothing at all reaches the
-    // printer, and nothing is said.
+    // A listed file that is no longer a logo, or can no longer be read:
+    // nothing at all reaches the printer, and the file is named.
     files.files["C:\\big.bmp"] = Bytes(100, 0x55);
     sheet.boxes.clear();
     Click(IDC_DL_DOWNLOAD);
-    EXPECT_TRUE(sheet.boxes.empty());
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"O logo C:\\big.bmp não pode ser enviado:\n"
+                                                   "O logo selecionado não é um bitmap monocromático!"});
+    files.failures["C:\\a.bmp"] = FileReadError::kReadFailed;
+    sheet.boxes.clear();
+    Click(IDC_DL_DOWNLOAD);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Falha ao ler o logo C:\\a.bmp!"});
     EXPECT_TRUE(Jobs().empty());
     EXPECT_EQ(sheet.ItemCount(IDC_DL_LOGOS), 2) << "the list is not changed";
+}
+
+// Every button that sends a job says so once when the spooler refuses it,
+// naming what was sent and the system's code.
+TEST_F(DownloadFixture, RefusedJobsAreReportedOnce) {
+    struct Row {
+        int button;
+        sim::SpoolerOp failing;
+        long code;
+        const char* text;
+    };
+    const Row rows[] = {
+        {IDC_DL_SEND, sim::SpoolerOp::StartDocPrinter, 5,
+         "Falha ao enviar o arquivo para a impressora!\nCódigo de erro = 5"},
+        {IDC_DL_DOWNLOAD, sim::SpoolerOp::WritePrinter, 1804,
+         "Falha ao enviar os logos para a impressora!\nCódigo de erro = 1804"},
+        {IDC_DL_CLEAR, sim::SpoolerOp::EndDocPrinter, 1802,
+         "Falha ao enviar o comando de limpar os logos para a impressora!\nCódigo de erro = 1802"},
+    };
+    Open();
+    PutLogo("C:\\a.bmp");
+    Add("C:\\a.bmp");
+    files.files["C:\\firmware.dat"] = Bytes(10, 0x1B);
+    sheet.SetText(IDC_DL_PATH, "C:\\firmware.dat");
+    spooler.LimitWrites(1);
+    Click(IDC_DL_DOWNLOAD);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Falha ao enviar os logos para a impressora!\n"
+                                                   "O spooler não aceitou todos os dados."});
+    spooler.LimitWrites(std::numeric_limits<std::uint32_t>::max());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        sheet.boxes.clear();
+        spooler.ClearFailures();
+        spooler.Fail(row.failing, row.code);
+        Click(row.button);
+        ASSERT_EQ(sheet.boxes.size(), 1u);
+        EXPECT_EQ(sheet.boxes[0].text, row.text);
+        EXPECT_EQ(sheet.boxes[0].caption, "Erro");
+    }
 }
 
 TEST_F(DownloadFixture, ClearSendsItsFiveBytesWhateverTheList) {

@@ -29,7 +29,10 @@ public:
     }
     std::optional<std::uint64_t> Size(std::string_view path) override {
         auto file = files.find(std::string(path));
-        if (file == files.end() || failures.count(std::string(path))) return std::nullopt;
+        if (file == files.end()) return std::nullopt;
+        // A file whose read call fails still has a size.
+        auto failure = failures.find(std::string(path));
+        if (failure != failures.end() && failure->second != plugin::FileReadError::kReadFailed) return std::nullopt;
         return file->second.size();
     }
     plugin::FileRead Read(std::string_view path, std::uint64_t maxBytes) override {

@@ -633,7 +633,28 @@ bool UserFormListed(HANDLE printer) {
                        [](const plat::FormInfo1& form) { return form.name == "Tamanho do papel - OLVEN"; });
 }
 
-// "Utilitário" on the printer the driver opened: the user form's size, the
+// A document started on the handle the pages print through: while it is
+// open, the spooler refuses the pages' jobs on that handle. False when the
+// spooler refused this document itself.
+bool HoldDocumentOpen(HANDLE printer) {
+    DOC_INFO_1W doc{};
+    doc.pDocName = const_cast<wchar_t*>(L"aberto");
+    doc.pDatatype = const_cast<wchar_t*>(L"RAW");
+    return StartDocPrinterW(printer, 1, reinterpret_cast<BYTE*>(&doc)) != 0;
+}
+
+// The one "Erro" box a refused job shows, its text starting with `start`
+// (the system's code follows), closed again.
+void ExpectErrorBox(const std::wstring& start) {
+    HWND box = automation::WaitForMessageBox(GetCurrentProcessId(), 10000);
+    ASSERT_NE(box, nullptr) << "a job that failed is reported: " << automation::Narrow(start);
+    EXPECT_EQ(automation::Text(box), L"Erro");
+    const std::wstring text = automation::Text(GetDlgItem(box, 0xFFFF));
+    EXPECT_EQ(text.substr(0, start.size()), start) << automation::Narrow(text);
+    automation::Click(box, IDOK);
+    ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(box); }, 5000));
+}
+
 // self-test reaching the printer's port byte for byte, and "Ajustar".
 //
 // Wine 8's AddFormW reports success but adds nothing, and its SetFormW fails
@@ -673,6 +694,12 @@ TEST_F(SpoolerPrinter, UtilityPageSelfTestAndUserForm) {
                 10000))
                 << "the port file holds " << seen.size() << " bytes";
             EXPECT_EQ(seen, std::vector<std::uint8_t>(std::begin(selfTest), std::end(selfTest)));
+            EXPECT_EQ(automation::WaitForMessageBox(GetCurrentProcessId(), 300), nullptr) << "success says nothing";
+
+            ASSERT_TRUE(HoldDocumentOpen(printer_)) << "error " << GetLastError();
+            automation::Click(page, IDC_UTIL_SELF_TEST);
+            ExpectErrorBox(L"Falha ao enviar o autoteste para a impressora!\nCódigo de erro = ");
+            EndDocPrinter(printer_);
 
             SetDlgItemTextW(page, IDC_UTIL_WIDTH, L"300");
             if (!formMade) SetDlgItemTextW(page, IDC_UTIL_HEIGHT, L"2970");
@@ -869,6 +896,19 @@ TEST_F(SpoolerPrinter, DownloadPageLogosAndFirmware) {
             DeleteFileW(portFile.c_str());
             automation::Click(page, IDC_DL_SEND);
             EXPECT_EQ(PortBytes(portFile, firmwareBytes.size()), firmwareBytes);
+
+            // Jobs the spooler refuses, and a listed logo that is no longer
+            // one: each named in one "Erro" box.
+            ASSERT_TRUE(HoldDocumentOpen(printer_)) << "error " << GetLastError();
+            automation::Click(page, IDC_DL_CLEAR);
+            ExpectErrorBox(L"Falha ao enviar o comando de limpar os logos para a impressora!\nCódigo de erro = ");
+            automation::Click(page, IDC_DL_SEND);
+            ExpectErrorBox(L"Falha ao enviar o arquivo para a impressora!\nCódigo de erro = ");
+            EndDocPrinter(printer_);
+            ASSERT_TRUE(WriteWholeFile(second, std::vector<std::uint8_t>(secondBytes.size(), 0x55)));
+            automation::Click(page, IDC_DL_DOWNLOAD);
+            ExpectErrorBox(L"O logo " + second + L" não pode ser enviado:\n");
+            ASSERT_TRUE(WriteWholeFile(second, secondBytes));
 
             // The first logo selected: its preview in the frame.
             LVITEMW state{};

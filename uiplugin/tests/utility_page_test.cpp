@@ -180,9 +180,13 @@ TEST_F(UtilityFixture, SelfTestSendsExactlyItsBytes) {
                                                         0x02, 0x1D, 0xF9, 0x1F, 0x31}));
     EXPECT_TRUE(jobs[0].ended);
 
+    EXPECT_TRUE(sheet.boxes.empty()) << "a self-test sent says nothing";
+
     spooler.Fail(sim::SpoolerOp::StartPagePrinter, 5);
     Click(IDC_UTIL_SELF_TEST);
-    EXPECT_TRUE(sheet.boxes.empty()) << "a failed self-test shows nothing";
+    ASSERT_EQ(sheet.boxes.size(), 1u) << "a failed self-test is reported once";
+    EXPECT_EQ(sheet.boxes[0].text, "Falha ao enviar o autoteste para a impressora!\nCódigo de erro = 5");
+    EXPECT_EQ(sheet.boxes[0].caption, "Erro");
     EXPECT_TRUE(jobs.back().ended) << "the failed job's document is closed";
 }
 

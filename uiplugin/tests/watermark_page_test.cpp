@@ -396,6 +396,8 @@ TEST_F(WatermarkFixture, TiledPositionTakesAtLeastTwentyPercent) {
     EXPECT_EQ(sheet.Text(IDC_WM_SIZE_LABEL), "20");
     Slide(IDC_WM_SIZE, 5);
     EXPECT_EQ(devmode.bWatermarkSize, 20);
+    Slide(IDC_WM_SIZE, 100);
+    EXPECT_EQ(devmode.bWatermarkSize, 100) << "the record holds the largest size before any apply";
     Slide(IDC_WM_ANGLE, 90);
     EXPECT_EQ(devmode.dwWatermarkAngle, 90u);
     EXPECT_EQ(sheet.Text(IDC_WM_ANGLE_LABEL), "90");

@@ -80,9 +80,9 @@ std::optional<std::uint64_t> Win32LogoFiles::Size(std::string_view path) {
 plugin::FileRead Win32LogoFiles::Read(std::string_view path, std::uint64_t maxBytes) {
     using plugin::FileReadError;
     const win32::ScopedFile file = OpenForReading(path);
-    if (!file) return {FileReadError::kOpenFailed, {}};
+    if (!file) return {FileReadError::kOpenFailed, {}, static_cast<long>(GetLastError())};
     const std::optional<std::uint64_t> size = SizeOf(file);
-    if (!size) return {FileReadError::kSizeFailed, {}};
+    if (!size) return {FileReadError::kSizeFailed, {}, static_cast<long>(GetLastError())};
     if (*size > maxBytes) return {FileReadError::kTooLarge, {}};
     plugin::FileRead read;
     try {
@@ -95,9 +95,10 @@ plugin::FileRead Win32LogoFiles::Read(std::string_view path, std::uint64_t maxBy
     while (done < read.bytes.size()) {
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(read.bytes.size() - done, 1u << 20));
         DWORD got = 0;
-        if (!ReadFile(win32::FileHandle(file), read.bytes.data() + done, want, &got, nullptr) || got == 0) {
-            return {FileReadError::kReadFailed, {}};
+        if (!ReadFile(win32::FileHandle(file), read.bytes.data() + done, want, &got, nullptr)) {
+            return {FileReadError::kReadFailed, {}, static_cast<long>(GetLastError())};
         }
+        if (got == 0) return {FileReadError::kReadFailed, {}, ERROR_HANDLE_EOF};  // shrunk since its size was taken
         done += got;
     }
     return read;
