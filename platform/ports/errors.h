@@ -11,6 +11,7 @@ constexpr long kErrorInvalidHandle = 6;
 constexpr long kErrorSharingViolation = 32;
 constexpr long kErrorFileExists = 80;
 constexpr long kErrorInvalidParameter = 87;
+constexpr long kErrorAlreadyExists = 183;
 constexpr long kErrorFilenameExcedRange = 206;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;

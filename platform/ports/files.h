@@ -1,6 +1,6 @@
 #pragma once
 // The file system as the installer needs it: file versions, attributes,
-// copies. Error results are Win32 error codes (0 success).
+// copies, folders. Error results are Win32 error codes (0 success).
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +21,10 @@ public:
     // SetFileAttributes(FILE_ATTRIBUTE_ARCHIVE): clears read-only, hidden and
     // system; false when it failed.
     virtual bool SetArchiveAttribute(std::string_view path) = 0;
+    // GetFileAttributes, then SetFileAttributes with the same attributes less
+    // FILE_ATTRIBUTE_READONLY: hidden, system and archive stay. 2 or 3 when
+    // there is no such file.
+    virtual long ClearReadOnly(std::string_view path) = 0;
     // Whether a file or folder of that name exists (GetFileAttributes).
     virtual bool FileExists(std::string_view path) = 0;
     // CopyFile: with `failIfExists` an existing destination is kept and the
@@ -29,6 +33,10 @@ public:
     virtual long CopyFile(std::string_view source, std::string_view destination, bool failIfExists) = 0;
     // DeleteFile.
     virtual long DeleteFile(std::string_view path) = 0;
+    // CreateDirectory of one folder whose parent exists: 0 when it was made
+    // or a folder of that name is there already; 183 when a file of that
+    // name is in the way, 3 when the parent is missing.
+    virtual long CreateFolder(std::string_view path) = 0;
     // FindFirstFile/FindNextFile over `folder` + "*.*": the names of its
     // entries (files and folders, "." and ".." included where the system
     // lists them), in the system's order; 2 or 18 when there is none.

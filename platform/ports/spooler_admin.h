@@ -15,7 +15,6 @@
 namespace plat {
 
 constexpr long kErrorNotEnoughMemory = 8;           // ERROR_NOT_ENOUGH_MEMORY
-constexpr long kErrorAlreadyExists = 183;           // ERROR_ALREADY_EXISTS
 constexpr long kErrorModNotFound = 126;             // ERROR_MOD_NOT_FOUND
 constexpr long kErrorProcNotFound = 127;            // ERROR_PROC_NOT_FOUND
 constexpr long kErrorUnknownPrinterDriver = 1797;   // ERROR_UNKNOWN_PRINTER_DRIVER

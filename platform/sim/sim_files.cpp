@@ -95,6 +95,18 @@ bool SimFiles::SetArchiveAttribute(std::string_view path) {
     return Exists(path) || FolderExists(path);
 }
 
+long SimFiles::ClearReadOnly(std::string_view path) {
+    if (long error = Enter(faults, "Files.ClearReadOnly", plat::kErrorAccessDenied, path)) return error;
+    const std::string key = Key(path);
+    if (!files_.contains(key) && !FolderExistsKey(key)) {
+        const std::string_view folder = FolderOf(key);
+        return !folder.empty() && !FolderExistsKey(std::string(folder)) ? plat::kErrorPathNotFound
+                                                                        : plat::kErrorFileNotFound;
+    }
+    readOnly_.erase(key);
+    return plat::kErrorSuccess;
+}
+
 void SimFiles::SetReadOnly(std::string_view path) {
     if (Exists(path)) readOnly_.insert(Key(path));
 }
@@ -106,6 +118,12 @@ bool SimFiles::IsReadOnly(std::string_view path) const {
 void SimFiles::MakeFolder(std::string_view path) {
     folders_.insert(Key(path));
     Name(path);
+}
+
+void SimFiles::RemoveFolder(std::string_view path) {
+    const std::string key = Key(path);
+    folders_.erase(key);
+    if (!files_.contains(key)) spellings_.erase(key);
 }
 
 bool SimFiles::FolderExists(std::string_view path) const {
@@ -157,8 +175,12 @@ long SimFiles::CopyFile(std::string_view source, std::string_view destination, b
     if (!folder.empty() && !FolderExistsKey(std::string(folder))) return plat::kErrorPathNotFound;
     if (failIfExists && files_.contains(to)) return plat::kErrorFileExists;
     // The copy opens its source for reading and its destination for writing:
-    // the same file cannot be both.
+    // the same file cannot be both, nor can a source opened without sharing
+    // be read (a file the spooler has loaded still can).
     if (from == to) return plat::kErrorSharingViolation;
+    if (auto held = held_.find(from); held != held_.end() && held->second == plat::kErrorSharingViolation) {
+        return plat::kErrorSharingViolation;
+    }
     if (auto held = held_.find(to); held != held_.end()) return held->second;
     // A read-only file is not overwritten; the copy takes the source's
     // attributes, read-only included.
@@ -190,6 +212,17 @@ long SimFiles::DeleteFile(std::string_view path) {
     if (auto held = held_.find(key); held != held_.end()) return held->second;
     if (readOnly_.contains(key)) return plat::kErrorAccessDenied;
     RemoveKey(key);
+    return plat::kErrorSuccess;
+}
+
+long SimFiles::CreateFolder(std::string_view path) {
+    if (long error = Enter(faults, "Files.CreateFolder", plat::kErrorAccessDenied, path)) return error;
+    const std::string key = Key(path);
+    if (files_.contains(key)) return plat::kErrorAlreadyExists;
+    if (FolderExistsKey(key)) return plat::kErrorSuccess;
+    const std::string_view parent = FolderOf(key);
+    if (!parent.empty() && !FolderExistsKey(std::string(parent))) return plat::kErrorPathNotFound;
+    MakeFolder(path);
     return plat::kErrorSuccess;
 }
 

@@ -25,17 +25,25 @@ public:
     std::optional<std::string> VersionText(std::string_view path) override;
     // Clears read-only; false for a path that names nothing.
     bool SetArchiveAttribute(std::string_view path) override;
+    // Clears read-only, the one attribute held here; 2 for a file that is not
+    // there, 3 when its folder is not either.
+    long ClearReadOnly(std::string_view path) override;
     // A file, or a folder as FolderExists sees it.
     bool FileExists(std::string_view path) override;
     // Copies content, version and the read-only attribute. Fails with 2 for
     // a missing source, 5 for a read-only destination, 80 for
     // an existing destination with `failIfExists`, 3 when the destination's
     // folder holds no file at all and was never made (see MakeFolder), 32 for
-    // a file copied onto itself, and the error of HoldOpen or FailCopy.
+    // a file copied onto itself or from a source held open without sharing,
+    // and the error of HoldOpen or FailCopy.
     long CopyFile(std::string_view source, std::string_view destination, bool failIfExists) override;
     // 2 for a missing file, 5 for a read-only one; a file held open
     // (HoldOpen) cannot be deleted (its error).
     long DeleteFile(std::string_view path) override;
+    // Makes the folder as MakeFolder does: 0 also when a folder of that name
+    // exists (made, or implied by what lies below it); 183 for a file of that
+    // name, 3 when the parent folder does not exist.
+    long CreateFolder(std::string_view path) override;
     // The files and made folders directly in `folder`, by name without regard
     // to case, with "." and ".." first as the system lists them; 3 for a
     // folder that does not exist.
@@ -53,13 +61,16 @@ public:
     bool Exists(std::string_view path) const { return files_.count(Key(path)) != 0; }
     // A folder that exists even while it holds no file.
     void MakeFolder(std::string_view path);
+    // Undoes MakeFolder: the folder is gone unless something lies below it.
+    void RemoveFolder(std::string_view path);
     // A folder exists when it was made, or when any file or made folder lies
     // somewhere below it; there is no separate tree of folders. A drive root
     // ("C:") always exists.
     bool FolderExists(std::string_view path) const;
 
     // The system holds `path` open: copies onto it fail with `error` (32, or
-    // 5 for a file loaded by the spooler) and change nothing.
+    // 5 for a file loaded by the spooler) and change nothing. Held with 32
+    // (no sharing), it cannot be read either: copies from it fail with 32.
     void HoldOpen(std::string_view path, long error = plat::kErrorSharingViolation);
     void Release(std::string_view path);
     // Every later copy whose destination contains `pathPart` (any when empty)

@@ -58,6 +58,17 @@ TEST(FilesContract, ReadOnlyFilesOfACd) {
     EXPECT_EQ(env.files().DeleteFile(source), plat::kErrorAccessDenied) << "a read-only file is not deleted";
     EXPECT_TRUE(env.files().SetArchiveAttribute(source));
     EXPECT_EQ(env.files().DeleteFile(source), plat::kErrorSuccess);
+
+    // Only the read-only mark goes, and a file that has none keeps it so.
+    const std::string ini = env.WriteFile("Uninstall do CD.ini", "[MDPRINTER]\r\n");
+    env.MakeReadOnly(ini);
+    EXPECT_EQ(env.files().ClearReadOnly(ini), plat::kErrorSuccess);
+    EXPECT_FALSE(env.IsReadOnly(ini));
+    EXPECT_EQ(env.files().ClearReadOnly(ini), plat::kErrorSuccess);
+    EXPECT_FALSE(env.IsReadOnly(ini));
+    EXPECT_EQ(env.files().DeleteFile(ini), plat::kErrorSuccess);
+    EXPECT_EQ(env.files().ClearReadOnly(env.MissingFile()), plat::kErrorFileNotFound);
+    EXPECT_EQ(env.files().ClearReadOnly(env.ScratchPath("pasta-inexistente\\Uninstall.ini")), plat::kErrorPathNotFound);
 }
 
 TEST(FilesContract, ReadOnlyFileIsNotOverwritten) {
@@ -78,9 +89,38 @@ TEST(FilesContract, CopyOntoAFileHeldOpenIsASharingViolation) {
     const std::string held = env.WriteFile("em-uso.dll", "antigo");
     env.HoldFile(held);
     const long result = env.files().CopyFile(source, held, false);
+    // A source held the same way cannot be read: the copy fails with the same
+    // code while nothing lies at the destination.
+    const std::string nowhere = env.ScratchPath("copia-de-em-uso.dll");
+    const long fromHeld = env.files().CopyFile(held, nowhere, false);
     env.ReleaseFile(held);
     EXPECT_EQ(result, plat::kErrorSharingViolation);
     EXPECT_EQ(env.ReadFile(held), "antigo");
+    EXPECT_EQ(fromHeld, plat::kErrorSharingViolation);
+    EXPECT_FALSE(env.files().FileExists(nowhere));
+}
+
+TEST(FilesContract, CreateFolderResults) {
+    contract::ContractEnv& env = Env();
+    const std::string folder = env.ScratchPath("pasta nova ção");
+    const std::string file = env.WriteFile("arquivo-no-caminho", "x");
+    struct Case {
+        const char* what;
+        std::string path;
+        long expected;
+    };
+    const Case cases[] = {
+        {"a new folder", folder, plat::kErrorSuccess},
+        {"the same folder again", folder, plat::kErrorSuccess},
+        {"a file of that name in the way", file, plat::kErrorAlreadyExists},
+        {"the parent missing", env.ScratchPath("pasta-inexistente\\3"), plat::kErrorPathNotFound},
+    };
+    for (const Case& c : cases) EXPECT_EQ(env.files().CreateFolder(c.path), c.expected) << c.what;
+    const std::string source = env.WriteFile("para-a-pasta.ini", "x");
+    EXPECT_EQ(env.files().CopyFile(source, folder + "\\para-a-pasta.ini", false), plat::kErrorSuccess)
+        << "a copy finds the folder made";
+    EXPECT_EQ(env.files().CopyFile(source, file + "\\para-a-pasta.ini", false), plat::kErrorPathNotFound)
+        << "a file is no folder";
 }
 
 TEST(FilesContract, ExistenceOfFilesAndFolders) {

@@ -72,6 +72,20 @@ bool Win32Files::SetArchiveAttribute(std::string_view path) {
     return SetFileAttributesA(Utf8ToAnsi(path).c_str(), FILE_ATTRIBUTE_ARCHIVE) != FALSE;
 }
 
+// Only the attributes SetFileAttributes takes are handed back; with none of
+// them left the file is made normal.
+long Win32Files::ClearReadOnly(std::string_view path) {
+    const std::string file = Utf8ToAnsi(path);
+    const DWORD attributes = GetFileAttributesA(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return LastErrorOfFailure();
+    if ((attributes & FILE_ATTRIBUTE_READONLY) == 0) return ERROR_SUCCESS;
+    constexpr DWORD kSettable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
+    const DWORD kept = attributes & kSettable;
+    return SetFileAttributesA(file.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL) ? ERROR_SUCCESS
+                                                                                      : LastErrorOfFailure();
+}
+
 bool Win32Files::FileExists(std::string_view path) {
     return GetFileAttributesA(Utf8ToAnsi(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -85,6 +99,20 @@ long Win32Files::CopyFile(std::string_view source, std::string_view destination,
 
 long Win32Files::DeleteFile(std::string_view path) {
     return DeleteFileA(Utf8ToAnsi(path).c_str()) ? ERROR_SUCCESS : LastErrorOfFailure();
+}
+
+long Win32Files::CreateFolder(std::string_view path) {
+    const std::string folder = Utf8ToAnsi(path);
+    if (CreateDirectoryA(folder.c_str(), nullptr)) return ERROR_SUCCESS;
+    const long error = LastErrorOfFailure();
+    // 183 names any entry of that name; only a folder is what was asked for.
+    if (error == ERROR_ALREADY_EXISTS) {
+        const DWORD attributes = GetFileAttributesA(folder.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return ERROR_SUCCESS;
+        }
+    }
+    return error;
 }
 
 long Win32Files::ListFolder(std::string_view folder, std::vector<std::string>* names) {
