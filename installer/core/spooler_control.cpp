@@ -1,6 +1,6 @@
 #include "core/spooler_control.h"
 
-#include <string>
+#include "spooler_service.h"
 
 namespace setup {
 
@@ -12,8 +12,7 @@ void StopSpooler(InstallSession& session) {
 void StartSpooler(InstallSession& session) {
     const long error = session.io.services.StartService(plat::kSpoolerService);
     if (error != plat::kErrorSuccess && error != plat::kErrorServiceAlreadyRunning) {
-        session.resultMessage =
-            "Erro ao iniciar o serviço de spool, código erro = " + std::to_string(static_cast<unsigned long>(error));
+        session.resultMessage = plat::SpoolerStartFailedText(error);
     }
 }
 
@@ -26,7 +25,7 @@ bool WaitSpoolerRunning(InstallSession& session) {
             return true;
         }
     }
-    session.resultMessage = "StartSpoolService error";
+    session.resultMessage = plat::kSpoolerNotRunningText;
     return false;
 }
 

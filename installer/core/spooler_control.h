@@ -2,6 +2,7 @@
 // Stopping and starting the print spooler's service around the replacement
 // of a component it holds loaded, with the waits the spooler needs.
 #include "core/install_session.h"
+#include "spooler_service.h"
 
 namespace setup {
 
@@ -16,7 +17,7 @@ void StartSpooler(InstallSession& session);
 bool WaitSpoolerRunning(InstallSession& session);
 
 constexpr unsigned kStopSpoolerWait = 100;
-constexpr int kRunningQueries = 10;
-constexpr unsigned kRunningQueryInterval = 300;
+constexpr int kRunningQueries = plat::kSpoolerRunningQueries;
+constexpr unsigned kRunningQueryInterval = plat::kSpoolerRunningQueryInterval;
 
 }  // namespace setup

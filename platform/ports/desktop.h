@@ -42,9 +42,9 @@ public:
     // ShellExecute "open" of a file, shown normally; false when it failed.
     virtual bool OpenDocument(std::string_view path) = 0;
     // ShellExecute "open" of a program with its parameters, an empty working
-    // folder, shown normally, the desktop window as parent; false when it
-    // could not be started.
-    virtual bool StartProgram(std::string_view path, std::string_view parameters) = 0;
+    // folder, shown normally, the desktop window as parent; the system's
+    // error when it could not be started (2 for a program that is not there).
+    virtual long StartProgram(std::string_view path, std::string_view parameters) = 0;
     // WM_WININICHANGE to every top-level window, naming `section` (none when
     // empty): sent with a 1000 ms time-out, or posted (SendNotifyMessage)
     // when `post` is set.

@@ -35,10 +35,10 @@ public:
         opened.emplace_back(path);
         return openSucceeds;
     }
-    bool StartProgram(std::string_view path, std::string_view parameters) override {
+    long StartProgram(std::string_view path, std::string_view parameters) override {
         started.push_back({std::string(path), std::string(parameters)});
-        if (onStart) onStart(started.back());
-        return startSucceeds;
+        if (startError == 0 && onStart) onStart(started.back());
+        return startError;
     }
     void BroadcastSettingChange(std::string_view section, bool post) override {
         broadcasts.push_back({std::string(section), post});
@@ -74,7 +74,9 @@ public:
     std::vector<Started> started;
     // What a started program does on the machine (opens windows, say).
     std::function<void(const Started&)> onStart;
-    bool startSucceeds = true;
+    // The error every start fails with (2: the program is not there); 0
+    // starts it.
+    long startError = 0;
     void RemoveWindow(std::string_view caption) {
         std::erase_if(windows, [&](const TopLevel& w) { return w.caption == caption; });
     }

@@ -12,6 +12,7 @@
 #include "sim/sim_spooler.h"
 #include "sim/sim_system_info.h"
 #include "sim/sim_usb_library.h"
+#include "text.h"
 
 namespace sim {
 
@@ -21,6 +22,9 @@ namespace sim {
 struct SimMachine {
     SimMachine() {
         spooler.Attach(&files, &registry, &services);
+        services.onStopped = [this](std::string_view name) {
+            if (plat::EqualsNoCase(name, plat::kSpoolerService)) spooler.Unloaded();
+        };
         usb.files = &files;
         for (FaultPlan** part : {&files.faults, &profile.faults, &registry.faults, &system.faults, &usb.faults,
                                  &services.faults, &spooler.faults, &desktop.faults}) {

@@ -31,6 +31,16 @@ SimServices::Service* SimServices::Find(std::string_view name) {
     return it == services_.end() ? nullptr : &it->second;
 }
 
+namespace {
+constexpr long kErrorServiceCannotAcceptControl = 1061;  // ERROR_SERVICE_CANNOT_ACCEPT_CTRL
+}  // namespace
+
+void SimServices::Stopped(Service& service, std::string_view name) {
+    service.state = plat::kServiceStopped;
+    service.pendingLeft = 0;
+    if (onStopped) onStopped(name);
+}
+
 // A start-pending service takes the stop too: the spooler's loading is not
 // waited for.
 long SimServices::StopService(std::string_view name) {
@@ -39,9 +49,14 @@ long SimServices::StopService(std::string_view name) {
     Service* service = Find(name);
     if (!service) return plat::kErrorServiceDoesNotExist;
     if (service->state == plat::kServiceStopped) return plat::kErrorServiceNotActive;
-    service->state = plat::kServiceStopped;
-    service->pendingLeft = 0;
+    if (service->state == plat::kServiceStopPending) return kErrorServiceCannotAcceptControl;
     history.push_back("stop " + std::string(name));
+    if (stopPendingQueries > 0) {
+        service->state = plat::kServiceStopPending;
+        service->pendingLeft = stopPendingQueries;
+    } else {
+        Stopped(*service, name);
+    }
     return plat::kErrorSuccess;
 }
 
@@ -68,6 +83,8 @@ long SimServices::QueryServiceState(std::string_view name, std::uint32_t* state)
     *state = service->state;
     if (service->state == plat::kServiceStartPending && --service->pendingLeft <= 0) {
         service->state = plat::kServiceRunning;
+    } else if (service->state == plat::kServiceStopPending && --service->pendingLeft <= 0) {
+        Stopped(*service, name);
     }
     return plat::kErrorSuccess;
 }

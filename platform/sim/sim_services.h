@@ -2,8 +2,10 @@
 // The simulated service control manager: services by name (compared without
 // regard to case) with their state. A service that is asked to start reports
 // start-pending for a number of queries first, as the spooler does while it
-// loads its providers. Any operation can be made to fail.
+// loads its providers; one asked to stop may likewise report stop-pending.
+// Any operation can be made to fail.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -24,8 +26,9 @@ public:
 
     SimServices() { Add(plat::kSpoolerService); }
 
-    // 1060 for an unknown service; stopping a stopped one 1062, starting a
-    // running (or start-pending) one 1056.
+    // 1060 for an unknown service; stopping a stopped one 1062, a
+    // stop-pending one 1061; starting one that is not stopped (running,
+    // start-pending or still stopping) 1056.
     long StopService(std::string_view name) override;
     long StartService(std::string_view name) override;
     long QueryServiceState(std::string_view name, std::uint32_t* state) override;
@@ -38,6 +41,12 @@ public:
     // A start that succeeds yet leaves the service stopped (it fails while
     // loading), so that it never runs.
     bool startsButDies = false;
+    // Queries that answer stop-pending after a stop, before stopped: a
+    // spooler slow to let its providers go.
+    int stopPendingQueries = 0;
+    // Called when a service has come to a stop, with its name: its process
+    // has let go of what it held.
+    std::function<void(std::string_view)> onStopped;
 
     // Makes every later `op` fail with `error`, after the first `after` calls.
     void Fail(ServiceOp op, long error, int after = 0);
@@ -57,6 +66,7 @@ private:
     };
     long Failure(ServiceOp op);
     Service* Find(std::string_view name);
+    void Stopped(Service& service, std::string_view name);
 
     std::map<std::string, Service> services_;  // by lower-cased name
     std::map<ServiceOp, FailureRule> failures_;

@@ -520,7 +520,8 @@ long SimSpooler::DeleteMonitor(std::string_view name) {
 }
 
 // A processor that a printer still prints through cannot go (1003). Its file
-// stays in the processor directory.
+// stays in the processor directory, and the spooler keeps it loaded until it
+// stops: until then it cannot be deleted or written over (5).
 long SimSpooler::DeletePrintProcessor(std::string_view name) {
     if (long error = Enter(faults, "Spooler.DeletePrintProcessor", kErrorRpcServerUnavailable, name)) return error;
     if (long error = Failure(SpoolerOp::DeletePrintProcessor)) return error;
@@ -536,8 +537,20 @@ long SimSpooler::DeletePrintProcessor(std::string_view name) {
         registry_->RemoveKey(plat::RootKey::LocalMachine,
                              std::string(kEnvironmentsKey) + it->environment + "\\Print Processors\\" + it->name);
     }
+    if (files_) {
+        const std::string file = FileIn(processorDirectory, it->fileName);
+        files_->HoldOpen(file, plat::kErrorAccessDenied);
+        loaded_.push_back(file);
+    }
     processors.erase(it);
     return plat::kErrorSuccess;
+}
+
+void SimSpooler::Unloaded() {
+    if (files_) {
+        for (const std::string& file : loaded_) files_->Release(file);
+    }
+    loaded_.clear();
 }
 
 }  // namespace sim

@@ -100,6 +100,8 @@ public:
         registry_ = registry;
         services_ = services;
     }
+    // The spooler's process has ended: the libraries it kept loaded are free.
+    void Unloaded();
 
     long OpenPrinter(std::string_view name, plat::PrinterHandle* printer) override;
     long ClosePrinter(plat::PrinterHandle printer) override;
@@ -271,6 +273,7 @@ private:
     SimFiles* files_ = nullptr;
     SimRegistry* registry_ = nullptr;
     SimServices* services_ = nullptr;
+    std::vector<std::string> loaded_;  // files held open until the spooler stops
     plat::PrinterHandle nextHandle_ = 0x200;
     std::uint64_t nextSerial_ = 1;
     bool driverExBound_ = false;  // by the last BindDeletePrinterDriverEx

@@ -71,10 +71,17 @@ bool Win32Desktop::OpenDocument(std::string_view path) {
     return result > 32;
 }
 
-bool Win32Desktop::StartProgram(std::string_view path, std::string_view parameters) {
+// ShellExecute answers 32 or less on failure and sets the last error; where
+// it leaves none, its own answer stands for it (2, 3, 5, 11 or one of the
+// SE_ERR values; 0 is the system out of memory).
+long Win32Desktop::StartProgram(std::string_view path, std::string_view parameters) {
+    SetLastError(ERROR_SUCCESS);
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(GetDesktopWindow(), "open", Utf8ToAnsi(path).c_str(),
                                                                 Utf8ToAnsi(parameters).c_str(), "", SW_SHOWNORMAL));
-    return result > 32;
+    if (result > 32) return ERROR_SUCCESS;
+    const DWORD error = GetLastError();
+    if (error != ERROR_SUCCESS) return static_cast<long>(error);
+    return result != 0 ? static_cast<long>(result) : ERROR_NOT_ENOUGH_MEMORY;
 }
 
 void Win32Desktop::BroadcastSettingChange(std::string_view section, bool post) {

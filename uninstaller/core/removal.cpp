@@ -6,6 +6,7 @@
 #include "registry_key.h"
 #include "resource.h"
 #include "scoped_printer.h"
+#include "spooler_service.h"
 #include "text.h"
 
 namespace uninstall {
@@ -181,7 +182,7 @@ void Removal::DeleteDriver(const plat::PrinterInfo2& printer) {
     if (error == plat::kErrorPrinterDriverInUse) {
         Log(UninstallerString(IDS_DRIVER_IN_USE));
     } else {
-        Log(std::string(UninstallerString(IDS_DELETE_DRIVER_ERROR)) + "    er=" + std::to_string(error));
+        Log(std::string(UninstallerString(IDS_DELETE_DRIVER_ERROR)) + std::string(kErrorCode) + std::to_string(error));
     }
 }
 
@@ -199,10 +200,27 @@ bool Removal::Win98PortsFree() {
     return true;
 }
 
+// A spooler that takes longer than the wait to stop refuses the start while
+// it is still stopping, and then stays stopped: every later item would fail
+// with 1722 and nothing would print. So its state is asked after the start,
+// and once it has stopped it is started again (once: a spooler that dies
+// while loading is not started over and over).
 void Removal::RestartSpooler() {
     (void)io_.services.StopService(plat::kSpoolerService);
     io_.clock.Sleep(kSpoolerStopped);
-    (void)io_.services.StartService(plat::kSpoolerService);
+    long error = io_.services.StartService(plat::kSpoolerService);
+    bool startedAgain = false;
+    for (int query = 0; query < plat::kSpoolerRunningQueries; ++query) {
+        if (query > 0) io_.clock.Sleep(plat::kSpoolerRunningQueryInterval);
+        std::uint32_t state = 0;
+        if (io_.services.QueryServiceState(plat::kSpoolerService, &state) != plat::kErrorSuccess) continue;
+        if (state == plat::kServiceRunning) return;
+        if (state == plat::kServiceStopped && !startedAgain) {
+            error = io_.services.StartService(plat::kSpoolerService);
+            startedAgain = true;
+        }
+    }
+    Log(error != plat::kErrorSuccess ? plat::SpoolerStartFailedText(error) : std::string(plat::kSpoolerNotRunningText));
 }
 
 void Removal::DeleteMonitorFiles(std::string_view monitor) {
@@ -245,9 +263,13 @@ void Removal::RemoveUsbDriver() {
     Log(kRemovingUsbDriver);
     std::string current;
     (void)io_.system.CurrentDirectory(&current);
-    // Whether the tool started is not known: one that never shows its window
-    // costs only the waits below.
-    (void)io_.desktop.StartProgram(current + "\\USBDrv\\Install.exe", "22");
+    // A tool that is not there (the program started from another folder)
+    // removed nothing, and there is no window of it to wait for. One that
+    // started but never shows its window costs only the waits below.
+    if (const long error = io_.desktop.StartProgram(current + "\\" + std::string(kUsbTool), "22")) {
+        Log(std::string(kRunFailed) + std::string(kUsbTool) + std::string(kErrorCode) + std::to_string(error));
+        return;
+    }
     io_.clock.Sleep(kUsbToolStart);
     while (io_.desktop.FindTopLevelWindow(kUsbToolWindow)) io_.clock.Sleep(kUsbToolPoll);
     io_.clock.Sleep(kUsbToolLinger);

@@ -21,7 +21,13 @@ std::vector<std::string> ReadList(plat::Profile& profile, std::string_view iniPa
     return patterns;
 }
 
-// Searches one folder; true when the file was found.
+constexpr std::string_view kUninstallIni = "Uninstall.ini";
+
+// Searches one folder by name, as the system compares names; true when the
+// file was found. The folder may be any of the user's (the program started
+// from the desktop, say): its other entries are only looked at. The package's
+// file loses the read-only mark a copy from a CD gave it, and keeps its
+// other marks.
 bool SearchFolder(UninstallerServices& io, const std::string& folder, int* failure) {
     std::vector<std::string> names;
     if (io.files.ListFolder(folder, &names) != plat::kErrorSuccess || names.empty()) {
@@ -29,8 +35,9 @@ bool SearchFolder(UninstallerServices& io, const std::string& folder, int* failu
         return false;
     }
     for (const std::string& name : names) {
-        (void)io.files.SetArchiveAttribute(folder + name);
-        if (plat::Contains(name, "Uninstall.ini")) return true;
+        if (!plat::EqualsNoCase(name, kUninstallIni)) continue;
+        (void)io.files.ClearReadOnly(folder + name);
+        return true;
     }
     return false;
 }
@@ -59,7 +66,7 @@ IniSearch FindUninstallIni(UninstallerServices& io) {
     folder += "\\";
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (SearchFolder(io, folder, &search.failure)) {
-            search.path = folder + "Uninstall.ini";
+            search.path = folder + std::string(kUninstallIni);
             return search;
         }
         if (search.failure != 0) return search;

@@ -32,10 +32,9 @@ PackagePatterns ReadPackagePatterns(plat::Profile& profile, std::string_view ini
 // nothing: it would otherwise offer every item of the machine for removal.
 bool MatchesAny(std::string_view name, const std::vector<std::string>& patterns);
 
-// Looks for an entry whose name contains "Uninstall.ini" in the current
-// folder and then in its DRVCONFIG folder, resetting the attributes of every
-// entry visited. The profile path, or the string id of the failure (103, 104
-// or 105).
+// Looks for the file "Uninstall.ini" (in any case) in the current folder and
+// then in its DRVCONFIG folder, and clears its read-only mark. The profile
+// path, or the string id of the failure (103, 104 or 105).
 struct IniSearch {
     std::string path;
     int failure = 0;

@@ -29,6 +29,12 @@ constexpr std::string_view kUsbDriverRemoved = "USB Device Driver foi deletada";
 constexpr std::string_view kNoSystemDirectory = "Get system Directory error.";
 constexpr std::string_view kNoProcessorDirectory = "Erro ao ler o Diretório do Sistema";
 constexpr std::string_view kUsbToolWindow = "QTRX print system setup";
+// The package's USB driver tool, below the current folder.
+constexpr std::string_view kUsbTool = "USBDrv\\Install.exe";
+// A program that could not be started: this text, its name and the error.
+constexpr std::string_view kRunFailed = "Erro ao executar ";
+// Put between a failure's text and its system error code.
+constexpr std::string_view kErrorCode = "    er=";
 // A removal that failed unexpectedly (memory running out, say).
 constexpr std::string_view kRemovalFailed = "Erro inesperado durante a desinstalação";
 constexpr std::string_view kHelpViewerCaption = "Uninstall";

@@ -1,14 +1,17 @@
 // The real Desinstalar.exe under Wine, after the real Setup.exe has installed
 // a receipt printer on LPT1: and a ticket printer on the first virtual serial
 // port: what it lists, a printer ticked and removed with its driver as a
-// person would do it, the restart question answered "&Não", and the two
-// starts it refuses (a second Desinstalar, an open installation wizard).
+// person would do it, the restart question answered "&Não", the spooler
+// running after a processor's removal, the files beside it left as they
+// were, and the two starts it refuses (a second Desinstalar, an open
+// installation wizard).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <winspool.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -194,6 +197,109 @@ TEST_F(DesinstalarWine, RemovesATickedPrinterWithItsDriverAndOffersARestart) {
     DWORD exitCode = 1;
     EXPECT_TRUE(uninstaller.WaitForExit(10000, &exitCode)) << "\"&Sair\" ends the program";
     EXPECT_EQ(exitCode, 0u);
+}
+
+// After a print processor's removal the spooler was restarted: it must run
+// again, or nothing prints. Wine's service manager stops its spooler at once,
+// so a stop slower than the uninstaller's wait (the spooler left stopped)
+// cannot be made here; the simulation has that case. Wine's
+// DeletePrintProcessor reports success and leaves the processor registered.
+TEST_F(DesinstalarWine, TheSpoolerRunsAfterAProcessorRemoval) {
+    setup_walk::RemoveWhatSetupInstalls();
+    setup_walk::InstallRun receipt;
+    ASSERT_NO_FATAL_FAILURE(setup_walk::Install(folder, setup_walk::kReceiptOnLpt, &receipt));
+    ASSERT_EQ(receipt.message, setup_walk::kInstalled);
+
+    automation::Process uninstaller;
+    ASSERT_TRUE(StartUninstaller(&uninstaller)) << "Desinstalar.exe did not start: error " << GetLastError();
+    HWND dialog = automation::WaitForDialog(uninstaller.id(), kCaption, 20000);
+    ASSERT_NE(dialog, nullptr) << "the uninstaller's dialog did not appear";
+    HWND list = GetDlgItem(dialog, IDC_ITEMS);
+    const std::vector<std::wstring> listed = automation::ListViewItems(list);
+    const auto processor = std::find(listed.begin(), listed.end(), L"KTRPrint");
+    ASSERT_NE(processor, listed.end()) << "listed:" << Joined(listed);
+    ASSERT_TRUE(automation::CheckListViewItem(list, static_cast<int>(processor - listed.begin()), true));
+    const desinstalar_walk::Removal removal = desinstalar_walk::PressUninstall(dialog, uninstaller.id());
+    std::printf("[ uninst   ] the processor's removal took %lu ms; the log:%s\n", removal.milliseconds,
+                Joined(removal.log).c_str());
+    ASSERT_NE(removal.restart, nullptr) << "the restart question did not appear within a minute";
+    EXPECT_TRUE(setup_walk::Contains(removal.log, L"KTRPrint foi deletada"));
+    for (const auto& line : removal.log) {
+        EXPECT_TRUE(line.rfind(L"Erro ao iniciar o serviço de spool", 0) != 0 && line != L"StartSpoolService error")
+            << "the spooler did not come back: " << automation::Narrow(line);
+    }
+
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    ASSERT_NE(manager, nullptr) << "error " << GetLastError();
+    SC_HANDLE spooler = OpenServiceW(manager, L"Spooler", SERVICE_QUERY_STATUS);
+    SERVICE_STATUS status{};
+    const BOOL queried = spooler && QueryServiceStatus(spooler, &status);
+    const DWORD error = GetLastError();
+    if (spooler) CloseServiceHandle(spooler);
+    CloseServiceHandle(manager);
+    ASSERT_TRUE(queried) << "error " << error;
+    EXPECT_EQ(status.dwCurrentState, static_cast<DWORD>(SERVICE_RUNNING)) << "the spooler is left stopped";
+    HANDLE printer = nullptr;
+    EXPECT_TRUE(OpenPrinterW(const_cast<wchar_t*>(L"KTR-P410(P)"), &printer, nullptr))
+        << "the spooler answers: error " << GetLastError();
+    if (printer) ClosePrinter(printer);
+
+    desinstalar_walk::DeclineRestartAndLeave(dialog, removal.restart, uninstaller);
+}
+
+// Desinstalar started from a folder of the user's own, its Uninstall.ini
+// copied into the DRVCONFIG folder there, so that every entry beside the
+// program is looked at before the file is found: the user's files keep their
+// hidden, system and read-only marks, and Uninstall.ini loses only its
+// read-only mark.
+TEST_F(DesinstalarWine, LeavesTheMarksOfTheFilesBesideItAlone) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring own = std::wstring(temp) + L"Pasta do usuário";
+    setup_walk::DeleteFolder(own);
+    ASSERT_TRUE(CreateDirectoryW(own.c_str(), nullptr)) << "error " << GetLastError();
+    ASSERT_TRUE(CreateDirectoryW((own + L"\\DRVCONFIG").c_str(), nullptr)) << "error " << GetLastError();
+    for (const wchar_t* name : {L"Desinstalar.exe", L"DRVCONFIG\\Uninstall.ini"}) {
+        ASSERT_TRUE(
+            CopyFileW((folder + L"\\" + setup_walk::FileName(name)).c_str(), (own + L"\\" + name).c_str(), FALSE))
+            << automation::Narrow(name) << ": error " << GetLastError();
+    }
+    struct Marked {
+        const wchar_t* name;
+        DWORD marks;  // as set
+        DWORD after;  // as Desinstalar must leave them
+    };
+    const Marked files[] = {
+        {L"Notas.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY,
+         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY},
+        {L"Assinatura.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM,
+         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+        {L"DRVCONFIG\\Uninstall.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN},
+    };
+    constexpr DWORD kMarks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+    for (const Marked& file : files) {
+        const std::wstring path = own + L"\\" + file.name;
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            ASSERT_TRUE(setup_walk::WriteAll(path, "do usuário\r\n")) << automation::Narrow(file.name);
+        }
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), file.marks)) << automation::Narrow(file.name);
+        ASSERT_EQ(GetFileAttributesW(path.c_str()) & kMarks, file.marks)
+            << automation::Narrow(file.name) << ": this Wine does not keep the marks";
+    }
+
+    automation::Process uninstaller;
+    ASSERT_TRUE(desinstalar_walk::Start(own, &uninstaller)) << "error " << GetLastError();
+    HWND dialog = automation::WaitForDialog(uninstaller.id(), kCaption, 20000);
+    ASSERT_NE(dialog, nullptr) << "the uninstaller's dialog did not appear: Uninstall.ini not found?";
+    EXPECT_EQ(automation::ListBoxLines(dialog, IDC_LOG), std::vector<std::wstring>{kSelectPrinters});
+    for (const Marked& file : files) {
+        EXPECT_EQ(GetFileAttributesW((own + L"\\" + file.name).c_str()) & kMarks, file.after)
+            << automation::Narrow(file.name);
+    }
+    automation::Click(dialog, IDCANCEL);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(uninstaller.WaitForExit(10000, &exitCode)) << "\"&Sair\" ends the program";
+    setup_walk::DeleteFolder(own);
 }
 
 TEST_F(DesinstalarWine, RefusesToStartWhileTheInstallationWizardIsOpen) {

@@ -69,10 +69,8 @@ const std::vector<Rule> kRules{
      plat::kErrorPrinterDriverInUse,
      {Stage::Walks, {"O driver está em uso e não pode ser apagado"}, {}}},
     {"Spooler.DeletePrinterDriverEx", 0, 0, {Stage::Walks, {"Erro ao apagar driver da impressora    er=%d"}, {}}},
-    // The spooler left stopped by a failed start fails the next item's
-    // spooler call; a monitor is tried again after a restart.
-    {"Services.StartService", 1, 0, {Stage::Walks, {"Erro ao apagar driver da impressora    er=1722"}, {}}},
-    {"Services.StartService", 2, 0, {Stage::Walks, {"Erro ao desinstalar KTRPrint"}, {kProcessor}}},
+    // A refused start is made again once the spooler has stopped: the items
+    // after it still go. A failed stop or state query leaves it running.
     {"Services.", 0, 0, {Stage::Walks, {}, {}}},
     // A monitor that will not go is tried again after a spooler restart.
     {"Spooler.DeleteMonitor", 0, 0, {Stage::Walks, {"KTR Serial Port foi deletada"}, {}}},

@@ -100,6 +100,65 @@ TEST(Removal, EachItemWaitsAndThePrinterAndDriverHaveTheirPauses) {
     }
 }
 
+// The spooler must run again after its restart, or every later item fails
+// with 1722 and nothing prints: one slower to stop than the wait refuses the
+// start and is started again once stopped; one that does not come back within
+// the polls is reported.
+TEST(Removal, TheSpoolerRunsAgainAfterItsRestart) {
+    using Setup = std::function<void(sim::SimServices&)>;
+    const std::vector<unsigned> allPolls{2000, 300, 300, 300, 300, 300, 300, 300, 300, 300};
+    struct Case {
+        const char* what;
+        Setup spooler;
+        std::vector<unsigned> restartWaits;  // from the stop to the running spooler, or to the last poll
+        std::vector<std::string> history;
+        std::string lineAfterRemoval;
+    } cases[] = {
+        {"slower to stop than the wait",
+         [](sim::SimServices& s) { s.stopPendingQueries = 2; },
+         {2000, 300, 300, 300},
+         {"stop Spooler", "start Spooler"},
+         "Apagando driver da KTR-P410(S), favor aguardar..."},
+        {"still stopping after the polls",
+         [](sim::SimServices& s) { s.stopPendingQueries = 20; },
+         allPolls,
+         {"stop Spooler"},
+         "Erro ao iniciar o serviço de spool, código erro = 1056"},
+        {"every start refused",
+         [](sim::SimServices& s) { s.Fail(sim::ServiceOp::Start, 5); },
+         allPolls,
+         {"stop Spooler"},
+         "Erro ao iniciar o serviço de spool, código erro = 5"},
+        {"started, yet it dies while loading",
+         [](sim::SimServices& s) { s.startsButDies = true; },
+         allPolls,
+         {"stop Spooler", "start Spooler", "start Spooler"},
+         "StartSpoolService error"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        UninstallFixture fixture(7);
+        fixture.InstalledPackage();
+        fixture.Open();
+        fixture.Tick("KTR-P410(S)");
+        c.spooler(fixture.machine.services);
+        fixture.Remove();
+        std::vector<unsigned> waits{500, 100};
+        waits.insert(waits.end(), c.restartWaits.begin(), c.restartWaits.end());
+        waits.insert(waits.end(), {1000, 100, 1000, 500, 500});  // the driver, the two items left
+        EXPECT_EQ(fixture.machine.clock.waits, waits);
+        EXPECT_EQ(fixture.machine.services.history, c.history);
+        const std::vector<std::string> log = fixture.Log();
+        const auto removed = std::find(log.begin(), log.end(), "KTR-P410(S) foi deletada");
+        ASSERT_NE(removed, log.end());
+        ASSERT_NE(removed + 1, log.end());
+        EXPECT_EQ(*(removed + 1), c.lineAfterRemoval);
+        const bool running = c.history.size() == 2;
+        EXPECT_EQ(fixture.machine.services.IsRunning("Spooler"), running);
+        EXPECT_EQ(fixture.machine.spooler.drivers.size(), running ? 1u : 2u) << "the driver went only with a spooler";
+    }
+}
+
 TEST(Removal, QueuedJobsAnywhereStopTheRemovalBeforeItStarts) {
     UninstallFixture fixture(7);
     fixture.InstalledPackage();
@@ -267,6 +326,7 @@ TEST(Removal, Windows98KeepsAMonitorWhileAPrinterIsOnAVirtualSerialPort) {
     EXPECT_TRUE(fixture.machine.desktop.dialogsRun.empty());
 }
 
+// The spooler keeps the deleted processor's file loaded until its restart.
 TEST(Removal, ProcessorAndItsFile) {
     UninstallFixture fixture(7);
     fixture.InstalledPackage();
@@ -281,25 +341,43 @@ TEST(Removal, ProcessorAndItsFile) {
 }
 
 TEST(Removal, TheUsbDriverToolRunsWhileItsWindowIsOpen) {
-    UninstallFixture fixture(7);
-    fixture.InstalledPackage();
-    fixture.machine.desktop.onStart = [&fixture](const sim::SimDesktop::Started&) {
-        fixture.machine.desktop.windows.push_back({"QTRX print system setup", 0x99});
-        fixture.machine.clock.At(fixture.machine.clock.now + 2600,
-                                 [&fixture] { fixture.machine.desktop.RemoveWindow("QTRX print system setup"); });
+    struct Case {
+        const char* what;
+        long startError;
+        std::vector<unsigned> waits;  // the three items', then the tool's
+        const char* result;
+    } cases[] = {
+        {"the tool shows its window",
+         0,
+         {500, 500, 500, 500, 1000, 1000, 1000, 1500},
+         "USB Device Driver foi deletada"},
+        // Desinstalar started from another folder than the package's.
+        {"the tool is not there", 2, {500, 500, 500}, "Erro ao executar USBDrv\\Install.exe    er=2"},
     };
-    fixture.Open();
-    fixture.controls.SetCheck(IDC_REMOVE_USB_DRIVER, true);
-    fixture.Remove();
-    ASSERT_EQ(fixture.machine.desktop.started.size(), 1u);
-    EXPECT_EQ(fixture.machine.desktop.started[0].path,
-              "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\USBDrv\\Install.exe");
-    EXPECT_EQ(fixture.machine.desktop.started[0].parameters, "22");
-    EXPECT_EQ(fixture.machine.clock.waits, (std::vector<unsigned>{500, 500, 500, 500, 1000, 1000, 1000, 1500}));
-    const std::vector<std::string> log = fixture.Log();
-    EXPECT_EQ(log[log.size() - 3], "Apagando USB Device Driver, favor aguardar...");
-    EXPECT_EQ(log[log.size() - 2], "USB Device Driver foi deletada");
-    EXPECT_TRUE(fixture.machine.desktop.dialogsRun.empty()) << "the tool removes nothing of the list";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        UninstallFixture fixture(7);
+        fixture.InstalledPackage();
+        fixture.machine.desktop.startError = c.startError;
+        fixture.machine.desktop.onStart = [&fixture](const sim::SimDesktop::Started&) {
+            fixture.machine.desktop.windows.push_back({"QTRX print system setup", 0x99});
+            fixture.machine.clock.At(fixture.machine.clock.now + 2600,
+                                     [&fixture] { fixture.machine.desktop.RemoveWindow("QTRX print system setup"); });
+        };
+        fixture.Open();
+        fixture.controls.SetCheck(IDC_REMOVE_USB_DRIVER, true);
+        fixture.Remove();
+        ASSERT_EQ(fixture.machine.desktop.started.size(), 1u);
+        EXPECT_EQ(fixture.machine.desktop.started[0].path,
+                  "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\USBDrv\\Install.exe");
+        EXPECT_EQ(fixture.machine.desktop.started[0].parameters, "22");
+        EXPECT_EQ(fixture.machine.clock.waits, c.waits);
+        const std::vector<std::string> log = fixture.Log();
+        ASSERT_GE(log.size(), 3u);
+        EXPECT_EQ(log[log.size() - 3], "Apagando USB Device Driver, favor aguardar...");
+        EXPECT_EQ(log[log.size() - 2], c.result);
+        EXPECT_TRUE(fixture.machine.desktop.dialogsRun.empty()) << "the tool removes nothing of the list";
+    }
 }
 
 TEST(Removal, WithoutTheExEntryPointThePlainDriverDeletion) {

@@ -88,6 +88,16 @@ TEST(FindUninstallIni, TheCurrentFolderThenDrvconfig) {
          false,
          "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG\\Uninstall.ini",
          0},
+        {"spelled in capitals, as an old CD gives it",
+         {"Setup.exe", "UNINSTALL.INI"},
+         false,
+         "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\Uninstall.ini",
+         0},
+        {"a copy of another name beside the program",
+         {"Setup.exe", "Uninstall.ini.bak", "DRVCONFIG\\Uninstall.ini"},
+         false,
+         "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG\\Uninstall.ini",
+         0},
         {"nowhere", {"Setup.exe", "DRVCONFIG\\setup.ini"}, false, "", IDS_NO_UNINSTALL_INI},
         {"no DRVCONFIG folder", {"Setup.exe"}, false, "", IDS_BAD_FILE_HANDLE},
         {"current folder unreadable", {"Uninstall.ini"}, true, "", IDS_NO_CURRENT_DIR},
@@ -107,31 +117,26 @@ TEST(FindUninstallIni, TheCurrentFolderThenDrvconfig) {
     }
 }
 
-TEST(FindUninstallIni, EveryEntryOfTheCurrentFolderIsResetBeforeDrvconfigIsSearched) {
+// The program may be started from any folder of the user's: the search only
+// looks at its entries. Uninstall.ini, copied read-only from a CD, loses that
+// mark alone.
+TEST(FindUninstallIni, OnlyTheFileFoundLosesItsReadOnlyMark) {
     sim::SimMachine machine;
-    machine.system.currentDirectory = "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora";
+    const std::string folder = "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\";
+    machine.system.currentDirectory = folder.substr(0, folder.size() - 1);
     for (const char* file :
-         {"A.txt", "Setup.exe", "Z.dat", "DRVCONFIG\\Left.bmp", "DRVCONFIG\\Uninstall.ini", "DRVCONFIG\\zz.ini"}) {
-        machine.files.Write(
-            std::string("C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\") + file, "x");
+         {"A.txt", "Setup.exe", "DRVCONFIG\\Left.bmp", "DRVCONFIG\\Uninstall.ini", "DRVCONFIG\\zz.ini"}) {
+        machine.files.Write(folder + file, "x");
+        machine.files.SetReadOnly(folder + file);
     }
     UninstallerServices io{machine.profile,  machine.registry, machine.files, machine.spooler,
                            machine.services, machine.system,   machine.clock, machine.desktop};
-    ASSERT_EQ(FindUninstallIni(io).path,
-              "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG\\Uninstall.ini");
-    const std::vector<std::string>& reset = machine.files.archived;
-    for (const char* entry :
-         {"C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\A.txt",
-          "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\Setup.exe",
-          "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\Z.dat",
-          "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG",
-          "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG\\Left.bmp"}) {
-        EXPECT_NE(std::find(reset.begin(), reset.end(), entry), reset.end()) << entry;
+    ASSERT_EQ(FindUninstallIni(io).path, folder + "DRVCONFIG\\Uninstall.ini");
+    EXPECT_EQ(machine.files.archived, std::vector<std::string>{}) << "no entry's attributes were reset";
+    for (const char* file : {"A.txt", "Setup.exe", "DRVCONFIG\\Left.bmp", "DRVCONFIG\\zz.ini"}) {
+        EXPECT_TRUE(machine.files.IsReadOnly(folder + file)) << file;
     }
-    EXPECT_EQ(std::find(reset.begin(), reset.end(),
-                        "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\DRVCONFIG\\zz.ini"),
-              reset.end())
-        << "the search stops at the file";
+    EXPECT_FALSE(machine.files.IsReadOnly(folder + "DRVCONFIG\\Uninstall.ini"));
 }
 
 TEST(FillList, PrintersThenMonitorsThenProcessorsOfThePackage) {
