@@ -72,7 +72,8 @@ long CopyWithNormalAttributes(plat::Files& files, const std::string& source, con
     return error;
 }
 
-int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, int target, bool rename) {
+int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, int target, bool rename,
+                   Existing existing) {
     if (!file.empty() && file.front() == '0') return kCopyFailed;
     std::string directory;
     if (!CopyTargetDirectory(session, copyTarget, &directory)) return kCopyFailed;
@@ -90,9 +91,23 @@ int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarge
         // Never copy from or to a path cut to its buffer.
         error = plat::kErrorFilenameExcedRange;
     } else {
-        error = CopyWithNormalAttributes(session.io.files, source, destination, false);
+        // A stock NT 4.0 has no version-3 folder. One that cannot be made
+        // fails the copy below with its own code.
+        if (copyTarget == kDriverDirectoryVersion3) (void)session.io.files.CreateFolder(directory);
+        const bool keep = existing == Existing::kKeep;
+        error = CopyWithNormalAttributes(session.io.files, source, destination, keep);
         if (error == plat::kErrorSuccess) return kCopied;
-        if (IsInUse(static_cast<int>(error))) return static_cast<int>(error);
+        if (keep && error == plat::kErrorFileExists) {
+            // Kept, but writable like every copy of ours: the plug-in saves
+            // the table into it.
+            (void)session.io.files.SetArchiveAttribute(destination);
+            return kCopied;
+        }
+        // The file in use stays and serves; without one the driver would lack
+        // the file (the source held open, say).
+        if (IsInUse(static_cast<int>(error)) && session.io.files.FileExists(destination)) {
+            return static_cast<int>(error);
+        }
     }
     session.resultMessage =
         std::string(SetupString(IDS_COPY_FAILED)) + copied + "  er = " + std::to_string(error) + source;

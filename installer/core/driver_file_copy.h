@@ -44,12 +44,22 @@ bool CopyTargetDirectory(InstallSession& session, int copyTarget, std::string* d
 long CopyWithNormalAttributes(plat::Files& files, const std::string& source, const std::string& destination,
                               bool failIfExists);
 
+// What a copy does with a file of its name already at the destination.
+enum class Existing {
+    kReplace,  // the package's file goes over it
+    kKeep,     // it stays and counts as copied (a table the shop has edited)
+};
+
 // Copies `file` from the current directory's package folder of `target` into
-// the directory of `copyTarget`, as "n" + file with `rename`. Returns kCopied;
+// the directory of `copyTarget`, as "n" + file with `rename`; the version-3
+// folder is made first when the system has none yet. Returns kCopied;
 // kCopyFailed with the message in the session's result (or with nothing
 // written for a file name that is "none", beginning with '0'); or 32 or 5
-// when the destination is in use, the result left untouched.
-int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, int target, bool rename);
+// when a file of that name is at the destination and in use, the result left
+// untouched. Refused with 32 or 5 while nothing lies there, the file would be
+// missing: that is a failed copy like any other.
+int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, int target, bool rename,
+                   Existing existing = Existing::kReplace);
 
 // The copy of an installed or replaced monitor or processor file: when the
 // destination is in use the file goes in again as "n" + file, which is then

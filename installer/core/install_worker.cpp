@@ -47,7 +47,9 @@ bool CopyDriverFiles(InstallSession& session, const DriverFileSet& files) {
         (void)CopyDriverFile(session, *file, kDriverDirectory, session.target, false);
         if (session.failed()) return false;
     }
-    (void)CopyDriverFile(session, files.controlFont, kDriverDirectoryVersion3, session.target, false);
+    // The control-font table is the shop's once installed: every printer of
+    // the machine shares it, and the plug-in edits it in place.
+    (void)CopyDriverFile(session, files.controlFont, kDriverDirectoryVersion3, session.target, false, Existing::kKeep);
     return !session.failed();
 }
 
@@ -125,12 +127,24 @@ bool RunSteps(InstallSession& session, const InstallRequest& request) {
     printer.printerName = request.printerName;
     printer.portName = request.printerPort;
     if (!AddPrinterUniqueName(session, &printer, usb)) return false;
-    if (request.makeDefault) (void)SetDefaultPrinterByName(session, printer.printerName);
-    if (request.portKind == kPortCom) WriteSerialSettings(session, request.portName, request.serial);
+    // The printer is there; what follows are wishes. One that could not be
+    // fulfilled is named on a line of its own below the success text.
+    std::string unfulfilled;
+    if (request.makeDefault && !SetDefaultPrinterByName(session, printer.printerName)) {
+        unfulfilled.append("\n").append(kDefaultPrinterNotSet);
+    }
+    if (request.portKind == kPortCom && !WriteSerialSettings(session, request.portName, request.serial)) {
+        unfulfilled.append("\n").append(kSerialSettingsNotStored);
+    }
 
     if (session.target != kOsWin98Me) {
         session.resultMessage = SetupString(usb ? IDS_INSTALLED_USB : IDS_INSTALLED);
+    } else if (!unfulfilled.empty() && session.resultMessage.empty()) {
+        // On Windows 98/Me the wizard shows its own success text for an empty
+        // result; the lines need it written here.
+        session.resultMessage = kInstalledText;
     }
+    session.resultMessage += unfulfilled;
     return true;
 }
 }  // namespace

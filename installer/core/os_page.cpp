@@ -26,25 +26,31 @@ int OsPage::ButtonOf(int osCode) {
 
 void OsPage::OnInit(plat::Controls& controls) {
     osCode_ = kOsWin98Me;
-    osCode_ = Detect(controls);
+    systemSupported_ = false;
+    const std::optional<int> detected = Detect(controls);
+    systemSupported_ = detected.has_value();
+    osCode_ = detected.value_or(kOsWin98Me);
     // Only the detected system's button stays usable; for code 0 that is the
     // "Windows 98/Me" button, selected or not.
     for (int code = 0; code < kOsCodeCount; ++code) controls.Enable(kButtons[code], code == osCode_);
+    // Code 0 on a system without a button would install the Windows 98/Me
+    // drivers there: the user is told at once, and Install refuses.
+    if (!systemSupported_) {
+        desktop_.ShowMessage(controls.Window(), SetupString(IDS_OS_NOT_SUPPORTED), kWizardCaption, plat::kMbOk);
+    }
 }
 
-int OsPage::Detect(plat::Controls& controls) {
+std::optional<int> OsPage::Detect(plat::Controls& controls) {
     const plat::OsVersion v = system_.GetVersion();
     if (v.platformId == plat::kPlatformWindows) {
         // Windows 95 (minor 0) is not supported: no button selected.
-        if (v.minor != 0) controls.SetCheck(IDC_OS_WIN98ME, true);
+        if (v.minor == 0) return std::nullopt;
+        controls.SetCheck(IDC_OS_WIN98ME, true);
         return kOsWin98Me;
     }
-    if (v.platformId != plat::kPlatformNt) {
-        desktop_.ShowMessage(controls.Window(), SetupString(IDS_OS_NOT_SUPPORTED), kWizardCaption, plat::kMbOk);
-        return kOsWin98Me;
-    }
+    if (v.platformId != plat::kPlatformNt) return std::nullopt;
     const std::optional<OsCode> known = NtOsCode(v.major, v.minor);
-    if (!known) return kOsWin98Me;  // a version this package does not know
+    if (!known) return std::nullopt;  // a version this package does not know
     OsCode code = *known;
     if (code == kOsVista) {
         if (plat::IsServer2008(registry_)) {

@@ -1,6 +1,8 @@
 #pragma once
 // The page that shows the detected Windows version: one radio button per
 // supported system, only the detected one enabled and selected.
+#include <optional>
+
 #include "core/os_code.h"
 #include "core/wizard_page.h"
 #include "ports/controls.h"
@@ -19,18 +21,26 @@ public:
 
     // The detected OsCode; 0 until the page has started.
     int osCode() const { return osCode_; }
+    // Whether one of the page's buttons stands for the detected system. A
+    // system without one (Windows 95, NT versions the package does not know,
+    // Windows 8 and later) has code 0 but must not get the Windows 98/Me
+    // driver set. False until the page has started.
+    bool systemSupported() const { return systemSupported_; }
 
     // The radio button of each OsCode.
     static int ButtonOf(int osCode);
 
 private:
-    int Detect(plat::Controls& controls);
+    // Selects the detected system's button and gives its code; nothing for a
+    // system no button stands for.
+    std::optional<int> Detect(plat::Controls& controls);
     void RecordWithCompatibilityAssistant();
 
     plat::SystemInfo& system_;
     plat::Registry& registry_;
     plat::Desktop& desktop_;
     int osCode_ = kOsWin98Me;
+    bool systemSupported_ = false;
 };
 
 }  // namespace setup

@@ -47,8 +47,9 @@ std::uint8_t StopBitsCode(double stopBits) {
 }
 
 // Windows 98/Me: the DCB goes into the class key of the port's position
-// among the serial ports (PortSubClass 1; a parallel port's is 0).
-void WriteWin9xDcb(plat::Registry& registry, int portNumber, const DcbRecord& dcb) {
+// among the serial ports (PortSubClass 1; a parallel port's is 0). False when
+// it was not stored, for want of the key or because the write failed.
+bool WriteWin9xDcb(plat::Registry& registry, int portNumber, const DcbRecord& dcb) {
     int serialPorts = 0;
     for (int index = 0; index < kWin9xPortClassKeys; ++index) {
         plat::RegistryKey key(registry);
@@ -59,10 +60,10 @@ void WriteWin9xDcb(plat::Registry& registry, int portNumber, const DcbRecord& dc
         plat::RegistryValue subClass;
         if (!key.ReadData("PortSubClass", 16, &subClass) || subClass.data.empty() || subClass.data[0] != 1) continue;
         if (++serialPorts == portNumber) {
-            (void)key.WriteData("DCB", plat::kRegNone, std::vector<std::uint8_t>(dcb.begin(), dcb.end()));
-            return;
+            return key.WriteData("DCB", plat::kRegNone, std::vector<std::uint8_t>(dcb.begin(), dcb.end()));
         }
     }
+    return false;
 }
 }  // namespace
 
@@ -91,23 +92,25 @@ DcbRecord SerialDcb(const SerialSettings& serial) {
     return dcb;
 }
 
-void WriteSerialSettings(InstallSession& session, std::string_view portName, SerialSettings serial) {
+bool WriteSerialSettings(InstallSession& session, std::string_view portName, SerialSettings serial) {
     const std::string portKey = SerialPortKey(portName);
-    if (portKey.empty()) return;
+    if (portKey.empty()) return false;
     serial.parity = static_cast<char>(std::tolower(static_cast<unsigned char>(serial.parity)));
     const std::string text = PortSettingsText(serial);
 
     if (session.target != kOsWin98Me) {
         plat::RegistryKey ports(session.io.registry);
-        if (ports.Open(plat::RootKey::LocalMachine, kNtPortsKey)) (void)ports.WriteString(portKey, text);
-        return;
+        return ports.Open(plat::RootKey::LocalMachine, kNtPortsKey) && ports.WriteString(portKey, text);
     }
     // Only the first two serial ports have a DCB of their own.
     const char digit = portKey.size() > 3 ? portKey[3] : '\0';
-    if (digit == '1' || digit == '2') WriteWin9xDcb(session.io.registry, digit - '0', SerialDcb(serial));
-    (void)session.io.profile.WriteProfileString("Ports", portKey, text);
+    bool stored = true;
+    if (digit == '1' || digit == '2') stored = WriteWin9xDcb(session.io.registry, digit - '0', SerialDcb(serial));
+    stored = session.io.profile.WriteProfileString("Ports", portKey, text) && stored;
     session.io.desktop.BroadcastSettingChange("Ports", true);
+    // The flush's answer tells nothing about the settings written above.
     (void)session.io.profile.FlushProfile();
+    return stored;
 }
 
 }  // namespace setup

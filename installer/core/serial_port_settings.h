@@ -21,9 +21,10 @@ std::string SerialPortKey(std::string_view portName);
 using DcbRecord = std::array<std::uint8_t, 28>;
 DcbRecord SerialDcb(const SerialSettings& serial);
 
-// Stores the settings of `portName` for `target`. Nothing is reported: the
-// printer works with the port's previous settings.
-void WriteSerialSettings(InstallSession& session, std::string_view portName, SerialSettings serial);
+// Stores the settings of `portName` for `target`; false when some of them
+// could not be stored (the printer then works with the port's previous
+// settings, and the installation goes on).
+bool WriteSerialSettings(InstallSession& session, std::string_view portName, SerialSettings serial);
 
 constexpr std::string_view kNtPortsKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
 constexpr int kWin9xPortClassKeys = 4;

@@ -165,6 +165,9 @@ void SetupWizard::Install(plat::Controls& frame) {
     request_.serial = pages_.port.serial();
     request_.registeredPortName.clear();
 
+    // The OS page has told the user already; nothing is installed on a system
+    // the package has no drivers for.
+    if (!pages_.os.systemSupported()) return Tell(frame, SetupString(IDS_OS_NOT_SUPPORTED));
     if (request_.modelName.empty()) return Tell(frame, SetupString(IDS_SELECT_MODULE));
     if (request_.osCode == kOsServer2003 && ReadPortFlag("System2003Supported") == 0) {
         return Tell(frame, SetupString(IDS_NO_2003));

@@ -121,7 +121,6 @@ constexpr std::string_view kNextText = SETUP_TEXT_NEXT;
 constexpr std::string_view kInstallText = SETUP_TEXT_INSTALL;
 constexpr std::string_view kCancelText = SETUP_TEXT_CANCEL;
 constexpr std::string_view kMustBeAdministrator = "Você deve estar logado como administrador";
-constexpr std::string_view kInstalledText = "Driver da Impressora instalado com sucesso";
 constexpr std::string_view kHelpViewerCaption = "Printer Driver Installer";
 constexpr std::string_view kHelpFile = ".\\Guide.CHM";
 

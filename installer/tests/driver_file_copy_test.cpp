@@ -94,6 +94,10 @@ TEST(CopyDriverFile, EachFailureHasItsMessage) {
          [](InstallFixture& f) { f.machine.files.HoldOpen("C:\\WINDOWS\\system32\\KTRLMON.DLL"); }, 32, ""},
         {"access denied", kSystemDirectory, "KTRLMON.DLL",
          [](InstallFixture& f) { f.machine.files.HoldOpen("C:\\WINDOWS\\system32\\KTRLMON.DLL", 5); }, 5, ""},
+        {"refused as in use while no file of that name is there", kSystemDirectory, "A.DLL",
+         [](InstallFixture& f) { f.machine.files.FailCopy(32, "A.DLL"); }, kCopyFailed,
+         "Erro ao copiar arquivos de driversA.DLL  er = 32C:\\Documents and Settings\\João\\Área de "
+         "Trabalho\\Driver Impressora\\winnt\\A.DLL"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -15,6 +15,7 @@
 
 #include "core/component_check.h"
 #include "core/printer_module.h"
+#include "core/setup_text.h"
 #include "core/usb_identity.h"
 #include "sim/fault_sweep.h"
 #include "tests/install_fixture.h"
@@ -29,10 +30,16 @@ struct Outcome {
     bool finishes = true;
     // The start of ResultMessage when it stops; "%d" stands for the error.
     std::string message;
+    // When it finishes: the wish it could not fulfil, named on a line below
+    // the success text; none when empty.
+    std::string_view unfulfilled = {};
 };
 const Outcome kFinishes{true, {}};
 Outcome Stops(std::string message) {
     return {false, std::move(message)};
+}
+Outcome FinishesWithout(std::string_view unfulfilled) {
+    return {true, {}, unfulfilled};
 }
 
 constexpr std::string_view kSystemDirText = "Erro ao ler o diretório do sistema";  // 102, and 107
@@ -51,17 +58,32 @@ struct Rule {
     std::size_t occurrence = 0;  // which call of the operation (from 1); 0: any
 };
 const std::vector<Rule> kRules{
-    // Version values, port records and serial settings: written or not, the
-    // printer is installed.
+    // Serial settings not stored: the printer is installed, and the final
+    // message says so. The NT family's Ports key, Windows 98/Me's serial
+    // class key with its DCB and the profile's text. (A value's call names
+    // its key in lower case.)
+    {"Registry.OpenKey", "CurrentVersion\\Ports", 0, FinishesWithout(kSerialSettingsNotStored)},
+    {"Registry.SetValue", "currentversion\\ports", 0, FinishesWithout(kSerialSettingsNotStored)},
+    {"Registry.OpenKey", "Class\\Ports", 0, FinishesWithout(kSerialSettingsNotStored)},
+    {"Registry.QueryValue", "class\\ports", 0, FinishesWithout(kSerialSettingsNotStored)},
+    {"Registry.SetValue", "class\\ports", 0, FinishesWithout(kSerialSettingsNotStored)},
+    {"Profile.WriteProfileString", "COM", 0, FinishesWithout(kSerialSettingsNotStored)},
+    // NT 4.0 keeps the default printer in the profile.
+    {"Profile.WriteProfileString", "device", 0, FinishesWithout(kDefaultPrinterNotSet)},
+    // Version values and port records: written or not, the printer is
+    // installed.
     {"Registry.", "", 0, kFinishes},
     {"Profile.", "", 0, kFinishes},
     {"Files.SetArchiveAttribute", "", 0, kFinishes},
     {"Files.FileExists", "", 0, kFinishes},
-    // The default printer is a wish, not a step.
-    {"Spooler.SetDefaultPrinter", "", 0, kFinishes},
-    {"Spooler.OpenPrinter", "", 0, kFinishes},
-    {"Spooler.GetPrinter", "", 0, kFinishes},
-    {"Spooler.SetPrinterAttributes", "", 0, kFinishes},
+    // The version-3 folder is there already; where it is not, the copy into
+    // it fails (NT 4.0 below).
+    {"Files.CreateFolder", "", 0, kFinishes},
+    // The default printer is a wish, not a step; one not fulfilled is named.
+    {"Spooler.SetDefaultPrinter", "", 0, FinishesWithout(kDefaultPrinterNotSet)},
+    {"Spooler.OpenPrinter", "", 0, FinishesWithout(kDefaultPrinterNotSet)},
+    {"Spooler.GetPrinter", "", 0, FinishesWithout(kDefaultPrinterNotSet)},
+    {"Spooler.SetPrinterAttributes", "", 0, FinishesWithout(kDefaultPrinterNotSet)},
     {"Spooler.ClosePrinter", "", 0, kFinishes},
     {"Spooler.AddMonitor", "", plat::kErrorPrintMonitorAlreadyInstalled, kFinishes},
     {"Spooler.AddMonitor", "", 0, Stops("Erro ao adicionar monitor Erro code is:%d")},
@@ -89,40 +111,41 @@ enum class After {
     Finishes,           // nothing comes of it
 };
 // The copies of an installation, by the end of the destination path; a
-// failure of the directory reads before a copy counts as the copy's. `inUse`
-// is what a destination held open (32 or 5) leads to: monitor and processor
-// files go in under "n" + name, a driver file is silently left out.
+// failure of the directory reads before a copy counts as the copy's. `failed`
+// holds while no file of that name lies at the destination. One that lies
+// there serves: refused as in use (32 or 5), the copy is no failure (a
+// monitor or processor file goes in under "n" + name beside it), and where a
+// failed copy is not reported the spooler finds the earlier file.
 struct CopyStep {
     std::string_view destination;
     After failed;
-    After inUse;
     int target = -1;  // -1: any
 };
 const std::vector<CopyStep> kCopies{
-    {"system32\\KTRCOMMN.DLL", After::MonitorNotAdded, After::Finishes},
-    {"system32\\KTRCOMUI.DLL", After::OwnMessage, After::Finishes},  // caught at the next copy
-    {"system32\\KTRUSBMN.DLL", After::MonitorNotAdded, After::Finishes},
-    {"system32\\KTRUSB9X.DLL", After::MonitorNotAdded, After::Finishes},
-    {"system32\\KTRUSBUI.DLL", After::Finishes, After::Finishes},
-    {"system32\\KTRLMON.DLL", After::MonitorNotAdded, After::Finishes},
-    {"system32\\KTRLM9X.DLL", After::MonitorNotAdded, After::Finishes},
-    {"prtprocs\\w32x86\\KTRPROC.DLL", After::ProcessorNotAdded, After::Finishes},
+    {"system32\\KTRCOMMN.DLL", After::MonitorNotAdded},
+    {"system32\\KTRCOMUI.DLL", After::OwnMessage},  // caught at the next copy
+    {"system32\\KTRUSBMN.DLL", After::MonitorNotAdded},
+    {"system32\\KTRUSB9X.DLL", After::MonitorNotAdded},
+    {"system32\\KTRUSBUI.DLL", After::Finishes},
+    {"system32\\KTRLMON.DLL", After::MonitorNotAdded},
+    {"system32\\KTRLM9X.DLL", After::MonitorNotAdded},
+    {"prtprocs\\w32x86\\KTRPROC.DLL", After::ProcessorNotAdded},
     // Windows 98/Me: the system's backup UNIDRV.DLL, else the package's.
-    {"system32\\UNIDRV.DLL", After::Finishes, After::Finishes},
-    {"w32x86\\3\\7404VXCONTROL.INI", After::OwnMessage, After::Finishes},
+    {"system32\\UNIDRV.DLL", After::Finishes},
+    {"w32x86\\3\\7404VXCONTROL.INI", After::OwnMessage},
     // The Unidrv core files: not reported, but the driver lists them.
-    {"\\TTFSUB.GPD", After::DriverNotAdded, After::DriverNotAdded},
-    {"\\STDNAMES.GPD", After::DriverNotAdded, After::DriverNotAdded},
-    {"\\UNIRES.DLL", After::DriverNotAdded, After::DriverNotAdded},
+    {"\\TTFSUB.GPD", After::DriverNotAdded},
+    {"\\STDNAMES.GPD", After::DriverNotAdded},
+    {"\\UNIRES.DLL", After::DriverNotAdded},
     // Windows 98/Me: the driver's one file fills three of its slots, and
     // files the driver does not name.
-    {"\\KTRP410.DRV", After::OwnMessage, After::Finishes, kOsWin98Me},
-    {"\\7404VXUI.DLL", After::OwnMessage, After::Finishes, kOsWin98Me},
-    {"\\ICONLIB.DLL", After::OwnMessage, After::Finishes, kOsWin98Me},
-    {"\\UNIDRV.DLL", After::OwnMessage, After::Finishes, kOsWin98Me},
-    {"\\DMCOLOR.DLL", After::OwnMessage, After::Finishes, kOsWin98Me},
+    {"\\KTRP410.DRV", After::OwnMessage, kOsWin98Me},
+    {"\\7404VXUI.DLL", After::OwnMessage, kOsWin98Me},
+    {"\\ICONLIB.DLL", After::OwnMessage, kOsWin98Me},
+    {"\\UNIDRV.DLL", After::OwnMessage, kOsWin98Me},
+    {"\\DMCOLOR.DLL", After::OwnMessage, kOsWin98Me},
     // Every other driver file is named by the driver.
-    {"spool\\drivers\\w32x86\\", After::OwnMessage, After::DriverNotAdded},
+    {"spool\\drivers\\w32x86\\", After::OwnMessage},
 };
 
 // The operations that make or prepare a copy.
@@ -164,9 +187,15 @@ const Rule* Match(const std::vector<Rule>& rules, const sim::Fault& fault, long 
     return nullptr;
 }
 
-Outcome Expected(const Scenario& scenario, const sim::Fault& fault, long error) {
+// `destinationThere`: a file lay where the failed call (or the copy it
+// prepares) copies to.
+Outcome Expected(const Scenario& scenario, const sim::Fault& fault, long error, bool destinationThere) {
     for (const std::vector<Rule>* rules : {&scenario.rules, &kRules}) {
         if (const Rule* rule = Match(*rules, fault, error)) return rule->outcome;
+    }
+    if (fault.call.op == "Files.CopyFile" && destinationThere &&
+        (error == plat::kErrorSharingViolation || error == plat::kErrorAccessDenied)) {
+        return kFinishes;
     }
     std::vector<CopyStep> copies = scenario.copies;
     copies.insert(copies.end(), kCopies.begin(), kCopies.end());
@@ -177,9 +206,8 @@ Outcome Expected(const Scenario& scenario, const sim::Fault& fault, long error) 
                 continue;
             }
             if (copy.target != -1 && copy.target != scenario.target) continue;
-            const bool inUse = fault.call.op == "Files.CopyFile" &&
-                               (error == plat::kErrorSharingViolation || error == plat::kErrorAccessDenied);
-            switch (inUse ? copy.inUse : copy.failed) {
+            const After after = destinationThere && copy.failed != After::OwnMessage ? After::Finishes : copy.failed;
+            switch (after) {
                 case After::OwnMessage:
                     return Stops(OwnMessage(fault.call.op, fault.subject));
                 case After::MonitorNotAdded:
@@ -231,7 +259,26 @@ const std::vector<Rule> kSpoolerRestartRules{
 };
 // The replaced monitor file: its own failure stops the installation.
 const std::vector<CopyStep> kReplacedMonitor{
-    {"system32\\KTRCOMMN.DLL", After::OwnMessage, After::Finishes},
+    {"system32\\KTRCOMMN.DLL", After::OwnMessage},
+};
+
+// The files an earlier installation left behind, its registrations gone:
+// every file of the package's folder in the driver directory, the
+// control-font table in its version-3 folder, the processor's file.
+void FilesOfAnEarlierInstallation(sim::SimMachine& machine) {
+    const std::string folder = std::string(setup_test::kPackageFolder) + "win7\\";
+    std::vector<std::string> names;
+    ASSERT_EQ(machine.files.ListFolder(folder, &names), plat::kErrorSuccess);
+    for (const std::string& name : names) {
+        if (name != "." && name != "..") machine.files.Write(machine.spooler.driverDirectory + "\\" + name, "earlier");
+    }
+    machine.files.Write(machine.spooler.driverDirectory + "\\3\\7404VXCONTROL.INI", "earlier");
+    machine.files.Write(machine.spooler.processorDirectory + "\\KTRPROC.DLL", "earlier");
+}
+// NT 4.0 without a version-3 folder: the folder not made, the control-font
+// file cannot go in.
+const std::vector<Rule> kNoVersion3FolderRules{
+    {"Files.CreateFolder", "", 0, Stops(std::string(kCopyText) + "7404VXCONTROL.INI  er = 3")},
 };
 
 // One installation of the scenario, with `fault` (or none); what was wrong
@@ -253,10 +300,16 @@ std::string RunInstallation(const Scenario& scenario, const sim::Fault* fault,
     } else {
         plan.Record();
     }
+    // There before the installation, or copied there by it before the fault.
+    bool destinationThere = fault && fixture.machine.files.Exists(fault->subject);
     const std::size_t handlesBefore = fixture.machine.OpenHandles();
     const int state = fixture.Install();
     plan.Stop();
     *calls = plan.calls();
+    for (std::size_t i = 0; fault && i < fault->index && i < calls->size(); ++i) {
+        const sim::FaultPlan::Call& call = (*calls)[i];
+        if (call.op == "Files.CopyFile" && call.detail == fault->subject) destinationThere = true;
+    }
 
     std::string problem;
     if (fixture.machine.OpenHandles() != handlesBefore) {
@@ -265,7 +318,7 @@ std::string RunInstallation(const Scenario& scenario, const sim::Fault* fault,
     Outcome expected = kFinishes;
     if (fault) {
         if (plan.injected() == 0) return problem + "the call was not made again";
-        expected = Expected(scenario, *fault, plan.injected());
+        expected = Expected(scenario, *fault, plan.injected(), destinationThere);
         expected.message = WithError(expected.message, plan.injected());
     }
     // The spooler is never left stopped, unless starting it is what failed.
@@ -281,8 +334,12 @@ std::string RunInstallation(const Scenario& scenario, const sim::Fault* fault,
         })) {
         problem += "finished without a printer on the port; ";
     }
+    std::string success = scenario.success;
+    if (!expected.unfulfilled.empty()) {
+        success = (success.empty() ? std::string(kInstalledText) : success) + "\n" + std::string(expected.unfulfilled);
+    }
     if (expected.finishes) {
-        if (!finished || fixture.Result() != scenario.success) {
+        if (!finished || fixture.Result() != success) {
             problem += "expected to finish, ended " + std::to_string(state) + " with \"" + fixture.Result() + "\"";
         }
     } else if (finished || !fixture.Result().starts_with(expected.message)) {
@@ -303,6 +360,8 @@ TEST(InstallFaultSweep, EveryCallFailedOnceEndsAsItsStepSays) {
         {"USB on 7", kOsWin7, "USB_KTR-P410_1", installed + "\nFavor reiniciar a impressora"},
         {"COM on 7 over an older monitor", kOsWin7, "MDCOM1:", installed, OutdatedSerialMonitor, kSpoolerRestartRules,
          kReplacedMonitor},
+        {"LPT on 7 over an earlier installation's files", kOsWin7, "LPT1:", installed, FilesOfAnEarlierInstallation},
+        {"LPT on NT 4.0", kOsNt4, "LPT1:", installed, {}, kNoVersion3FolderRules},
     };
     for (const Scenario& scenario : scenarios) {
         const sim::SweepResult result = sim::Sweep(

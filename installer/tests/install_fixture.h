@@ -9,6 +9,7 @@
 #include "core/install_worker.h"
 #include "core/os_code.h"
 #include "core/port_names.h"
+#include "core/serial_port_settings.h"
 #include "registry_key.h"
 #include "sim/sim_machine.h"
 #include "tests/sample_package.h"
@@ -51,11 +52,21 @@ struct InstallFixture {
         machine.system.version = VersionOf(target);
         if (target == setup::kOsWin98Me) machine.spooler.localEnvironment = "Windows 4.0";
         for (std::string_view directory : {kDriverDir, kProcessorDir, kSystemDir}) machine.files.MakeFolder(directory);
-        machine.files.MakeFolder(InDir(kDriverDir, "3"));
+        // A stock NT 4.0 has no version-3 folder in its driver directory.
+        if (target == setup::kOsNt4) {
+            machine.files.RemoveFolder(InDir(kDriverDir, "3"));
+        } else {
+            machine.files.MakeFolder(InDir(kDriverDir, "3"));
+        }
         // The ports the package's serial and USB monitors provide once added.
         for (int n = 1; n <= 8; ++n) machine.spooler.ports.push_back("MDCOM" + std::to_string(n) + ":");
         for (std::string_view family : {"USB_KTR-P410_", "USB_KTR-P410II_", "USB_KTR-D9_"}) {
             for (int n = 1; n <= 4; ++n) machine.spooler.ports.push_back(std::string(family) + std::to_string(n));
+        }
+        // The NT family keeps the settings of its serial ports under this key
+        // from the start.
+        if (target != setup::kOsWin98Me) {
+            machine.registry.PutString(plat::RootKey::LocalMachine, setup::kNtPortsKey, "COM1:", "9600,n,8,1");
         }
         request.osCode = target;
         request.serial = setup::SerialSettings{9600, 8, 1, 'n', 'x'};

@@ -121,6 +121,17 @@ TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
          {},
          {},
          {"KTRE58.GPD", "TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL"}},
+        {"NT 4.0, whose driver directory has no version-3 folder yet",
+         kOsNt4,
+         kModuleReceipt,
+         "KTR-P410",
+         "LPT1:",
+         "KTR-P410(P)",
+         "KTR-P410 Receipt",
+         kInstalled,
+         {},
+         {},
+         {"UNIDRVUI.DLL", "KTRP410.GPD", "3\\7404VXCONTROL.INI"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -137,7 +148,7 @@ TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
         EXPECT_EQ(printer->attributes, 576u);
         const plat::DriverInfo3* driver = DriverNamed(spooler, c.driver);
         ASSERT_NE(driver, nullptr);
-        EXPECT_EQ(driver->cVersion, 3u);
+        EXPECT_EQ(driver->cVersion, c.target == kOsNt4 ? 2u : 3u);
         EXPECT_EQ(driver->dependentFiles, c.dependentFiles);
         for (const char* monitor : c.monitors) EXPECT_TRUE(HasMonitor(spooler, monitor)) << monitor;
         if (c.monitors.empty()) {
@@ -229,6 +240,11 @@ TEST(InstallWorker, EachFailureStopsWithItsMessageAndASecondRunCompletes) {
          "Erro ao copiar arquivos de drivers7404VXCONTROL.INI  er = 112C:\\Documents and Settings\\João\\Área de "
          "Trabalho\\Driver Impressora\\winnt\\7404VXCONTROL.INI",
          false},
+        {"control-font copy refused as in use while none is there",
+         "LPT1:", [](InstallFixture& f) { f.machine.files.FailCopy(5, "7404VXCONTROL"); },
+         "Erro ao copiar arquivos de drivers7404VXCONTROL.INI  er = 5C:\\Documents and Settings\\João\\Área de "
+         "Trabalho\\Driver Impressora\\winnt\\7404VXCONTROL.INI",
+         false},
         {"AddPrinterDriver",
          "LPT1:", [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddPrinterDriver, 1797); },
          "Erro ao adicionar driver de impressora   er = 1797", false},
@@ -286,10 +302,19 @@ TEST(InstallWorker, FailuresOfTheQuieterCalls) {
          "StartSpoolService error"},
         {"the default printer cannot be set",
          [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::SetDefaultPrinter, 1801); },
-         InstallProgress::kDone, std::string(kInstalled)},
+         InstallProgress::kDone, std::string(kInstalled) + "\nNão foi possível definir a impressora padrão."},
         {"the serial settings cannot be written",
          [](InstallFixture& f) { f.machine.registry.Fail(sim::RegistryOp::SetValue, 5, "CurrentVersion\\Ports"); },
-         InstallProgress::kDone, std::string(kInstalled)},
+         InstallProgress::kDone,
+         std::string(kInstalled) + "\nNão foi possível gravar as configurações da porta serial."},
+        {"neither the default printer nor the serial settings",
+         [](InstallFixture& f) {
+             f.machine.spooler.Fail(sim::SpoolerOp::SetDefaultPrinter, 1801);
+             f.machine.registry.Fail(sim::RegistryOp::OpenKey, 5, "CurrentVersion\\Ports");
+         },
+         InstallProgress::kDone,
+         std::string(kInstalled) + "\nNão foi possível definir a impressora padrão.\nNão foi possível gravar as "
+                                   "configurações da porta serial."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -306,6 +331,29 @@ TEST(InstallWorker, FailuresOfTheQuieterCalls) {
         EXPECT_EQ(fixture.machine.spooler.PrinterNames().empty(), c.state == InstallProgress::kFailed);
         EXPECT_EQ(fixture.machine.registry.OpenHandleCount(), 0u);
     }
+}
+
+// The control-font table is shared by every printer of the machine and
+// edited by the shop: a second installation, from a newer package too, leaves
+// it as it is and replaces the driver's other files.
+TEST(InstallWorker, ASecondInstallationKeepsTheShopsControlFontTable) {
+    InstallFixture fixture(kOsWinXp);
+    fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
+    ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
+    sim::SimFiles& files = fixture.machine.files;
+    const std::string table = InDir(kDriverDir, "3\\7404VXCONTROL.INI");
+    const std::string shops = "[Character Translation Table]\r\n41=1B 21 00 \r\n";
+    files.Write(table, shops);
+    files.SetReadOnly(table);
+    const std::string package = std::string(setup_test::kPackageFolder) + "winnt\\";
+    files.Write(package + "7404VXCONTROL.INI", "newer package's table");
+    files.Write(package + "KTRP410.GPD", "newer package's data file");
+
+    fixture.Choose(kModuleReceipt, "KTR-P410", "LPT2:");
+    ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
+    EXPECT_EQ(files.Read(table), shops);
+    EXPECT_FALSE(files.IsReadOnly(table)) << "the plug-in must be able to save the table";
+    EXPECT_EQ(files.Read(InDir(kDriverDir, "KTRP410.GPD")), "newer package's data file");
 }
 
 TEST(InstallWorker, CoreSlotsAndTheDataFileLibraryMustBeNamed) {

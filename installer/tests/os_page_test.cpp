@@ -24,20 +24,20 @@ struct OsRow {
     int checkedButton;        // 0: none selected
     int silentCode;           // GetOsCode
     bool compatibilityRecord;
-    bool unsupportedMessage;
+    bool unsupportedMessage;  // no button stands for the system: told, and Install refuses
 };
 
 const OsRow kRows[] = {
-    {"Windows 95", plat::kPlatformWindows, 4, 0, nullptr, 0, 0, 0, false, false},
+    {"Windows 95", plat::kPlatformWindows, 4, 0, nullptr, 0, 0, 0, false, true},
     {"Windows 98", plat::kPlatformWindows, 4, 10, nullptr, 0, IDC_OS_WIN98ME, 0, false, false},
     {"Windows Me", plat::kPlatformWindows, 4, 90, nullptr, 0, IDC_OS_WIN98ME, 0, false, false},
-    {"Windows NT 3.51", plat::kPlatformNt, 3, 51, nullptr, 0, 0, 0, false, false},
+    {"Windows NT 3.51", plat::kPlatformNt, 3, 51, nullptr, 0, 0, 0, false, true},
     {"Windows NT 4.0", plat::kPlatformNt, 4, 0, nullptr, 1, IDC_OS_NT, 1, false, false},
-    {"Windows NT 4.1", plat::kPlatformNt, 4, 1, nullptr, 0, 0, 0, false, false},
+    {"Windows NT 4.1", plat::kPlatformNt, 4, 1, nullptr, 0, 0, 0, false, true},
     {"Windows 2000", plat::kPlatformNt, 5, 0, nullptr, 2, IDC_OS_WIN2000, 2, false, false},
     {"Windows XP", plat::kPlatformNt, 5, 1, nullptr, 3, IDC_OS_WINXP, 3, false, false},
     {"Windows Server 2003", plat::kPlatformNt, 5, 2, nullptr, 4, IDC_OS_SERVER2003, 4, false, false},
-    {"NT 5.3", plat::kPlatformNt, 5, 3, nullptr, 0, 0, 0, false, false},
+    {"NT 5.3", plat::kPlatformNt, 5, 3, nullptr, 0, 0, 0, false, true},
     {"Windows Vista", plat::kPlatformNt, 6, 0, "Windows Vista (TM) Business", 5, IDC_OS_VISTA, 5, true, false},
     {"Vista without product name", plat::kPlatformNt, 6, 0, nullptr, 5, IDC_OS_VISTA, 5, true, false},
     {"Windows Server 2008", plat::kPlatformNt, 6, 0, "Windows Server (R) 2008 Standard", 6, IDC_OS_SERVER2008, 5, false,
@@ -46,8 +46,8 @@ const OsRow kRows[] = {
     {"Windows 7", plat::kPlatformNt, 6, 1, "Windows 7 Professional", 7, IDC_OS_WIN7, 7, false, false},
     {"Server 2008 R2 counts as Windows 7", plat::kPlatformNt, 6, 1, "Windows Server 2008 R2", 7, IDC_OS_WIN7, 7, false,
      false},
-    {"Windows 8", plat::kPlatformNt, 6, 2, "Windows 8", 0, 0, 0, false, false},
-    {"Windows 10", plat::kPlatformNt, 10, 0, "Windows 10 Pro", 0, 0, 0, false, false},
+    {"Windows 8", plat::kPlatformNt, 6, 2, "Windows 8", 0, 0, 0, false, true},
+    {"Windows 10", plat::kPlatformNt, 10, 0, "Windows 10 Pro", 0, 0, 0, false, true},
     {"Win32s", plat::kPlatformWin32s, 3, 10, nullptr, 0, 0, 0, false, true},
 };
 
@@ -71,6 +71,7 @@ TEST_P(OsPageRows, DetectsSelectsAndEnables) {
     page.OnInit(controls);
 
     EXPECT_EQ(page.osCode(), row.pageCode);
+    EXPECT_EQ(page.systemSupported(), !row.unsupportedMessage);
     EXPECT_EQ(GetOsCode(machine.system), row.silentCode);
     const int usable = row.pageCode == 0 ? IDC_OS_WIN98ME : OsPage::ButtonOf(row.pageCode);
     for (int button : kAllButtons) {

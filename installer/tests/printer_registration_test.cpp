@@ -117,7 +117,8 @@ TEST(SetDefaultPrinterByName, AFailureIsReportedButTheInstallationGoesOn) {
     fixture.Choose(0, "KTR-P410", "LPT1:");
     fixture.request.makeDefault = true;
     EXPECT_EQ(fixture.Install(), InstallProgress::kDone);
-    EXPECT_EQ(fixture.Result(), "Driver de impressora instalado com sucesso");
+    EXPECT_EQ(fixture.Result(),
+              "Driver de impressora instalado com sucesso\nNão foi possível definir a impressora padrão.");
     EXPECT_EQ(fixture.machine.spooler.defaultPrinter, "");
     EXPECT_TRUE(fixture.machine.desktop.broadcasts.empty());
 

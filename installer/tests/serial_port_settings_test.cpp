@@ -59,7 +59,7 @@ TEST(WriteSerialSettings, TheNtFamilyKeepsATextValueUnderThePortsKey) {
         InstallFixture fixture(kOsWin7);
         fixture.machine.registry.PutString(RootKey::LocalMachine, kNtPortsKey, "COM1:", "9600,n,8,1");
         InstallSession session{fixture.Services(), kOsWin7, {}};
-        WriteSerialSettings(session, c.port, c.serial);
+        EXPECT_TRUE(WriteSerialSettings(session, c.port, c.serial));
         EXPECT_EQ(fixture.Text(kNtPortsKey, c.key), c.text);
         EXPECT_FALSE(fixture.Text(kNtPortsKey, c.port).has_value() && std::string_view(c.port) != c.key);
         EXPECT_TRUE(fixture.machine.desktop.broadcasts.empty());
@@ -88,7 +88,7 @@ TEST(WriteSerialSettings, Windows98StoresTheDcbOfTheFirstTwoSerialPortsAndThePro
         subClass("System\\CurrentControlSet\\Services\\Class\\Ports\\0003", 1);
         InstallSession session{fixture.Services(), kOsWin98Me, {}};
         const SerialSettings serial{9600, 8, 1, 'n', 'p'};
-        WriteSerialSettings(session, c.port, serial);
+        EXPECT_TRUE(WriteSerialSettings(session, c.port, serial));
 
         const std::string portKey = SerialPortKey(c.port);
         for (const char* index : {"0000", "0001", "0002", "0003"}) {

@@ -239,4 +239,101 @@ TEST_F(SetupInstallWine, InstallsPrintersThatTheSpoolerAndRegistryHold) {
               1);
 }
 
+// Windows 10 gets code 0 like Windows 98/Me, but no button of the OS page
+// stands for it: the page says the driver does not work there, and Install
+// refuses with the same text instead of installing the Windows 98/Me driver
+// set on an NT system.
+class SetupUnsupportedSystemWine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string stage = automation::EnvVar("PP_STAGE_DIR");
+        ASSERT_FALSE(stage.empty()) << "PP_STAGE_DIR names the staged package";
+        folder = automation::FullPath(automation::Widen(stage));
+        ASSERT_TRUE(automation::SetWineAppVersion(L"Setup.exe", L"win10"));
+    }
+    // Later tests in this prefix see Wine's default version again.
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Setup.exe"); }
+
+    std::wstring folder;
+};
+
+constexpr const wchar_t* kNotSupported =
+    L"Este driver não funciona neste sistema.\nFavor clicar \"Cancelar\" para cancelar este programa";
+
+std::vector<std::wstring> PrinterNames() {
+    std::vector<std::wstring> names;
+    for (const auto& printer : Printers()) names.push_back(printer.name);
+    return names;
+}
+
+TEST_F(SetupUnsupportedSystemWine, Windows10IsToldAndGetsNothingInstalled) {
+    const std::vector<std::wstring> printersBefore = PrinterNames();
+    const std::vector<std::wstring> driversBefore = Names<DRIVER_INFO_1W>(EnumPrinterDriversW, 1);
+    const std::vector<std::wstring> monitorsBefore = Names<MONITOR_INFO_1W>(EnumMonitorsLevel, 1);
+
+    automation::Process setup;
+    ASSERT_TRUE(setup.Start(folder + L"\\Setup.exe", folder)) << "error " << GetLastError();
+    // The OS page starts with the wizard and tells at once.
+    HWND box = automation::WaitForMessageBox(setup.id(), 20000);
+    ASSERT_NE(box, nullptr) << "no message at the start";
+    EXPECT_EQ(automation::Text(GetDlgItem(box, 0xFFFF)), kNotSupported);
+    automation::Click(box, IDOK);
+    ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(box); }, 5000));
+    HWND wizard = automation::WaitForDialog(setup.id(), kCaption, 20000);
+    ASSERT_NE(wizard, nullptr) << "the wizard did not appear";
+
+    ASSERT_NE(WaitForVisiblePage(wizard, IDC_MODULE_GROUP), nullptr);
+    automation::Click(wizard, IDOK);
+    ASSERT_NE(WaitForVisiblePage(wizard, IDC_INSTALL_TYPE_GROUP), nullptr);
+    automation::Click(wizard, IDOK);
+    HWND os = WaitForVisiblePage(wizard, IDC_OS_GROUP);
+    ASSERT_NE(os, nullptr);
+    for (int button : {IDC_OS_WIN98ME, IDC_OS_NT, IDC_OS_WIN2000, IDC_OS_WINXP, IDC_OS_SERVER2003, IDC_OS_VISTA,
+                       IDC_OS_SERVER2008, IDC_OS_WIN7}) {
+        EXPECT_FALSE(automation::IsChecked(os, button)) << "button " << button;
+    }
+    automation::Click(wizard, IDOK);
+    HWND port = nullptr;
+    std::vector<std::wstring> messages;
+    bool answered = true;
+    automation::WaitUntil(
+        [&] {
+            if (!(answered = AnswerMessageBox(setup.id(), wizard, &messages))) return true;
+            port = automation::FindChildDialogWith(wizard, IDC_PORTS);
+            return port && IsWindowVisible(port) && automation::Text(GetDlgItem(wizard, IDOK)) == L"Instalar(&I)";
+        },
+        20000);
+    ASSERT_TRUE(answered);
+    ASSERT_NE(port, nullptr);
+    ASSERT_TRUE(IsWindowVisible(port)) << "the port page did not show";
+    ASSERT_TRUE(automation::SelectItem(port, IDC_PORTS, L"LPT1:"));
+
+    // Install: the same text, no progress window, the wizard stays.
+    automation::Click(wizard, IDOK);
+    HWND refusal = nullptr;
+    automation::WaitUntil(
+        [&] {
+            HWND found = VisibleWindowWith(setup.id(), 0xFFFF);
+            refusal = found != wizard ? found : nullptr;
+            return refusal != nullptr || VisibleWindowWith(setup.id(), IDC_PROGRESS_BAR) != nullptr;
+        },
+        20000);
+    EXPECT_EQ(VisibleWindowWith(setup.id(), IDC_PROGRESS_BAR), nullptr) << "the worker was started";
+    ASSERT_NE(refusal, nullptr) << "no message after Install";
+    EXPECT_EQ(automation::Text(GetDlgItem(refusal, 0xFFFF)), kNotSupported);
+    EXPECT_TRUE(automation::SaveArtifactScreenshot(refusal, "install-windows10-refused"));
+    automation::Click(refusal, IDOK);
+    ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(refusal); }, 5000));
+    EXPECT_TRUE(IsWindowVisible(port)) << "the wizard stays on the port page";
+
+    automation::Click(wizard, IDCANCEL);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(setup.WaitForExit(10000, &exitCode)) << "Cancel must end the program";
+    EXPECT_EQ(exitCode, 0u);
+
+    EXPECT_EQ(PrinterNames(), printersBefore) << "a printer was added";
+    EXPECT_EQ(Names<DRIVER_INFO_1W>(EnumPrinterDriversW, 1), driversBefore) << "a driver was added";
+    EXPECT_EQ(Names<MONITOR_INFO_1W>(EnumMonitorsLevel, 1), monitorsBefore) << "a monitor was added";
+}
+
 }  // namespace

@@ -13,12 +13,16 @@ constexpr const wchar_t* kPersisted =
 constexpr int kButtons[] = {IDC_OS_WIN98ME,    IDC_OS_NT,    IDC_OS_WIN2000,    IDC_OS_WINXP,
                             IDC_OS_SERVER2003, IDC_OS_VISTA, IDC_OS_SERVER2008, IDC_OS_WIN7};
 
+constexpr const wchar_t* kNotSupported =
+    L"Este driver não funciona neste sistema.\nFavor clicar \"Cancelar\" para cancelar este programa";
+
 struct WineVersion {
     const wchar_t* version;  // Wine's name for it
     int checked;             // 0: none
     int enabled;
     bool compatibilityRecord;
-    const char* screenshot;  // nullptr: none kept
+    const char* screenshot;     // nullptr: none kept
+    bool notSupported = false;  // no button stands for it: the page says so before the wizard shows
 };
 
 // Wine reports Server 2008 as NT 6.0 but keeps the prefix's product name, so
@@ -31,8 +35,8 @@ const WineVersion kVersions[] = {
     {L"win2k", IDC_OS_WIN2000, IDC_OS_WIN2000, false, nullptr},
     {L"win2003", IDC_OS_SERVER2003, IDC_OS_SERVER2003, false, nullptr},
     {L"nt40", IDC_OS_NT, IDC_OS_NT, false, nullptr},
-    {L"win95", 0, IDC_OS_WIN98ME, false, nullptr},
-    {L"win81", 0, IDC_OS_WIN98ME, false, nullptr},
+    {L"win95", 0, IDC_OS_WIN98ME, false, nullptr, true},
+    {L"win81", 0, IDC_OS_WIN98ME, false, nullptr, true},
 };
 
 bool ReadPersistedRecord(const std::wstring& exePath, DWORD* value) {
@@ -68,6 +72,13 @@ TEST_P(SetupOsPage, ShowsTheSystemWineReports) {
 
     automation::Process setup;
     ASSERT_TRUE(setup.Start(exe, folder)) << "error " << GetLastError();
+    if (v.notSupported) {
+        HWND box = automation::WaitForMessageBox(setup.id(), 20000);
+        ASSERT_NE(box, nullptr) << "no message for a system without a button";
+        EXPECT_EQ(automation::Text(GetDlgItem(box, 0xFFFF)), kNotSupported);
+        automation::Click(box, IDOK);
+        ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(box); }, 5000));
+    }
     HWND wizard = automation::WaitForDialog(setup.id(), kCaption, 20000);
     ASSERT_NE(wizard, nullptr) << "no wizard window";
     HWND page = automation::FindChildDialogWith(wizard, IDC_OS_WIN98ME);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ const Choice kUsbPrinterAsFound{IDC_MODULE_RECEIPT, IDC_MODELS_RECEIPT, nullptr,
                                 "desktop-usb"};
 const Choice kReceiptFromTheDesktop{IDC_MODULE_RECEIPT, IDC_MODELS_RECEIPT, L"KTR-P410", L"LPT1:", nullptr, false,
                                     "desktop-lpt"};
+const Choice kReceiptWithItsTableHeld{IDC_MODULE_RECEIPT,  IDC_MODELS_RECEIPT, L"KTR-P410", L"LPT1:", nullptr, false,
+                                      "desktop-table-held"};
 const Choice kReceiptFromTheCd{IDC_MODULE_RECEIPT, IDC_MODELS_RECEIPT, L"KTR-P410", L"LPT1:", nullptr, false, "cd"};
 
 std::wstring StageFolder() {
@@ -170,6 +173,28 @@ TEST_F(PackageOnTheDesktopWine, ReceiptPrinterOnLptTakesThePackagesFilesAndDesin
     EXPECT_EQ(FindPrinter(Printers(), L"KTR-P410(P)"), nullptr) << "the spooler still holds KTR-P410(P)";
 }
 
+// The package's control-font file held open by another program without
+// sharing (a virus scanner, say) while no table lies in the driver's folder:
+// the copy fails with 32, and with nothing there to serve, the installation
+// stops with the copy's message instead of reporting success without the
+// file. (A file read-only in the driver's folder would give 5 on Windows;
+// Wine run as root writes over it.)
+TEST_F(PackageOnTheDesktopWine, AControlFontFileThatCannotBeReadStopsTheInstallation) {
+    const std::wstring shipped = folder + L"\\win7\\7404VXCONTROL.INI";
+    const std::wstring installed = automation::DriverDirectory() + L"\\3\\7404VXCONTROL.INI";
+    ASSERT_EQ(GetFileAttributesW(installed.c_str()), INVALID_FILE_ATTRIBUTES) << "no table before";
+    HANDLE held = CreateFileW(shipped.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+    InstallRun run;
+    Install(folder, kReceiptWithItsTableHeld, &run);
+    CloseHandle(held);
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(run.message, L"Erro ao copiar arquivos de drivers7404VXCONTROL.INI  er = 32" + shipped);
+    EXPECT_TRUE(run.exited && run.exitCode == 0) << "Setup ends after the message";
+    EXPECT_EQ(GetFileAttributesW(installed.c_str()), INVALID_FILE_ATTRIBUTES) << "no table after";
+    EXPECT_EQ(FindPrinter(Printers(), L"KTR-P410(P)"), nullptr) << "no printer without its control-font file";
+}
+
 // The package copied from a CD: every file read-only.
 class PackageFromACdWine : public ::testing::Test {
 protected:
@@ -194,7 +219,7 @@ protected:
     static inline std::wstring folder;
 };
 
-TEST_F(PackageFromACdWine, CopiesAreWritableAndASecondInstallationReplacesThem) {
+TEST_F(PackageFromACdWine, CopiesAreWritableAndASecondInstallationReplacesAllButTheShopsTable) {
     ASSERT_NE(GetFileAttributesW((folder + L"\\win7\\KTRP410G.GPD").c_str()) & FILE_ATTRIBUTE_READONLY, 0u)
         << "the package's files are read-only";
     InstallRun first;
@@ -220,7 +245,12 @@ TEST_F(PackageFromACdWine, CopiesAreWritableAndASecondInstallationReplacesThem) 
     };
     EXPECT_EQ(readOnlyCopies(), std::vector<std::wstring>{}) << "read-only after the first installation";
 
-    // A newer CD: a driver file and the control-font file changed.
+    // The shop edits the control-font table, which every printer of the
+    // machine shares; then a newer CD, with a driver file and the
+    // control-font file changed.
+    const std::wstring table = automation::DriverDirectory() + L"\\3\\7404VXCONTROL.INI";
+    const std::string shops = "[Character Translation Table]\r\n41=1B 21 00 \r\n";
+    ASSERT_TRUE(WriteAll(table, shops)) << "error " << GetLastError();
     for (const wchar_t* name : {L"KTRP410G.GPD", L"7404VXCONTROL.INI"}) {
         const std::wstring path = folder + L"\\win7\\" + name;
         ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL));
@@ -230,7 +260,12 @@ TEST_F(PackageFromACdWine, CopiesAreWritableAndASecondInstallationReplacesThem) 
     InstallRun second;
     ASSERT_NO_FATAL_FAILURE(Install(folder, kReceiptFromTheCd, &second));
     EXPECT_EQ(second.message, kInstalled);
-    ExpectCopiesOfThePackage(copies, "after the second installation");
+    std::vector<InstalledFile> replaced;
+    std::copy_if(copies.begin(), copies.end(), std::back_inserter(replaced),
+                 [&](const InstalledFile& copy) { return copy.installed != table; });
+    ASSERT_EQ(replaced.size() + 1, copies.size()) << "the table is among the copies";
+    ExpectCopiesOfThePackage(replaced, "after the second installation");
+    EXPECT_EQ(ReadAll(table), shops) << "the shop's table after the second installation";
     EXPECT_EQ(readOnlyCopies(), std::vector<std::wstring>{}) << "read-only after the second installation";
 }
 
