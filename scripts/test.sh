@@ -51,9 +51,9 @@ run_native() {  # preset
   if ! build "$1"; then broken "$1 does not build"; return; fi
   rm -f "build/$1"/test-results/*.xml
   ctest --test-dir "build/$1" -j2 --output-on-failure --timeout 300
-  # What the fault sweeps failed, run by run, and how it ended (read before
+  # What the fault and crash sweeps did, run by run, and how they ended (read before
   # counting: listing the tests starts a new log).
-  [ "$1" = native ] && grep -h '^fault sweep:' "build/$1/Testing/Temporary/LastTest.log"
+  [ "$1" = native ] && grep -hE '^(fault|crash) sweep:' "build/$1/Testing/Temporary/LastTest.log"
   count_results "build/$1"
   echo "($1: $((SECONDS - start)) s)"
 }

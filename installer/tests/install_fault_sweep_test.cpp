@@ -2,7 +2,9 @@
 // failing: each run must end as the failing step's handling says (stopped
 // with the step's message, or finished where the failure does not matter),
 // never report success after a failure that stops it, and give back every
-// handle it took.
+// handle it took. And the installation dying at each of those calls in turn:
+// a second run on what it left must leave a printer that prints, or stop with
+// its own message, and never leave the spooler stopped.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -97,6 +99,10 @@ const std::vector<Rule> kRules{
      Stops("Atingido limite máximo de impressoras na mesma porta")},
     {"Spooler.AddPrinter", "", plat::kErrorPrinterAlreadyExists, kFinishes},
     {"Spooler.AddPrinter", "", 0, Stops("Erro ao adicionar impressoraer = %d")},
+    // The spooler's state asked before anything else: one that cannot be
+    // read is taken as it is (running here), and during a restart the next
+    // query is asked.
+    {"Services.QueryServiceState", "", 0, kFinishes},
     // Windows 98/Me's own UNIDRV.DLL: the directories it is looked for in.
     {"System.SystemDirectory", "system32\\UNIDRV.DLL", 0, Stops("Erro ao ler o diretório do sistema er= %d")},
     {"System.WindowsDirectory", "", 0, Stops("Erro ao ler o diretório do windows er= %d")},
@@ -262,6 +268,23 @@ const std::vector<CopyStep> kReplacedMonitor{
     {"system32\\KTRCOMMN.DLL", After::OwnMessage},
 };
 
+// An earlier run died with the spooler stopped for an update: it is started
+// before anything else.
+void SpoolerLeftStopped(sim::SimMachine& machine) {
+    machine.services.Add(plat::kSpoolerService, plat::kServiceStopped);
+}
+const std::vector<Rule> kStoppedSpoolerRules{
+    // A start refused, or answered "already running" by a spooler that
+    // stays stopped: nothing is installed.
+    {"Services.StartService", "", plat::kErrorServiceAlreadyRunning, Stops("StartSpoolService error")},
+    {"Services.StartService", "", 0, Stops("Erro ao iniciar o serviço de spool, código erro = %d")},
+    // Its state unknown, the spooler is not started: the first spooler call
+    // that needs it fails.
+    {"Services.QueryServiceState", "", 0, Stops("Erro ao adicionar processo de impressão"), 1},
+    // A poll that fails is asked again.
+    {"Services.", "", 0, kFinishes},
+};
+
 // The files an earlier installation left behind, its registrations gone:
 // every file of the package's folder in the driver directory, the
 // control-font table in its version-3 folder, the processor's file.
@@ -281,11 +304,8 @@ const std::vector<Rule> kNoVersion3FolderRules{
     {"Files.CreateFolder", "", 0, Stops(std::string(kCopyText) + "7404VXCONTROL.INI  er = 3")},
 };
 
-// One installation of the scenario, with `fault` (or none); what was wrong
-// with its end.
-std::string RunInstallation(const Scenario& scenario, const sim::Fault* fault,
-                            std::vector<sim::FaultPlan::Call>* calls) {
-    InstallFixture fixture(scenario.target);
+// The scenario's request and machine, before the installation.
+void PrepareInstallation(InstallFixture& fixture, const Scenario& scenario) {
     fixture.Choose(kModuleReceipt, "KTR-P410", scenario.port);
     fixture.request.makeDefault = true;
     // Where the serial settings go, so that they are written.
@@ -294,12 +314,22 @@ std::string RunInstallation(const Scenario& scenario, const sim::Fault* fault,
     fixture.machine.registry.Put(plat::RootKey::LocalMachine, "System\\CurrentControlSet\\Services\\Class\\Ports\\0000",
                                  "PortSubClass", {plat::kRegBinary, {1}});
     if (scenario.prepare) scenario.prepare(fixture.machine);
+}
+
+// One installation of the scenario, with `fault` (or none); what was wrong
+// with its end.
+std::string RunInstallation(const Scenario& scenario, const sim::Fault* fault,
+                            std::vector<sim::FaultPlan::Call>* calls) {
+    InstallFixture fixture(scenario.target);
+    PrepareInstallation(fixture, scenario);
     sim::FaultPlan& plan = fixture.machine.faults;
     if (fault) {
         plan.FailAt(fault->index, fault->error);
     } else {
         plan.Record();
     }
+    // Left stopped, and not started because its state could not be read.
+    const bool stoppedBefore = !fixture.machine.services.IsRunning(plat::kSpoolerService);
     // There before the installation, or copied there by it before the fault.
     bool destinationThere = fault && fixture.machine.files.Exists(fault->subject);
     const std::size_t handlesBefore = fixture.machine.OpenHandles();
@@ -321,9 +351,12 @@ std::string RunInstallation(const Scenario& scenario, const sim::Fault* fault,
         expected = Expected(scenario, *fault, plan.injected(), destinationThere);
         expected.message = WithError(expected.message, plan.injected());
     }
-    // The spooler is never left stopped, unless starting it is what failed.
+    // The spooler is never left stopped, unless starting it is what failed,
+    // or it was stopped before and its state could not be read.
+    const bool stateUnread =
+        fault && stoppedBefore && fault->call.op == "Services.QueryServiceState" && fault->occurrence == 1;
     if (!fixture.machine.services.IsRunning(plat::kSpoolerService) &&
-        !(fault && fault->call.op == "Services.StartService")) {
+        !(fault && fault->call.op == "Services.StartService") && !stateUnread) {
         problem += "the spooler left stopped; ";
     }
     const bool finished = state == InstallProgress::kDone;
@@ -349,9 +382,10 @@ std::string RunInstallation(const Scenario& scenario, const sim::Fault* fault,
     return problem;
 }
 
-TEST(InstallFaultSweep, EveryCallFailedOnceEndsAsItsStepSays) {
+// The installations both sweeps run.
+const std::vector<Scenario>& Scenarios() {
     const std::string installed = "Driver de impressora instalado com sucesso";
-    const Scenario scenarios[] = {
+    static const std::vector<Scenario> scenarios{
         {"LPT on 98/Me", kOsWin98Me, "LPT1:", ""},
         {"COM on 98/Me", kOsWin98Me, "MDCOM1:", ""},
         {"USB on 98/Me", kOsWin98Me, "USB_KTR-P410_1", ""},
@@ -361,15 +395,159 @@ TEST(InstallFaultSweep, EveryCallFailedOnceEndsAsItsStepSays) {
         {"COM on 7 over an older monitor", kOsWin7, "MDCOM1:", installed, OutdatedSerialMonitor, kSpoolerRestartRules,
          kReplacedMonitor},
         {"LPT on 7 over an earlier installation's files", kOsWin7, "LPT1:", installed, FilesOfAnEarlierInstallation},
+        {"LPT on 7 with the spooler left stopped", kOsWin7, "LPT1:", installed, SpoolerLeftStopped,
+         kStoppedSpoolerRules},
         {"LPT on NT 4.0", kOsNt4, "LPT1:", installed, {}, kNoVersion3FolderRules},
     };
-    for (const Scenario& scenario : scenarios) {
+    return scenarios;
+}
+
+TEST(InstallFaultSweep, EveryCallFailedOnceEndsAsItsStepSays) {
+    for (const Scenario& scenario : Scenarios()) {
         const sim::SweepResult result = sim::Sweep(
             [&](const sim::Fault* fault, std::vector<sim::FaultPlan::Call>* calls) {
                 return RunInstallation(scenario, fault, calls);
             },
             kSecondErrors);
         std::printf("%s\n", result.Summary(std::string("install ") + scenario.name).c_str());
+        EXPECT_GT(result.calls, 0u) << scenario.name;
+        for (const std::string& problem : result.problems) ADD_FAILURE() << scenario.name << ": " << problem;
+    }
+}
+
+// What keeps the installation's printer from printing through its port; ""
+// when nothing does. The printer (or one named "(n)" after it, made by a
+// second run) lies on the port with the driver; the driver, the port's
+// monitor, the language monitor and the processor are registered and the
+// files the spooler loads for them are there; a raw job goes through; the
+// spooler runs.
+std::string WhyItCannotPrint(InstallFixture& fixture) {
+    sim::SimMachine& machine = fixture.machine;
+    const InstallRequest& request = fixture.request;
+    const InstallDescriptions& d = request.descriptions;
+    if (!machine.services.IsRunning(plat::kSpoolerService)) return "the spooler stopped";
+    const plat::PrinterInfo2* printer = nullptr;
+    for (const std::string& name : machine.spooler.PrinterNames()) {
+        const plat::PrinterInfo2* candidate = machine.spooler.Printer(name);
+        if ((name == request.printerName || name.starts_with(request.printerName + "(")) &&
+            candidate->portName == request.printerPort) {
+            printer = candidate;
+        }
+    }
+    if (!printer) return "no printer on the port";
+    const std::string& drivers = machine.spooler.driverDirectory;
+    auto missing = [&](const std::string& directory, std::string_view file) {
+        return !machine.files.Exists(directory + "\\" + std::string(file));
+    };
+    const auto driver =
+        std::find_if(machine.spooler.drivers.begin(), machine.spooler.drivers.end(), [&](const auto& x) {
+            return plat::EqualsNoCase(x.name, printer->driverName) &&
+                   plat::EqualsNoCase(x.environment, machine.spooler.localEnvironment);
+        });
+    if (driver == machine.spooler.drivers.end()) return "the driver not registered";
+    std::vector<std::string> files{driver->driverPath, driver->dataFile, driver->configFile, driver->helpFile};
+    files.insert(files.end(), driver->dependentFiles.begin(), driver->dependentFiles.end());
+    // What the driver loads without naming it.
+    for (const std::string& slot :
+         {d.files.dataFileLibrary, d.files.uiPlugin, d.files.renderingPlugin, d.files.pluginConfig}) {
+        if (!slot.empty() && slot.front() != '0') files.push_back(slot);
+    }
+    if (request.osCode == kOsWin98Me) files.insert(files.end(), {"ICONLIB.DLL", "DMCOLOR.DLL"});
+    for (const std::string& file : files) {
+        if (!file.empty() && missing(drivers, file)) return "the driver's " + file + " missing";
+    }
+    const std::string& font = d.files.controlFont;
+    if (!font.empty() && font.front() != '0' && missing(drivers + "\\3", font)) return "the control-font table missing";
+    if (request.osCode == kOsWin98Me && missing(machine.system.systemDirectory, "UNIDRV.DLL") &&
+        missing(drivers, "UNIDRV.DLL")) {
+        return "no UNIDRV.DLL";
+    }
+    if (std::none_of(machine.spooler.ports.begin(), machine.spooler.ports.end(),
+                     [&](const std::string& port) { return plat::EqualsNoCase(port, printer->portName); })) {
+        return "the port unknown";
+    }
+    // A registered component's file as the spooler loads it: the one its key
+    // names.
+    auto loaded = [&](const std::string& key, const std::string& registered) {
+        const std::optional<std::string> named = fixture.Text(key, "Driver");
+        return named ? *named : registered;
+    };
+    std::vector<const MonitorDescription*> monitors;
+    if (request.portName.find("COM") != std::string::npos && request.osCode != kOsWin98Me) {
+        monitors.push_back(&d.monitors.com);
+    }
+    if (request.portName.find("USB_") != std::string::npos) monitors.push_back(&d.monitors.usb);
+    if (driver->monitorName && !driver->monitorName->empty()) monitors.push_back(&d.monitors.language);
+    for (const MonitorDescription* wanted : monitors) {
+        const auto monitor = std::find_if(machine.spooler.monitors.begin(), machine.spooler.monitors.end(),
+                                          [&](const sim::SimMonitor& m) { return m.name == wanted->name; });
+        if (monitor == machine.spooler.monitors.end()) return "the monitor " + wanted->name + " not registered";
+        const std::string file = loaded(MonitorKey(monitor->name), monitor->dllName);
+        if (missing(machine.system.systemDirectory, file)) {
+            return "the monitor " + wanted->name + "'s " + file + " missing";
+        }
+    }
+    if (printer->printProcessor != "WinPrint") {
+        const auto processor = std::find_if(
+            machine.spooler.processors.begin(), machine.spooler.processors.end(), [&](const sim::SimProcessor& p) {
+                return p.name == printer->printProcessor && p.environment == machine.spooler.localEnvironment;
+            });
+        if (processor == machine.spooler.processors.end()) return "the processor not registered";
+        const std::string file = loaded(ProcessorKey(request.osCode, processor->name), processor->fileName);
+        if (missing(machine.spooler.processorDirectory, file)) return "the processor's " + file + " missing";
+    }
+    plat::PrinterHandle handle = 0;
+    std::uint32_t job = 0, written = 0;
+    const std::uint8_t bytes[] = {0x1B, 0x40};
+    long error = machine.spooler.OpenPrinter(printer->printerName, &handle);
+    if (error == 0) {
+        error = machine.spooler.StartDocPrinter(handle, "teste", "RAW", &job);
+        if (error == 0) error = machine.spooler.WritePrinter(handle, bytes, sizeof bytes, &written);
+        if (error == 0) error = machine.spooler.EndDocPrinter(handle);
+        (void)machine.spooler.ClosePrinter(handle);
+    }
+    return error == 0 ? "" : "a raw job failed with " + std::to_string(error);
+}
+
+// The installation of the scenario: without a crash point, one run recorded;
+// with one, a run that dies there and a fresh run on what it left. Whatever
+// the rerun reports, its printer must print: nothing fails in the rerun, so a
+// stop means that the dead run left something the installation cannot get
+// past (a spooler stopped, a component half made).
+std::string RunCrashAndRerun(const Scenario& scenario, const std::size_t* crashAt,
+                             std::vector<sim::FaultPlan::Call>* calls, bool* reran) {
+    InstallFixture fixture(scenario.target);
+    PrepareInstallation(fixture, scenario);
+    sim::FaultPlan& plan = fixture.machine.faults;
+    if (!crashAt) {
+        plan.Record();
+        const int state = fixture.Install();
+        *calls = plan.calls();
+        fixture.machine.ProcessEnded();
+        if (state != InstallProgress::kDone) return "ended with \"" + fixture.Result() + "\"";
+        return WhyItCannotPrint(fixture);
+    }
+    plan.DieAt(*crashAt);
+    (void)fixture.Install();
+    const bool died = plan.dead();
+    fixture.machine.ProcessEnded();
+    if (!died) return "the program did not get there again";
+    *reran = true;
+    const int state = fixture.Install();
+    fixture.machine.ProcessEnded();
+    const std::string why = WhyItCannotPrint(fixture);
+    if (why.empty()) return "";
+    if (state == InstallProgress::kDone) return "the rerun reported success, yet " + why;
+    return "the rerun stopped with \"" + fixture.Result() + "\" and " + why;
+}
+
+TEST(InstallFaultSweep, AnInstallationThatDiedAtAnyCallIsMadeGoodByTheNextRun) {
+    for (const Scenario& scenario : Scenarios()) {
+        const sim::CrashSweepResult result =
+            sim::CrashSweep([&](const std::size_t* crashAt, std::vector<sim::FaultPlan::Call>* calls, bool* reran) {
+                return RunCrashAndRerun(scenario, crashAt, calls, reran);
+            });
+        std::printf("%s\n", result.Summary(scenario.name, "unable to print").c_str());
         EXPECT_GT(result.calls, 0u) << scenario.name;
         for (const std::string& problem : result.problems) ADD_FAILURE() << scenario.name << ": " << problem;
     }

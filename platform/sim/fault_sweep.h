@@ -1,7 +1,9 @@
 #pragma once
 // The loop of a fault sweep: one run that records every call, then one run
 // per recorded call with exactly that call failing with its natural error,
-// and once more with a second error where the programs tell codes apart.
+// and once more with a second error where the programs tell codes apart. And
+// the loop of a crash sweep: the program dies at each recorded call in turn
+// and runs again on what it left.
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -66,6 +68,52 @@ inline SweepResult Sweep(const std::function<std::string(const Fault*, std::vect
                 result.problems.push_back("call " + std::to_string(i) + " " + fault.call.op + " (" + fault.subject +
                                           ") error " + std::to_string(error) + ": " + problem);
             }
+        }
+    }
+    return result;
+}
+
+// A crash sweep: one run that records every call, then per recorded call k a
+// run in which the program dies at call k, the machine closes what it held
+// (SimMachine::ProcessEnded) and the same program runs again from the start
+// on what was left. `outcome` names what a rerun must not leave the machine
+// ("unable to print").
+struct CrashSweepResult {
+    std::size_t calls = 0;
+    std::size_t crashPoints = 0;
+    std::size_t reruns = 0;
+    std::vector<std::string> problems;  // one line per rerun that left the machine worse off
+    std::string Summary(const std::string& name, const std::string& outcome) const {
+        return "crash sweep: " + name + ": " + std::to_string(calls) + " calls, " + std::to_string(crashPoints) +
+               " crash points, " + std::to_string(reruns) + " reruns, " +
+               (problems.empty() ? "no machine" : std::to_string(problems.size()) + " machines") + " left " + outcome;
+    }
+};
+
+// `run` sets up a fresh machine; without a crash point it records the calls
+// of one run (Record()) and hands them back; with one it arms the plan
+// (DieAt(*crashAt)), runs the program, ends its process and, once the program
+// has died there, runs it again (`reran`). It returns what was wrong with the
+// end ("" when a user can live with it).
+inline CrashSweepResult CrashSweep(
+    const std::function<std::string(const std::size_t* crashAt, std::vector<FaultPlan::Call>*, bool* reran)>& run) {
+    CrashSweepResult result;
+    std::vector<FaultPlan::Call> recorded;
+    bool reran = false;
+    if (std::string problem = run(nullptr, &recorded, &reran); !problem.empty()) {
+        result.problems.push_back("without a crash: " + problem);
+        return result;
+    }
+    result.calls = recorded.size();
+    for (std::size_t k = 0; k < recorded.size(); ++k) {
+        std::vector<FaultPlan::Call> calls;
+        ++result.crashPoints;
+        reran = false;
+        const std::string problem = run(&k, &calls, &reran);
+        result.reruns += reran ? 1 : 0;
+        if (!problem.empty()) {
+            result.problems.push_back("died at call " + std::to_string(k) + " " + recorded[k].op + " (" +
+                                      recorded[k].detail + "): " + problem);
         }
     }
     return result;

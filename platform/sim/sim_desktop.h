@@ -6,16 +6,17 @@
 #include <vector>
 
 #include "ports/desktop.h"
+#include "ports/errors.h"
+#include "sim/sim_faults.h"
 
 namespace sim {
-
-class FaultPlan;
 
 // The simulated desktop. Message boxes are recorded; each is answered by the
 // next scripted answer, or by its first button when none is left.
 class SimDesktop : public plat::Desktop {
 public:
-    // The machine's plan of failures, consulted by the desktop's polls.
+    // The machine's plan of failures, consulted by the desktop's polls; a
+    // program that has died starts no program and restarts nothing.
     FaultPlan* faults = nullptr;
 
     struct Box {
@@ -36,6 +37,7 @@ public:
         return openSucceeds;
     }
     long StartProgram(std::string_view path, std::string_view parameters) override {
+        if (Dead(faults)) return plat::kErrorAccessDenied;
         started.push_back({std::string(path), std::string(parameters)});
         if (startError == 0 && onStart) onStart(started.back());
         return startError;
@@ -44,6 +46,7 @@ public:
         broadcasts.push_back({std::string(section), post});
     }
     bool RestartWindows() override {
+        if (Dead(faults)) return false;
         ++restartRequests;
         return restartSucceeds;
     }

@@ -47,6 +47,18 @@ struct SimMachine {
         return spooler.OpenHandleCount() + registry.OpenHandleCount() + (usb.loaded ? 1 : 0) + usb.openDevices.size();
     }
 
+    // The program running on the machine has ended, finished or died: the
+    // system closes what it held open (printer handles, registry keys, the
+    // USB library and its devices) and keeps everything else: files,
+    // registry, the spooler's objects, the services' states, the programs it
+    // started. The plan stops, so that the next program runs unhindered.
+    void ProcessEnded() {
+        faults.Stop();
+        spooler.ProcessEnded();
+        registry.ProcessEnded();
+        usb.ProcessEnded();
+    }
+
     FaultPlan faults;
     SimFiles files;
     SimProfile profile{files};

@@ -47,6 +47,8 @@ public:
     // Removes a key with everything below it; false when there was none.
     bool RemoveKey(plat::RootKey root, std::string_view subKey);
     std::size_t OpenHandleCount() const { return handles_.size(); }
+    // The program has ended: the system closes the keys it held open.
+    void ProcessEnded() { handles_.clear(); }
 
     static constexpr long kErrorKeyDeleted = 1018;
 

@@ -62,6 +62,7 @@ const std::vector<SimJob>& SimSpooler::Jobs(std::string_view printer) const {
 }
 
 long SimSpooler::Injected(SpoolerOp op) {
+    if (Dead(faults)) return kErrorRpcServerUnavailable;
     const int call = ++calls_[op];
     if (auto it = failures_.find(op); it != failures_.end() && call > it->second.after) return it->second.error;
     return plat::kErrorSuccess;

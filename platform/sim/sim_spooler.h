@@ -208,6 +208,13 @@ public:
     // unknown printer.
     const std::vector<SimJob>& Jobs(std::string_view printer) const;
     std::size_t OpenHandleCount() const { return handles_.size(); }
+    // The program has ended: the spooler closes the printer handles it held
+    // (a document left open on one stays unfinished), and the entry point it
+    // bound went with its process.
+    void ProcessEnded() {
+        handles_.clear();
+        driverExBound_ = false;
+    }
 
     // Makes every later `op` fail with `error` and change nothing; with
     // `after`, only once that many calls of `op` have passed.
@@ -232,7 +239,9 @@ private:
     // An injected failure of `op` (counting the call), or 1722 while the
     // spooler's service is stopped.
     long Failure(SpoolerOp op);
-    // Only the injected failure: for work done in the caller's process.
+    // Only the injected failure: for work done in the caller's process. A
+    // program that has died reaches the spooler no more, also with the calls
+    // that do not pass through the plan (the plug-in's jobs and forms).
     long Injected(SpoolerOp op);
     long Open(std::string_view name, SpoolerOp op, bool allAccess, plat::PrinterHandle* printer);
     // The handle's state and its printer: 6 for a handle not open, then the

@@ -56,6 +56,13 @@ public:
     // Calls made to an entry point that was never bound, or after the
     // library was freed: a program that does this would crash.
     int unboundCalls = 0;
+    // The program has ended: its devices are closed and the library is
+    // freed with it.
+    void ProcessEnded() {
+        loaded = false;
+        bound_.clear();
+        openDevices.clear();
+    }
 
 private:
     bool Usable(plat::UsbEntry entry);

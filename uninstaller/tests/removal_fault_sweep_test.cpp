@@ -2,12 +2,14 @@
 // and the USB driver tool) once per platform call it makes, with exactly that
 // call failing: the log must say what happened, the list must hold exactly
 // what the spooler still has, the controls must be usable again and every
-// handle given back.
+// handle given back. And the removal dying at each of those calls in turn: a
+// second run must finish it, the spooler running.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,9 +51,10 @@ const std::string kInfoError = "Erro ao ler as informações da Impressora";
 const std::string kNoMemory = "Erro ao alocar memória";
 const std::vector<std::string> kAll{kPrinter, kMonitor, kProcessor};
 
-// The calls in order: the check of every printer (the package's and another)
-// before the walk, then the printer, its restart and driver, the monitor, its
-// restart and files, the processor, its restart and file, the USB tool.
+// The calls in order: the spooler's state and the check of every printer (the
+// package's and another) before the walk, then the printer, its restart and
+// driver, the monitor, its restart and files, the processor, its restart and
+// file, the USB tool.
 const std::vector<Rule> kRules{
     {"Spooler.EnumPrinters", 1, 0, {Stage::Refused, {kInfoError}, kAll}},
     {"Spooler.OpenPrinterAllAccess", 1, 0, {Stage::Refused, {"Erro Abertura Impressora KTR-P410(S)"}, kAll}},
@@ -70,7 +73,8 @@ const std::vector<Rule> kRules{
      {Stage::Walks, {"O driver está em uso e não pode ser apagado"}, {}}},
     {"Spooler.DeletePrinterDriverEx", 0, 0, {Stage::Walks, {"Erro ao apagar driver da impressora    er=%d"}, {}}},
     // A refused start is made again once the spooler has stopped: the items
-    // after it still go. A failed stop or state query leaves it running.
+    // after it still go. A failed stop or state query leaves it running; the
+    // state that cannot be read before the check is taken as it is.
     {"Services.", 0, 0, {Stage::Walks, {}, {}}},
     // A monitor that will not go is tried again after a spooler restart.
     {"Spooler.DeleteMonitor", 0, 0, {Stage::Walks, {"KTR Serial Port foi deletada"}, {}}},
@@ -117,8 +121,9 @@ bool Has(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-std::string RunRemoval(const sim::Fault* fault, std::vector<sim::FaultPlan::Call>* calls) {
-    UninstallFixture fixture(7);
+// The package installed, the dialog open with the package's items and the
+// USB driver's box ticked, the restart question to be answered "&Não".
+void PrepareRemoval(UninstallFixture& fixture) {
     fixture.InstalledPackage();
     fixture.Open();
     for (const char* item : {kPrinter, kMonitor, kProcessor}) fixture.Tick(item);
@@ -130,6 +135,11 @@ std::string RunRemoval(const sim::Fault* fault, std::vector<sim::FaultPlan::Call
         fixture.machine.clock.At(fixture.machine.clock.now + 2600,
                                  [&fixture] { fixture.machine.desktop.RemoveWindow("QTRX print system setup"); });
     };
+}
+
+std::string RunRemoval(const sim::Fault* fault, std::vector<sim::FaultPlan::Call>* calls) {
+    UninstallFixture fixture(7);
+    PrepareRemoval(fixture);
     sim::FaultPlan& plan = fixture.machine.faults;
     if (fault) {
         plan.FailAt(fault->index, fault->error);
@@ -187,9 +197,69 @@ std::string RunRemoval(const sim::Fault* fault, std::vector<sim::FaultPlan::Call
     return problem;
 }
 
+// The removal: without a crash point, one run recorded; with one, a run that
+// dies there and a fresh Desinstalar on what it left, the package's items
+// that it still lists ticked again. Nothing fails in the rerun: the ticked
+// items must be gone at its end and the spooler running (a problem quotes the
+// log's last line).
+std::string RunCrashAndRerun(const std::size_t* crashAt, std::vector<sim::FaultPlan::Call>* calls, bool* reran) {
+    UninstallFixture fixture(7);
+    PrepareRemoval(fixture);
+    sim::FaultPlan& plan = fixture.machine.faults;
+    sim::SimControls controls;
+    std::optional<uninstall::UninstallerDialog> dialog;
+    if (!crashAt) {
+        plan.Record();
+        fixture.Remove();
+        *calls = plan.calls();
+    } else {
+        plan.DieAt(*crashAt);
+        fixture.Remove();
+        const bool died = plan.dead();
+        fixture.machine.ProcessEnded();
+        if (!died) return "the program did not get there again";
+        *reran = true;
+        controls.window = fixture.controls.window;
+        dialog.emplace(fixture.Services());
+        dialog->OnInit(controls);
+        for (int i = 0; i < controls.ItemCount(IDC_ITEMS); ++i) {
+            if (Has(kAll, controls.ItemText(IDC_ITEMS, i))) controls.CheckItem(IDC_ITEMS, i, true);
+        }
+        controls.SetCheck(IDC_REMOVE_USB_DRIVER, true);
+        fixture.machine.desktop.dialogClicks = {IDC_RESTART_NO};
+        dialog->OnCommand(controls, IDC_UNINSTALL, plat::kBnClicked);
+        dialog->WaitForWorker();
+    }
+    fixture.machine.ProcessEnded();
+    std::string problem;
+    if (!fixture.machine.services.IsRunning(plat::kSpoolerService)) problem += "the spooler stopped; ";
+    const sim::SimSpooler& spooler = fixture.machine.spooler;
+    if (spooler.Printer(kPrinter)) problem += "the printer still there; ";
+    if (std::any_of(spooler.monitors.begin(), spooler.monitors.end(),
+                    [](const sim::SimMonitor& m) { return m.name == kMonitor; })) {
+        problem += "the monitor still there; ";
+    }
+    if (std::any_of(spooler.processors.begin(), spooler.processors.end(),
+                    [](const sim::SimProcessor& p) { return p.name == kProcessor; })) {
+        problem += "the processor still there; ";
+    }
+    if (!problem.empty()) {
+        const std::vector<std::string>& log = dialog ? controls.controls[IDC_LOG].items : fixture.Log();
+        problem += "the log ends \"" + (log.empty() ? std::string() : log.back()) + "\"";
+    }
+    return problem;
+}
+
 TEST(RemovalFaultSweep, EveryCallFailedOnceIsLoggedAndTheDialogComesBack) {
     const sim::SweepResult result = sim::Sweep(RunRemoval, kSecondErrors);
     std::printf("%s\n", result.Summary("removal on 7").c_str());
+    EXPECT_GT(result.calls, 0u);
+    for (const std::string& problem : result.problems) ADD_FAILURE() << problem;
+}
+
+TEST(RemovalFaultSweep, ARemovalThatDiedAtAnyCallIsFinishedByTheNextRun) {
+    const sim::CrashSweepResult result = sim::CrashSweep(RunCrashAndRerun);
+    std::printf("%s\n", result.Summary("removal on 7", "with a ticked item in place").c_str());
     EXPECT_GT(result.calls, 0u);
     for (const std::string& problem : result.problems) ADD_FAILURE() << problem;
 }
