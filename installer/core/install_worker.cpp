@@ -8,6 +8,7 @@
 #include "core/printer_registration.h"
 #include "core/serial_port_settings.h"
 #include "core/setup_text.h"
+#include "core/spooler_control.h"
 #include "core/usb_port_record.h"
 #include "registry_key.h"
 
@@ -87,6 +88,9 @@ bool RunSteps(InstallSession& session, const InstallRequest& request) {
     const bool usb = request.portKind == kPortUsb;
 
     session.io.clock.Sleep(kWorkerStartWait);
+    // Every step below needs the spooler, and an earlier run that died
+    // between stopping and starting it for an update left it stopped.
+    if (!StartStoppedSpooler(session)) return false;
     int updateFlags = CheckPortMonitors(session, d.monitors, request.portName);
     if (updateFlags == kMonitorAddFailed) return false;
     const int processor = CheckPrintProcessor(session, d.processor);

@@ -1,5 +1,6 @@
 #include "core/spooler_control.h"
 
+#include "core/os_code.h"
 #include "spooler_service.h"
 
 namespace setup {
@@ -27,6 +28,17 @@ bool WaitSpoolerRunning(InstallSession& session) {
     }
     session.resultMessage = plat::kSpoolerNotRunningText;
     return false;
+}
+
+bool StartStoppedSpooler(InstallSession& session) {
+    if (session.target == kOsWin98Me) return true;
+    std::uint32_t state = 0;
+    if (session.io.services.QueryServiceState(plat::kSpoolerService, &state) != plat::kErrorSuccess ||
+        state != plat::kServiceStopped) {
+        return true;
+    }
+    StartSpooler(session);
+    return !session.failed() && WaitSpoolerRunning(session);
 }
 
 }  // namespace setup

@@ -15,6 +15,12 @@ void StartSpooler(InstallSession& session);
 // Asks the spooler's state up to 10 times, 300 ms apart; false, with
 // "StartSpoolService error" in the result, when it never runs.
 bool WaitSpoolerRunning(InstallSession& session);
+// A spooler found stopped (a program died while it was stopped for an
+// update, and nothing else starts it) is started and waited for as after an
+// update; false, with the result written, when it does not run. One whose
+// state cannot be read is left as it is: the installation goes on as it
+// always did. Windows 98/Me has no spooler service.
+bool StartStoppedSpooler(InstallSession& session);
 
 constexpr unsigned kStopSpoolerWait = 100;
 constexpr int kRunningQueries = plat::kSpoolerRunningQueries;

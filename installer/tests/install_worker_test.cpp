@@ -259,6 +259,19 @@ TEST(InstallWorker, EachFailureStopsWithItsMessageAndASecondRunCompletes) {
         {"language monitor refused", "USB_KTR-P410_1",
          [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::AddMonitor, 1800, 1); },
          "Erro ao adicionar monitor Erro code is:1800", false},
+        // An earlier run died with the spooler stopped for an update.
+        {"spooler left stopped, and its start refused", "LPT1:",
+         [](InstallFixture& f) {
+             f.machine.services.Add(plat::kSpoolerService, plat::kServiceStopped);
+             f.machine.services.Fail(sim::ServiceOp::Start, 1058);
+         },
+         "Erro ao iniciar o serviço de spool, código erro = 1058", false},
+        {"spooler left stopped, and still loading after the polls", "LPT1:",
+         [](InstallFixture& f) {
+             f.machine.services.Add(plat::kSpoolerService, plat::kServiceStopped);
+             f.machine.services.pendingQueries = 10;
+         },
+         "StartSpoolService error", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -383,11 +396,28 @@ TEST(InstallWorker, CoreSlotsAndTheDataFileLibraryMustBeNamed) {
 }
 
 TEST(InstallWorker, WaitsOnlyWhatTheSpoolerNeeds) {
-    InstallFixture fixture(kOsWinXp);
-    fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
-    ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
-    // 100 ms at start, 200 ms after the processor was added.
-    EXPECT_EQ(fixture.machine.clock.waits, (std::vector<unsigned>{100, 200}));
+    struct Case {
+        const char* what;
+        bool spoolerStopped;
+        std::vector<unsigned> waits;
+    } cases[] = {
+        // 100 ms at start, 200 ms after the processor was added.
+        {"the spooler running", false, {100, 200}},
+        // Started, and asked 300 ms apart until it runs (the third answer).
+        {"the spooler left stopped", true, {100, 300, 300, 200}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        InstallFixture fixture(kOsWinXp);
+        if (c.spoolerStopped) {
+            fixture.machine.services.Add(plat::kSpoolerService, plat::kServiceStopped);
+            fixture.machine.services.pendingQueries = 2;
+        }
+        fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
+        ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
+        EXPECT_EQ(fixture.machine.clock.waits, c.waits);
+        EXPECT_TRUE(fixture.machine.services.IsRunning(plat::kSpoolerService));
+    }
 }
 
 }  // namespace

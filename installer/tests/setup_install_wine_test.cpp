@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <thread>
 #include <vector>
@@ -237,6 +238,171 @@ TEST_F(SetupInstallWine, InstallsPrintersThatTheSpoolerAndRegistryHold) {
     EXPECT_EQ(std::count_if(printers.begin(), printers.end(),
                             [](const PrinterSeen& p) { return p.name.rfind(L"KTR-P410(P)", 0) == 0; }),
               1);
+}
+
+// The "Spooler" service, opened once so that its state can be asked as often
+// as the stopped window of an update needs.
+class SpoolerService {
+public:
+    SpoolerService() {
+        manager_ = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+        if (manager_) service_ = OpenServiceW(manager_, L"Spooler", SERVICE_QUERY_STATUS | SERVICE_START);
+    }
+    ~SpoolerService() {
+        if (service_) CloseServiceHandle(service_);
+        if (manager_) CloseServiceHandle(manager_);
+    }
+    SpoolerService(const SpoolerService&) = delete;
+    SpoolerService& operator=(const SpoolerService&) = delete;
+
+    bool opened() const { return service_ != nullptr; }
+    // SERVICE_STATUS.dwCurrentState; 0 when it cannot be read.
+    DWORD State() const {
+        SERVICE_STATUS status{};
+        return service_ && QueryServiceStatus(service_, &status) ? status.dwCurrentState : 0;
+    }
+    // Started (unless it runs) and waited for; true when it runs.
+    bool StartAndWait() const {
+        if (State() != SERVICE_RUNNING && !StartServiceW(service_, 0, nullptr) &&
+            GetLastError() != ERROR_SERVICE_ALREADY_RUNNING) {
+            return false;
+        }
+        return automation::WaitUntil([&] { return State() == SERVICE_RUNNING; }, 10000);
+    }
+
+private:
+    SC_HANDLE manager_ = nullptr;
+    SC_HANDLE service_ = nullptr;
+};
+
+bool WriteDword(const std::wstring& key, const wchar_t* name, DWORD value) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return false;
+    const bool written = RegSetValueExW(opened, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                                        sizeof value) == ERROR_SUCCESS;
+    RegCloseKey(opened);
+    return written;
+}
+
+const wchar_t* StateName(DWORD state) {
+    switch (state) {
+        case SERVICE_STOPPED:
+            return L"stopped";
+        case SERVICE_START_PENDING:
+            return L"start pending";
+        case SERVICE_STOP_PENDING:
+            return L"stop pending";
+        case SERVICE_RUNNING:
+            return L"running";
+        default:
+            return L"unreadable";
+    }
+}
+
+const Choice kTicketToBeKilled{IDC_MODULE_TICKET, IDC_MODELS_TICKET, L"KTR-Q350", L"MDCOM1:", L"COM1:", false,
+                               "killed"};
+const Choice kReceiptAfterTheKill{IDC_MODULE_RECEIPT, IDC_MODELS_RECEIPT, L"KTR-P410", L"LPT1:", nullptr, false,
+                                  "after-kill"};
+
+// Setup killed while the spooler is stopped for the replacement of an older
+// serial port monitor leaves a machine on which nothing prints. The next run
+// of Setup, on a parallel port, has nothing to update and so would never
+// stop and start the spooler itself: it must start the stopped spooler
+// before it installs.
+TEST_F(SetupInstallWine, ASetupKilledWithTheSpoolerStoppedLeavesTheNextRunToStartIt) {
+    const std::wstring monitorKey = std::wstring(kMonitorsKey) + L"KTR Serial Port";
+    const std::wstring configuredVersion =
+        Profile(folder + L"\\DRVCONFIG\\setup.ini", L"COMMON-MONITOR.WIN7", L"COMMONitorVersion");
+    SpoolerService spooler;
+    ASSERT_TRUE(spooler.opened()) << "the Spooler service cannot be opened: error " << GetLastError();
+    // Whatever happens below, later tests find the spooler running and the
+    // monitor at the package's version.
+    struct Restore {
+        const SpoolerService& spooler;
+        const std::wstring& key;
+        const std::wstring& version;
+        ~Restore() {
+            WriteDword(key, L"DriverVersion", static_cast<DWORD>(std::wcstoul(version.c_str(), nullptr, 10)));
+            if (!spooler.StartAndWait()) ADD_FAILURE() << "the spooler does not run for the tests after this one";
+        }
+    } restore{spooler, monitorKey, configuredVersion};
+
+    // The serial port monitor installed, then made older than the package's.
+    if (!Contains(Names<MONITOR_INFO_1W>(EnumMonitorsLevel, 1), L"KTR Serial Port")) {
+        InstallRun monitorInstalled;
+        ASSERT_NO_FATAL_FAILURE(Install(kTicketOnSerial, &monitorInstalled));
+        ASSERT_EQ(monitorInstalled.message, kInstalled);
+    }
+
+    // Setup run on the serial port: the update stops the spooler; the test
+    // kills Setup as soon as it reads the spooler stopped (or stopping). Setup
+    // waits 600 ms with the spooler stopped before it copies the monitor
+    // file, so the kill lands inside that window; a try where it does not
+    // (the spooler seen running again after the kill) is made again.
+    bool killedWithTheSpoolerStopped = false;
+    for (int attempt = 1; attempt <= 3 && !killedWithTheSpoolerStopped; ++attempt) {
+        ASSERT_TRUE(WriteDword(monitorKey, L"DriverVersion", 0)) << "the serial monitor's key is missing";
+        ASSERT_TRUE(spooler.StartAndWait()) << "the spooler must run before Setup stops it";
+        automation::Process setup;
+        HWND wizard = nullptr;
+        InstallRun run;
+        ASSERT_NO_FATAL_FAILURE(WalkToInstall(folder, kTicketToBeKilled, &setup, &wizard, &run));
+        ASSERT_EQ(spooler.State(), static_cast<DWORD>(SERVICE_RUNNING)) << "the spooler stopped before Install";
+        const DWORD start = GetTickCount();
+        automation::Click(wizard, IDOK);
+        DWORD seen = SERVICE_RUNNING;
+        bool finished = false;
+        for (unsigned polls = 0; GetTickCount() - start < 60000; ++polls) {
+            seen = spooler.State();
+            if (seen == SERVICE_STOPPED || seen == SERVICE_STOP_PENDING) break;
+            // Setup's final message, or its end: the stopped window was missed.
+            if (polls % 64 == 0) {
+                HWND box = VisibleWindowWith(setup.id(), 0xFFFF);
+                if ((box && box != wizard) || !setup.running()) {
+                    finished = true;
+                    break;
+                }
+            }
+        }
+        const DWORD seenAfter = GetTickCount() - start;
+        ASSERT_FALSE(finished) << "Setup finished without the spooler being seen stopped; the older monitor was "
+                               << "not replaced";
+        ASSERT_TRUE(seen == SERVICE_STOPPED || seen == SERVICE_STOP_PENDING)
+            << "the spooler was never seen stopped within a minute of Install";
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, setup.id());
+        ASSERT_NE(process, nullptr) << "Setup cannot be opened to be killed: error " << GetLastError();
+        const BOOL terminated = TerminateProcess(process, 0xDEAD);
+        CloseHandle(process);
+        ASSERT_TRUE(terminated) << "TerminateProcess: error " << GetLastError();
+        DWORD exitCode = 0;
+        ASSERT_TRUE(setup.WaitForExit(10000, &exitCode));
+        ASSERT_EQ(exitCode, 0xDEADu) << "Setup ended by itself, not by the kill";
+        // A stop still under way comes to its end.
+        automation::WaitUntil([&] { return spooler.State() != SERVICE_STOP_PENDING; }, 5000);
+        const DWORD left = spooler.State();
+        DWORD version = 99;
+        ReadDword(monitorKey, L"DriverVersion", &version);
+        std::printf(
+            "[ install  ] killed, try %d: the spooler read %s %lu ms after Install; after the kill it is %s, "
+            "the monitor's version value %lu\n",
+            attempt, automation::Narrow(StateName(seen)).c_str(), seenAfter,
+            automation::Narrow(StateName(left)).c_str(), version);
+        killedWithTheSpoolerStopped = left == SERVICE_STOPPED;
+    }
+    ASSERT_TRUE(killedWithTheSpoolerStopped) << "Setup was never killed with the spooler left stopped";
+
+    // The second run: nothing to update on a parallel port.
+    RemovePrinter(L"KTR-P410(P)");
+    ASSERT_EQ(FindPrinter(Printers(), L"KTR-P410(P)"), nullptr);
+    InstallRun second;
+    ASSERT_NO_FATAL_FAILURE(Install(kReceiptAfterTheKill, &second));
+    EXPECT_EQ(second.message, kInstalled);
+    EXPECT_TRUE(second.exited && second.exitCode == 0) << "Setup ends after the message";
+    EXPECT_NE(FindPrinter(Printers(), L"KTR-P410(P)"), nullptr) << "the second run installed no printer";
+    const DWORD after = spooler.State();
+    std::printf("[ install  ] after the second run the spooler is %s\n", automation::Narrow(StateName(after)).c_str());
+    EXPECT_EQ(after, static_cast<DWORD>(SERVICE_RUNNING))
+        << "the second run left the spooler " << automation::Narrow(StateName(after));
 }
 
 // Windows 10 gets code 0 like Windows 98/Me, but no button of the OS page

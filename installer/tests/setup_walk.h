@@ -304,6 +304,7 @@ inline std::wstring SerialSettingsShown(HWND portPage) {
 
 // What one run of Setup showed after Install.
 struct InstallRun {
+    std::wstring model;  // as the module page had it chosen
     bool progressSeen = false;
     // The bar's position read while the window showed, and whether its
     // filled part was on screen then.
@@ -375,13 +376,14 @@ inline HWND WaitForVisiblePage(HWND wizard, int marker) {
     return page && IsWindowVisible(page) ? page : nullptr;
 }
 
-// Starts the staged Setup.exe of `folder`, walks the wizard with `choice` and
-// presses Install; records what came of it and answers the final message.
-// Fails the test where a window does not appear.
-inline void Install(const std::wstring& folder, const Choice& choice, InstallRun* run) {
-    automation::Process setup;
+// Starts the staged Setup.exe of `folder` and walks the wizard with `choice`
+// up to the port page, its port chosen: the next click on the wizard's OK
+// button is Install. Fails the test where a window does not appear.
+inline void WalkToInstall(const std::wstring& folder, const Choice& choice, automation::Process* process,
+                          HWND* wizardFound, InstallRun* run) {
+    automation::Process& setup = *process;
     ASSERT_TRUE(setup.Start(folder + L"\\Setup.exe", folder)) << "error " << GetLastError();
-    HWND wizard = automation::WaitForDialog(setup.id(), kCaption, 20000);
+    HWND wizard = *wizardFound = automation::WaitForDialog(setup.id(), kCaption, 20000);
     ASSERT_NE(wizard, nullptr) << "the wizard did not appear";
 
     HWND module = WaitForVisiblePage(wizard, IDC_MODULE_GROUP);
@@ -392,7 +394,7 @@ inline void Install(const std::wstring& folder, const Choice& choice, InstallRun
         ASSERT_TRUE(automation::SelectItem(module, choice.modelList, choice.model))
             << automation::Narrow(choice.model) << " is not in the list";
     }
-    const std::wstring model = automation::SelectedItem(module, choice.modelList);
+    run->model = automation::SelectedItem(module, choice.modelList);
     if (automation::IsChecked(module, IDC_MAKE_DEFAULT) != choice.makeDefault) {
         automation::Click(module, IDC_MAKE_DEFAULT);
         ASSERT_TRUE(automation::WaitUntil(
@@ -428,6 +430,16 @@ inline void Install(const std::wstring& folder, const Choice& choice, InstallRun
                         << automation::Narrow(choice.otherPort ? choice.otherPort : L"another");
     if (automation::IsEnabled(port, IDC_BAUD)) run->serialSettings = SerialSettingsShown(port);
     ASSERT_EQ(automation::Text(GetDlgItem(wizard, IDOK)), L"Instalar(&I)");
+}
+
+// Starts the staged Setup.exe of `folder`, walks the wizard with `choice` and
+// presses Install; records what came of it and answers the final message.
+// Fails the test where a window does not appear.
+inline void Install(const std::wstring& folder, const Choice& choice, InstallRun* run) {
+    automation::Process setup;
+    HWND wizard = nullptr;
+    WalkToInstall(folder, choice, &setup, &wizard, run);
+    if (::testing::Test::HasFatalFailure()) return;
 
     // Install: the progress window (no caption, its progress bar tells it)
     // while the worker runs, then the final message.
@@ -468,7 +480,7 @@ inline void Install(const std::wstring& folder, const Choice& choice, InstallRun
     run->message = automation::Text(GetDlgItem(message, 0xFFFF));
     EXPECT_TRUE(automation::SaveArtifactScreenshot(message, std::string("install-") + choice.artefact + "-message"));
     std::printf("[ install  ] %s: %s on %s, %lu ms from Install to the final message, progress window %s: \"%s\"\n",
-                choice.artefact, automation::Narrow(model).c_str(), automation::Narrow(choice.port).c_str(),
+                choice.artefact, automation::Narrow(run->model).c_str(), automation::Narrow(choice.port).c_str(),
                 run->milliseconds, run->progressSeen ? "seen" : "not seen", automation::Narrow(run->message).c_str());
     automation::Click(message, IDOK);
     run->exited = setup.WaitForExit(15000, &run->exitCode);

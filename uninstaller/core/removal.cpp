@@ -43,6 +43,7 @@ bool Removal::ReadLocalPrinter(const std::string& name, plat::PrinterInfo2* info
 }
 
 bool Removal::PreCheck() {
+    if (!StartStoppedSpooler()) return false;
     std::vector<std::string> printers;
     if (io_.spooler.EnumPrinterNames(&printers) != plat::kErrorSuccess) {
         Log(UninstallerString(IDS_PRINTER_INFO_ERROR));
@@ -208,19 +209,39 @@ bool Removal::Win98PortsFree() {
 void Removal::RestartSpooler() {
     (void)io_.services.StopService(plat::kSpoolerService);
     io_.clock.Sleep(kSpoolerStopped);
+    (void)StartSpoolerAndWait();
+}
+
+// A program that died between stopping and starting the spooler (Setup
+// replacing a component, or an earlier removal) left it stopped, and nothing
+// else starts it: no printer could be listed, read or removed, nothing
+// prints. A state that cannot be read is left to the calls that follow, as
+// it always was.
+bool Removal::StartStoppedSpooler() {
+    if (setup_.osCode < 1) return true;
+    std::uint32_t state = 0;
+    if (io_.services.QueryServiceState(plat::kSpoolerService, &state) != plat::kErrorSuccess ||
+        state != plat::kServiceStopped) {
+        return true;
+    }
+    return StartSpoolerAndWait();
+}
+
+bool Removal::StartSpoolerAndWait() {
     long error = io_.services.StartService(plat::kSpoolerService);
     bool startedAgain = false;
     for (int query = 0; query < plat::kSpoolerRunningQueries; ++query) {
         if (query > 0) io_.clock.Sleep(plat::kSpoolerRunningQueryInterval);
         std::uint32_t state = 0;
         if (io_.services.QueryServiceState(plat::kSpoolerService, &state) != plat::kErrorSuccess) continue;
-        if (state == plat::kServiceRunning) return;
+        if (state == plat::kServiceRunning) return true;
         if (state == plat::kServiceStopped && !startedAgain) {
             error = io_.services.StartService(plat::kSpoolerService);
             startedAgain = true;
         }
     }
     Log(error != plat::kErrorSuccess ? plat::SpoolerStartFailedText(error) : std::string(plat::kSpoolerNotRunningText));
+    return false;
 }
 
 void Removal::DeleteMonitorFiles(std::string_view monitor) {

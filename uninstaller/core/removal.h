@@ -25,7 +25,8 @@ public:
         : io_(io), controls_(controls), setup_(setup) {}
 
     // No local printer may have jobs waiting; false (with the log line) when
-    // one has, or when a printer cannot be read.
+    // one has, when a printer cannot be read, or when the spooler, found
+    // stopped, cannot be started.
     bool PreCheck();
     // The whole walk: the ticked items, the USB driver tool, the restart
     // question and the controls enabled again.
@@ -34,6 +35,11 @@ public:
     // A line added at the end of the log and selected, so that the last line
     // is always in view.
     void Log(std::string_view line);
+
+    // A spooler found stopped is started and waited for; false, with the log
+    // line, when it does not run. True when it runs, when its state cannot
+    // be read, and on Windows 98/Me, which has no spooler service.
+    bool StartStoppedSpooler();
 
 private:
     // The result of one item: the walk goes on, or ends at once.
@@ -54,6 +60,10 @@ private:
     // Windows 98/Me: no monitor goes while a printer is on an "MDCOM" port.
     bool Win98PortsFree();
     void RestartSpooler();
+    // Starts the spooler and asks its state until it runs (starting it once
+    // more when it is seen stopped); false, with the log line, when it never
+    // runs.
+    bool StartSpoolerAndWait();
     void DeleteMonitorFiles(std::string_view monitor);
     void DeleteProcessorFile(std::string_view processor);
     void DeleteOwnFile(const std::string& path);

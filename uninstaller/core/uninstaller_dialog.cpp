@@ -49,6 +49,9 @@ bool UninstallerDialog::Initialise(plat::Controls& controls) {
         return false;
     }
     setup_.patterns = ReadPackagePatterns(io_.profile, setup_.profilePath);
+    // The list is read from the spooler; one left stopped is started first
+    // (and, should that fail, tried again when "&Desinstalar" is pressed).
+    (void)Removal(io_, controls, setup_).StartStoppedSpooler();
     FillList(io_, controls, IDC_ITEMS, setup_.patterns, setup_.osCode);
     Removal(io_, controls, setup_).Log(UninstallerString(IDS_SELECT_PRINTERS));
     controls.SetText(IDC_INSTRUCTION, UninstallerString(IDS_INSTRUCTION));

@@ -172,6 +172,46 @@ TEST(Removal, QueuedJobsAnywhereStopTheRemovalBeforeItStarts) {
     EXPECT_TRUE(fixture.Enabled(IDC_UNINSTALL));
 }
 
+// A program that died with the spooler stopped leaves it so: it is started
+// before the list is read and again before the check for queued jobs, and
+// when it does not run the removal does not begin.
+TEST(Removal, ASpoolerFoundStoppedIsStartedBeforeTheCheck) {
+    using Setup = std::function<void(sim::SimServices&)>;
+    struct Case {
+        const char* what;
+        bool stoppedAtOpen;  // else stopped once the list was read
+        Setup spooler;
+        std::string refusal;  // the line that ended the check; none when the removal ran
+    } cases[] = {
+        {"stopped when the dialog opens", true, [](sim::SimServices&) {}, ""},
+        {"it starts", false, [](sim::SimServices&) {}, ""},
+        {"its start refused", false, [](sim::SimServices& s) { s.Fail(sim::ServiceOp::Start, 5); },
+         "Erro ao iniciar o serviço de spool, código erro = 5"},
+        {"started, yet it dies while loading", false, [](sim::SimServices& s) { s.startsButDies = true; },
+         "StartSpoolService error"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        UninstallFixture fixture(7);
+        fixture.InstalledPackage();
+        if (c.stoppedAtOpen) fixture.machine.services.Add(plat::kSpoolerService, plat::kServiceStopped);
+        fixture.Open();
+        ASSERT_EQ(fixture.Items(), (std::vector<std::string>{"KTR-P410(S)", "KTR Serial Port", "KTRPrint"}));
+        fixture.Tick("KTR-P410(S)");
+        if (!c.stoppedAtOpen) fixture.machine.services.Add(plat::kSpoolerService, plat::kServiceStopped);
+        c.spooler(fixture.machine.services);
+        fixture.Remove();
+        const bool removed = c.refusal.empty();
+        EXPECT_EQ(fixture.machine.spooler.Printer("KTR-P410(S)") == nullptr, removed);
+        EXPECT_EQ(fixture.machine.services.IsRunning(plat::kSpoolerService), removed);
+        if (!removed) {
+            EXPECT_EQ(fixture.Log().back(), c.refusal);
+            EXPECT_TRUE(fixture.Enabled(IDC_UNINSTALL));
+            EXPECT_FALSE(fixture.dialog.workerRunning());
+        }
+    }
+}
+
 TEST(Removal, APrinterFailureBeforeItsDeletionEndsTheWalk) {
     using Setup = std::function<void(UninstallFixture&)>;
     struct Case {
