@@ -86,7 +86,10 @@ struct CrashSweepResult {
     std::string Summary(const std::string& name, const std::string& outcome) const {
         return "crash sweep: " + name + ": " + std::to_string(calls) + " calls, " + std::to_string(crashPoints) +
                " crash points, " + std::to_string(reruns) + " reruns, " +
-               (problems.empty() ? "no machine" : std::to_string(problems.size()) + " machines") + " left " + outcome;
+               (problems.empty()
+                    ? "no machine"
+                    : std::to_string(problems.size()) + (problems.size() == 1 ? " machine" : " machines")) +
+               " left " + outcome;
     }
 };
 
