@@ -69,4 +69,15 @@ std::string ApplicationName(std::string_view executablePath) {
     return std::string(name);
 }
 
+std::string HexText(unsigned long value, int digits, bool capitals) {
+    const char* const figures = capitals ? "0123456789ABCDEF" : "0123456789abcdef";
+    std::string text;
+    do {
+        text.insert(text.begin(), figures[value % 16]);
+        value /= 16;
+    } while (value != 0);
+    if (static_cast<int>(text.size()) < digits) text.insert(0, static_cast<std::size_t>(digits) - text.size(), '0');
+    return text;
+}
+
 }  // namespace plat

@@ -23,5 +23,8 @@ int AsciiToInt(std::string_view text);
 // without folder and extension.
 std::string ApplicationName(std::string_view executablePath);
 long AsciiToLong(std::string_view text);
+// `value` in hexadecimal with at least `digits` digits, as "%0*X" (capitals)
+// or "%0*x" prints it.
+std::string HexText(unsigned long value, int digits, bool capitals);
 
 }  // namespace plat

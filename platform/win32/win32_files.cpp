@@ -6,10 +6,10 @@
 #undef CopyFile
 #undef DeleteFile
 
-#include <cstdio>
 #include <vector>
 
 #include "win32/encoding.h"
+#include "text.h"
 #include "win32/last_error.h"
 #include "win32/scoped_win32.h"
 #include "win32/system_library.h"
@@ -57,11 +57,10 @@ std::optional<std::string> Win32Files::VersionText(std::string_view path) {
         length < sizeof(Translation)) {
         return std::nullopt;
     }
-    char query[64];
-    std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\FileVersion", translations[0].language,
-                  translations[0].codePage);
+    const std::string query = "\\StringFileInfo\\" + plat::HexText(translations[0].language, 4, false) +
+                              plat::HexText(translations[0].codePage, 4, false) + "\\FileVersion";
     char* text = nullptr;
-    if (!Version().VerQueryValueA(info.data(), query, reinterpret_cast<void**>(&text), &length) || !text ||
+    if (!Version().VerQueryValueA(info.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) || !text ||
         length == 0) {
         return std::nullopt;
     }

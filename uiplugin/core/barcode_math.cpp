@@ -1,7 +1,7 @@
 #include "core/barcode_math.h"
 
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 
 namespace plugin {
 
@@ -50,19 +50,53 @@ std::uint32_t TotalHeight(std::uint32_t barHeight, int hriPosition, int hriFont)
 }
 
 namespace {
-std::string Format(double value) {
-    char text[32] = {};
-    std::snprintf(text, sizeof text, "%5.1f", value);
+// Whether `value` lies above (1), at (0) or below (-1) half of `twice`
+// tenths, exactly: value * 20 against `twice` + 1 in whole numbers, from the
+// double's own mantissa and exponent.
+int AgainstMidpoint(double value, std::uint64_t twice) {
+    int exponent = 0;
+    const double fraction = std::frexp(value, &exponent);
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    exponent -= 53;
+    const std::uint64_t midpoint = twice + 1;
+    // Here `value` is a whole number or a fraction of at most 2^-63 steps.
+    if (exponent >= 0 || exponent < -63) return mantissa * 20 > midpoint ? 1 : -1;
+    const unsigned shift = static_cast<unsigned>(-exponent);
+    if (midpoint > (UINT64_MAX >> shift)) return -1;
+    const std::uint64_t scaled = mantissa * 20, target = midpoint << shift;
+    return scaled > target ? 1 : scaled < target ? -1 : 0;
+}
+
+// Tenths as "%5.1f" prints them: one decimal, right-aligned in five places.
+std::string TenthsText(std::uint64_t tenths) {
+    std::string text = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+    if (text.size() < 5) text.insert(0, 5 - text.size(), ' ');
     return text;
 }
 }  // namespace
 
+// The millimetres as "%5.1f" of the C library prints the product shown
+// beside them: dots x 25.4 / 180 is dots x 127 / 90 tenths, rounded to the
+// nearest tenth. Only an exact half (a remainder of 45 ninetieths) depends on
+// which side of it the double product fell; that is decided from the product
+// itself, halves that the double holds exactly going to the even tenth.
 std::string MillimetreText(std::uint32_t totalHeight) {
-    return Format(Product(static_cast<double>(totalHeight), kMmPerInch, kInchPerDot));
+    const std::uint64_t scaled = std::uint64_t{totalHeight} * 127;
+    std::uint64_t tenths = scaled / 90;
+    const std::uint64_t rest = scaled % 90;
+    if (rest > 45) {
+        ++tenths;
+    } else if (rest == 45) {
+        const int side =
+            AgainstMidpoint(Product(static_cast<double>(totalHeight), kMmPerInch, kInchPerDot), 2 * tenths);
+        if (side > 0 || (side == 0 && tenths % 2 == 1)) ++tenths;
+    }
+    return TenthsText(tenths);
 }
 
 std::string PointText(std::uint32_t totalHeight) {
-    return Format(SnappedPoints(totalHeight));
+    // Whole and half points: ten times them is a whole number exactly.
+    return TenthsText(static_cast<std::uint64_t>(SnappedPoints(totalHeight) * 10));
 }
 
 std::uint32_t ClampUnsigned(int value, std::uint32_t low, std::uint32_t high) {

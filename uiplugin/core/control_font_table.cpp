@@ -1,10 +1,9 @@
 #include "core/control_font_table.h"
 
-#include <cstdio>
-
 #include "core/command_text.h"
 #include "ports/desktop.h"
 #include "resource.h"
+#include "text.h"
 
 namespace plugin {
 namespace {
@@ -35,9 +34,7 @@ std::string CommandText(std::span<const std::uint8_t> bytes) {
 }  // namespace
 
 std::string ControlFontKey(int code) {
-    char key[8];
-    std::snprintf(key, sizeof key, "%X", static_cast<unsigned>(code));
-    return key;
+    return plat::HexText(static_cast<unsigned>(code), 1, true);
 }
 
 void ControlFontTranslator::OnInit(plat::Controls& controls) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -54,6 +56,37 @@ TEST(BarcodeMath, TotalHeightSnapsToHalfPointsAndShowsItsFields) {
 TEST(BarcodeMath, DefaultRecordShowsItsUnsnappedHeight) {
     EXPECT_EQ(MillimetreText(163), " 23.0");
     EXPECT_EQ(PointText(163), " 65.0");
+}
+
+// The texts are composed without the C library's printf, which the plug-in
+// does not carry: they must read as "%5.1f" prints the same values, the
+// exact halves of a tenth (every 90th height from 45) above all.
+TEST(BarcodeMath, TextsReadAsPrintfPrintsThem) {
+    const auto printed = [](double value) {
+        char text[32] = {};
+        std::snprintf(text, sizeof text, "%5.1f", value);
+        return std::string(text);
+    };
+    const auto check = [&](std::uint32_t dots) {
+        volatile double product = static_cast<double>(dots) * kMmPerInch;
+        volatile double millimetres = product * kInchPerDot;
+        if (MillimetreText(dots) != printed(millimetres)) {
+            ADD_FAILURE() << dots << " dots: " << MillimetreText(dots) << " against " << printed(millimetres);
+            return false;
+        }
+        if (PointText(dots) != printed(SnappedPoints(dots))) {
+            ADD_FAILURE() << dots << " dots: " << PointText(dots) << " against " << printed(SnappedPoints(dots));
+            return false;
+        }
+        return true;
+    };
+    for (std::uint32_t dots = 0; dots < 20000; ++dots) {
+        if (!check(dots)) return;
+    }
+    for (std::uint32_t dots = 45; dots < 20000000; dots += 90) {
+        if (!check(dots)) return;
+    }
+    ASSERT_TRUE(check(UINT32_MAX));
 }
 
 TEST(BarcodeMath, ClampsReadNegativeEntriesAsLarge) {
