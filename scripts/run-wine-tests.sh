@@ -12,5 +12,8 @@ fi
 source "$(dirname "$0")/wine-env.sh" "$1" || exit 125
 ctest --test-dir "$1" --output-on-failure --timeout 300
 status=$?
+# What the text-fit and keyboard checks found, program by program and DPI by
+# DPI (read at once: listing the tests starts a new log).
+grep -hE '^(text fit|keyboard):' "$1/Testing/Temporary/LastTest.log"
 "$PP_WINESERVER" -k >/dev/null 2>&1 || true
 exit $status

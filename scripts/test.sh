@@ -167,7 +167,7 @@ fi
 say "$wine_build: tests under Wine"
 start=$SECONDS
 if [ -f "build/$wine_build/build.ninja" ]; then
-  rm -f "build/$wine_build"/test-results/*.xml "build/$wine_build"/screenshots/*
+  rm -f "build/$wine_build"/test-results/*.xml "build/$wine_build"/screenshots/* "build/$wine_build"/screenshots/*/*
   PP_PACKAGE_READY=1 xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/run-wine-tests.sh "build/$wine_build"
   if [ $? -eq 125 ]; then
     wine_line="Wine tests could not run $what: Wine did not start"
@@ -176,7 +176,7 @@ if [ -f "build/$wine_build/build.ninja" ]; then
     wine_line="Wine tests ran $what, Setup and Desinstalar from ${package_folder:-no package}$why"
   fi
   count_results "build/$wine_build"
-  for picture in "build/$wine_build"/screenshots/*.bmp; do
+  for picture in "build/$wine_build"/screenshots/*.bmp "build/$wine_build"/screenshots/*/*.bmp; do
     [ -f "$picture" ] && /usr/bin/convert "$picture" "${picture%.bmp}.png" && rm -f "$picture"
   done
   echo "$wine_line"

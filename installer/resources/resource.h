@@ -72,3 +72,4 @@
 
 // Progress window
 #define IDC_PROGRESS_BAR 1079
+#define IDC_PROGRESS_TEXT 1096

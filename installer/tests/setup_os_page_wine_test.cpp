@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "automation/automation.h"
+#include "automation/fit_tally.h"
 #include "resource.h"
 
 namespace {
@@ -76,6 +77,7 @@ TEST_P(SetupOsPage, ShowsTheSystemWineReports) {
         HWND box = automation::WaitForMessageBox(setup.id(), 20000);
         ASSERT_NE(box, nullptr) << "no message for a system without a button";
         EXPECT_EQ(automation::Text(GetDlgItem(box, 0xFFFF)), kNotSupported);
+        automation::ExpectScreenFits("Setup", box, "message \"system not supported\"");
         automation::Click(box, IDOK);
         ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(box); }, 5000));
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "automation/automation.h"
+#include "automation/fit_tally.h"
 #include "setup_walk.h"
 #include "resource.h"
 
@@ -79,6 +80,7 @@ TEST_F(SetupUsbWine, TypicalPortPageSelectsTheAttachedPrintersPortAndAsksForTheD
         EXPECT_EQ(automation::Text(label), note.text);
     }
     ASSERT_TRUE(automation::SaveArtifactScreenshot(wizard, "wizard-5-port-page-usb"));
+    automation::ExpectScreenFits("Setup", wizard, "wizard, port page with the USB notes");
     // The note's own background, right of its text.
     HWND first = GetDlgItem(port, IDC_NOTE1);
     RECT area{};
@@ -104,6 +106,7 @@ TEST_F(SetupUsbWine, AdvancedInstallOnAnotherPortWritesTheIdentityAfterYes) {
     EXPECT_EQ(automation::Text(GetDlgItem(question, 0xFFFF)),
               L"Esta aplicação irá alterar o nome da impressora\no nome ficará idêntico ao nome da interface\n"
               L"Para continuar, clique em \"Sim\"\nClique em \"Não\" para Abortar");
+    automation::ExpectScreenFits("Setup", question, "question \"printer name\"");
     EXPECT_EQ(ReadAll(folder + L"\\USBDrv\\Install.log"), "parameters=2\r\n");
     EXPECT_EQ(ReadAll(folder + L"\\MdUsbInt.log"), "") << "nothing written before the answer";
     automation::Click(question, IDYES);
@@ -115,6 +118,7 @@ TEST_F(SetupUsbWine, AdvancedInstallOnAnotherPortWritesTheIdentityAfterYes) {
     EXPECT_EQ(automation::Text(GetDlgItem(result, 0xFFFF)),
               L"Driver de impressora instalado com sucesso\nFavor reiniciar a impressora")
         << "a USB port asks for the printer to be restarted";
+    automation::ExpectScreenFits("Setup", result, "message \"installed, restart the printer\"");
     EXPECT_NE(ReadAll(folder + L"\\MdUsbInt.log").find("bytes=1B 4B 54 52 A9 B0 1D 49 20 01"), std::string::npos)
         << ReadAll(folder + L"\\MdUsbInt.log");
     DWORD index = 99, size = sizeof index;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "automation/automation.h"
+#include "automation/fit_tally.h"
 #include "automation/system_folders.h"
 #include "../resources/resource.h"
 
@@ -466,6 +467,7 @@ inline void Install(const std::wstring& folder, const Choice& choice, InstallRun
                     run->barPositionSeen = static_cast<int>(position);
                 }
                 const std::string artefacts = automation::EnvVar("PP_ARTIFACTS");
+                if (IsWindowVisible(progress)) automation::ExpectScreenFits("Setup", progress, "progress window");
                 if (!artefacts.empty() && IsWindowVisible(progress)) {
                     automation::SaveScreenshot(progress, artefacts + "/install-" + choice.artefact + "-progress.bmp");
                 }
@@ -479,6 +481,7 @@ inline void Install(const std::wstring& folder, const Choice& choice, InstallRun
     ASSERT_NE(message, nullptr) << "no final message within a minute of Install";
     run->message = automation::Text(GetDlgItem(message, 0xFFFF));
     EXPECT_TRUE(automation::SaveArtifactScreenshot(message, std::string("install-") + choice.artefact + "-message"));
+    automation::ExpectScreenFits("Setup", message, "final message");
     std::printf("[ install  ] %s: %s on %s, %lu ms from Install to the final message, progress window %s: \"%s\"\n",
                 choice.artefact, automation::Narrow(run->model).c_str(), automation::Narrow(choice.port).c_str(),
                 run->milliseconds, run->progressSeen ? "seen" : "not seen", automation::Narrow(run->message).c_str());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "automation/automation.h"
+#include "automation/fit_tally.h"
 #include "resource.h"
 
 namespace {
@@ -76,6 +77,14 @@ TEST_F(SetupWizardWine, WalksThroughTheFourPagesAndBack) {
     EXPECT_FALSE(automation::IsEnabled(module, IDC_MODELS_EMBEDDED));
     EXPECT_EQ(automation::SelectedItem(module, IDC_MODELS_EMBEDDED), L"KTR-D9") << "the embedded list sorts";
     EXPECT_TRUE(automation::SaveArtifactScreenshot(wizard, "wizard-1-module-page"));
+    automation::ExpectScreenFits("Setup", wizard, "wizard, module page");
+    // The about box, from the system menu.
+    PostMessageW(wizard, WM_SYSCOMMAND, IDM_ABOUT, 0);
+    HWND about = automation::WaitForDialog(setup.id(), L"Sobre Setup do Driver da Impressora", 10000);
+    ASSERT_NE(about, nullptr) << "the system menu's about item opens the about box";
+    automation::ExpectScreenFits("Setup", about, "about box");
+    automation::Click(about, IDOK);
+    EXPECT_TRUE(automation::WaitUntil([&] { return !IsWindow(about); }, 5000));
 
     automation::Click(wizard, IDOK);
     HWND type = WaitForPage(wizard, kInstallTypePage);
@@ -85,12 +94,14 @@ TEST_F(SetupWizardWine, WalksThroughTheFourPagesAndBack) {
     EXPECT_TRUE(automation::IsEnabled(type, IDC_ADVANCED)) << "KTR-P410II allows the advanced type";
     EXPECT_EQ(automation::Text(GetDlgItem(type, IDC_COMMENT1)), L"Instalar driver de impressora padrão");
     EXPECT_TRUE(automation::SaveArtifactScreenshot(wizard, "wizard-2-install-type-page"));
+    automation::ExpectScreenFits("Setup", wizard, "wizard, install-type page");
 
     automation::Click(wizard, IDOK);
     HWND os = WaitForPage(wizard, kOsPage);
     ASSERT_NE(os, nullptr);
     EXPECT_TRUE(automation::IsChecked(os, IDC_OS_WIN7));
     EXPECT_TRUE(automation::SaveArtifactScreenshot(wizard, "wizard-3-os-page"));
+    automation::ExpectScreenFits("Setup", wizard, "wizard, OS page");
 
     automation::Click(wizard, IDOK);
     HWND port = WaitForPage(wizard, kPortPage);
@@ -101,6 +112,7 @@ TEST_F(SetupWizardWine, WalksThroughTheFourPagesAndBack) {
     EXPECT_EQ(automation::SelectedItem(port, IDC_PARITY), L"None");
     EXPECT_EQ(automation::SelectedItem(port, IDC_FLOW), L"Hardware");
     EXPECT_TRUE(automation::SaveArtifactScreenshot(wizard, "wizard-4-port-page"));
+    automation::ExpectScreenFits("Setup", wizard, "wizard, port page");
 
     automation::Click(wizard, IDC_BACK);
     ASSERT_NE(WaitForPage(wizard, kOsPage), nullptr);
@@ -146,6 +158,7 @@ TEST_F(SetupWizardWine, MissingLeftPictureIsNamedAndEndsTheProgram) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(automation::Text(GetDlgItem(box, 0xFFFF)), L"Impossível carregar arquivo Left.bmp");
     EXPECT_EQ(automation::Text(box), kCaption);
+    automation::ExpectScreenFits("Setup", box, "message \"Left.bmp\"");
     automation::Click(box, IDOK);
     DWORD exitCode = 1;
     EXPECT_TRUE(setup.WaitForExit(10000, &exitCode));

@@ -1,5 +1,5 @@
 #pragma once
-// How the progress window paints its text.
+// How the progress window shows its text.
 #include "win32/dialog_binding.h"
 
 namespace setup_win32 {

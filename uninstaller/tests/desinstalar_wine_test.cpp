@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "automation/automation.h"
+#include "automation/fit_tally.h"
 #include "../../installer/tests/setup_walk.h"
 #include "desinstalar_walk.h"
 #include "resource.h"
@@ -111,6 +112,8 @@ TEST_F(DesinstalarWine, RemovesATickedPrinterWithItsDriverAndOffersARestart) {
     EXPECT_EQ(extended & (LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT),
               LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT);
     EXPECT_TRUE(automation::SaveArtifactScreenshot(dialog, "uninstaller-list"));
+    // "&Selecionar Tudo" and "&Sair" share their letter by their fixed texts.
+    automation::ExpectScreenFits("Desinstalar", dialog, "dialog", L"S");
     EXPECT_TRUE(CaptionShowsRedCross(dialog)) << "the caption shows the uninstaller's icon";
 
     // The system menu's about entry opens the about box (the menu itself
@@ -119,6 +122,7 @@ TEST_F(DesinstalarWine, RemovesATickedPrinterWithItsDriverAndOffersARestart) {
     HWND about = automation::WaitForDialog(uninstaller.id(), L"Sobre Desinstalador", 10000);
     ASSERT_NE(about, nullptr) << "the about box did not appear";
     EXPECT_TRUE(automation::SaveArtifactScreenshot(about, "uninstaller-about"));
+    automation::ExpectScreenFits("Desinstalar", about, "about box");
     automation::Click(about, IDOK);
     EXPECT_TRUE(automation::WaitUntil([&] { return !IsWindow(about); }, 5000)) << "OK closes the about box";
 
@@ -152,6 +156,7 @@ TEST_F(DesinstalarWine, RemovesATickedPrinterWithItsDriverAndOffersARestart) {
                 removal.milliseconds, Joined(log).c_str());
     ASSERT_NE(restart, nullptr) << "the restart question did not appear within a minute";
     EXPECT_TRUE(automation::SaveArtifactScreenshot(restart, "uninstaller-restart"));
+    automation::ExpectScreenFits("Desinstalar", restart, "restart question");
     EXPECT_FALSE(automation::IsEnabled(dialog, IDC_UNINSTALL)) << "no second run while the worker waits";
     EXPECT_FALSE(automation::IsEnabled(dialog, IDCANCEL));
 
@@ -316,6 +321,7 @@ TEST_F(DesinstalarWine, RefusesToStartWhileTheInstallationWizardIsOpen) {
               L"Primeiramente, favor fechar o Setup do Driver da Impressora");
     EXPECT_EQ(automation::WaitForDialogWith(uninstaller.id(), IDC_ITEMS, 0), nullptr) << "its dialog never opens";
     EXPECT_TRUE(automation::SaveArtifactScreenshot(box, "uninstaller-setup-open"));
+    automation::ExpectScreenFits("Desinstalar", box, "message \"close Setup first\"");
     automation::Click(box, IDOK);
     DWORD exitCode = 1;
     EXPECT_TRUE(uninstaller.WaitForExit(10000, &exitCode)) << "the uninstaller ends after the message";
