@@ -1,10 +1,13 @@
 #include "automation/text_fit.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cwctype>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "automation/automation.h"
 #include "automation/font_probe.h"
@@ -244,6 +247,20 @@ std::vector<const Control*> ReadingOrder(std::vector<const Control*> controls) {
     return controls;
 }
 
+// An up-down control bound to an edit draws over the edit's right border so
+// that the two read as one control: an overlap of up to two pixels over the
+// up-down's whole height, as comctl32 places it, is no layout fault.
+bool SpinOverItsEdit(const Control& a, const Control& b, const RECT& common) {
+    for (const auto& [spin, edit] : {std::pair{&a, &b}, std::pair{&b, &a}}) {
+        wchar_t name[64] = {};
+        GetClassNameW(spin->window, name, 64);
+        if (lstrcmpiW(name, UPDOWN_CLASSW) != 0) continue;
+        if (reinterpret_cast<HWND>(SendMessageW(spin->window, UDM_GETBUDDY, 0, 0)) != edit->window) continue;
+        return common.right - common.left <= 2 && common.bottom - common.top == spin->screen.bottom - spin->screen.top;
+    }
+    return false;
+}
+
 // A message box: a dialog with the message's static text 0xFFFF.
 bool IsMessageBox(HWND window) {
     return GetDlgItem(window, 0xFFFF) != nullptr;
@@ -271,7 +288,7 @@ ScreenReport CheckTextFit(HWND window, const std::string& screen) {
             RECT common{};
             if (!IntersectRect(&common, &a.screen, &b.screen)) continue;
             if ((a.kind == Kind::kGroup && Contains(a.screen, b.screen)) ||
-                (b.kind == Kind::kGroup && Contains(b.screen, a.screen)))
+                (b.kind == Kind::kGroup && Contains(b.screen, a.screen)) || SpinOverItsEdit(a, b, common))
                 continue;
             report.problems.push_back(Describe(screen, a) + " and control " + std::to_string(b.id) + " \"" +
                                       Narrow(b.text) + "\" overlap by " +

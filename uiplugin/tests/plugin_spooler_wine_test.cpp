@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "automation/automation.h"
+#include "automation/fit_tally.h"
 #include "../../tools/unidrv_ui/driver_interface.h"
 #include "core/download_page.h"
 #include "core/logo_bitmap.h"
@@ -34,7 +35,6 @@
 #include "core/private_devmode.h"
 #include "core/raw_job.h"
 #include "resource.h"
-#include "tests/screen_fit.h"
 #include "tests/test_bitmaps.h"
 #include "win32/win32_spooler.h"
 
@@ -351,7 +351,8 @@ TEST_F(SpoolerPrinter, DocumentSheetShowsThePluginPages) {
                                                                             "Código 1D", "Código 2D", "Versão"}));
         automation::SaveArtifactScreenshot(sheet, "plugin-spooler-document-sheet");
         SendMessageW(sheet, PSM_SETCURSEL, 5, 0);
-        plugin_test::ExpectScreenFits(automation::FindChildDialogWith(sheet, IDC_VERSION_TEXT), "document Versão");
+        automation::ExpectScreenFits("plug-in", automation::FindChildDialogWith(sheet, IDC_VERSION_TEXT),
+                                     "document Versão");
     });
     ASSERT_TRUE(run.shown) << "DocumentProperties with DM_IN_PROMPT shows the sheet";
     EXPECT_GT(run.result, 0);
@@ -373,7 +374,7 @@ TEST_F(SpoolerPrinter, PagesStoreTheirChoicesInThePrivateRecord) {
         ASSERT_NE(main, nullptr) << "the main page";
         ASSERT_TRUE(automation::SelectItem(main, IDC_PAPER_SIZE, L"A4"));
         automation::SaveArtifactScreenshot(sheet, "plugin-main-page");
-        plugin_test::ExpectScreenFits(main, "Principal");
+        automation::ExpectScreenFits("plug-in", main, "Principal");
         // "Operação": the end of the document cuts totally and pulses the first drawer.
         SendMessageW(sheet, PSM_SETCURSEL, 2, 0);
         HWND operations = nullptr;
@@ -381,14 +382,14 @@ TEST_F(SpoolerPrinter, PagesStoreTheirChoicesInThePrivateRecord) {
             [&] { return (operations = automation::FindChildDialogWith(sheet, IDC_OP_DOCUMENT_END)) != nullptr; },
             5000));
         automation::SaveArtifactScreenshot(sheet, "plugin-operation-page");
-        plugin_test::ExpectScreenFits(operations, "Operação");
+        automation::ExpectScreenFits("plug-in", operations, "Operação");
         PostMessageW(GetDlgItem(operations, IDC_OP_DOCUMENT_END), BM_CLICK, 0, 0);
         HWND dialog = automation::WaitForDialog(GetCurrentProcessId(), L"Operação de fim do documento", 10000);
         ASSERT_NE(dialog, nullptr) << "the operation dialog of the document end";
         ASSERT_TRUE(automation::SelectItem(dialog, IDC_OP_CUT_MODE, L"Corte Total"));
         ASSERT_TRUE(automation::SelectItem(dialog, IDC_OP_DRAWER_PULSE, L"Tempo da Gaveta #1  10ms"));
         automation::SaveArtifactScreenshot(dialog, "plugin-operation-dialog");
-        plugin_test::ExpectScreenFits(dialog, "operation dialog");
+        automation::ExpectScreenFits("plug-in", dialog, "operation dialog");
         PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
         ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(dialog); }, 5000));
         driven = true;
@@ -427,14 +428,14 @@ TEST_F(SpoolerPrinter, BarcodePagesStoreTheirChoicesInThePrivateRecord) {
         ASSERT_TRUE(automation::SelectItem(page1D, IDC_BC1_TYPE, L"Code128"));
         SetDlgItemTextW(page1D, IDC_BC1_HEIGHT, L"100");
         automation::SaveArtifactScreenshot(sheet, "plugin-barcode1d-page");
-        plugin_test::ExpectScreenFits(page1D, "Código 1D");
+        automation::ExpectScreenFits("plug-in", page1D, "Código 1D");
         points = automation::Text(GetDlgItem(page1D, IDC_BC1_HEIGHT_POINTS));
         SendMessageW(sheet, PSM_SETCURSEL, 4, 0);
         HWND page2D = nullptr;
         ASSERT_TRUE(automation::WaitUntil(
             [&] { return (page2D = automation::FindChildDialogWith(sheet, IDC_BC2_ROWS)) != nullptr; }, 5000));
         automation::SaveArtifactScreenshot(sheet, "plugin-barcode2d-page");
-        plugin_test::ExpectScreenFits(page2D, "Código 2D");
+        automation::ExpectScreenFits("plug-in", page2D, "Código 2D");
         driven = true;
     });
     ASSERT_TRUE(run.shown) << "DocumentProperties with DM_IN_PROMPT shows the sheet";
@@ -532,7 +533,7 @@ TEST_F(SpoolerPrinter, WatermarkPageShowsABitmapAndWritesTheTextPicture) {
                          reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_WM_ANGLE)));
             EXPECT_EQ(automation::Text(GetDlgItem(page, IDC_WM_ANGLE_LABEL)), L"30");
             automation::SaveArtifactScreenshot(sheet, "plugin-watermark-page");
-            plugin_test::ExpectScreenFits(page, "Marca d'água");
+            automation::ExpectScreenFits("plug-in", page, "Marca d'água");
             driven = true;
         },
         &input);
@@ -628,7 +629,8 @@ TEST_F(SpoolerPrinter, PrinterSheetShowsThePluginPages) {
                       (std::vector<std::string>{"Utilitário", "Baixar", "Fonte", "Versão"}));
             automation::SaveArtifactScreenshot(sheet, "plugin-spooler-printer-sheet");
             SendMessageW(sheet, PSM_SETCURSEL, 3, 0);
-            plugin_test::ExpectScreenFits(automation::FindChildDialogWith(sheet, IDC_VERSION_TEXT), "printer Versão");
+            automation::ExpectScreenFits("plug-in", automation::FindChildDialogWith(sheet, IDC_VERSION_TEXT),
+                                         "printer Versão");
         },
         &result);
     ASSERT_TRUE(shown) << "the module adds the plug-in's printer pages";
@@ -727,7 +729,7 @@ TEST_F(SpoolerPrinter, UtilityPageSelfTestAndUserForm) {
             EXPECT_EQ(automation::Text(GetDlgItem(page, IDC_UTIL_WIDTH)), L"410") << "the width is corrected";
             EXPECT_EQ(automation::Text(GetDlgItem(page, IDC_UTIL_HEIGHT)), L"2970");
             automation::SaveArtifactScreenshot(sheet, "plugin-utility-page");
-            plugin_test::ExpectScreenFits(page, "Utilitário");
+            automation::ExpectScreenFits("plug-in", page, "Utilitário");
             driven = true;
         },
         &result);
@@ -793,12 +795,12 @@ TEST_F(SpoolerPrinter, ControlFontTableFromUtilityPage) {
             EXPECT_EQ(automation::Text(GetDlgItem(translator, IDC_CFT_HEX)), L"41");
             SetDlgItemTextW(translator, IDC_CFT_COMMAND, L"1b 21 0");
             automation::SaveArtifactScreenshot(translator, "plugin-control-font-translator");
-            plugin_test::ExpectScreenFits(translator, "control-font translator");
+            automation::ExpectScreenFits("plug-in", translator, "control-font translator");
             PostMessageW(GetDlgItem(translator, IDOK), BM_CLICK, 0, 0);
             ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(translator); }, 5000));
             EXPECT_EQ(ListViewCell(list, kRowA, 2), L"1B 21 00 ");
             automation::SaveArtifactScreenshot(table, "plugin-control-font-table");
-            plugin_test::ExpectScreenFits(table, "control-font table");
+            automation::ExpectScreenFits("plug-in", table, "control-font table");
             PostMessageW(GetDlgItem(table, IDOK), BM_CLICK, 0, 0);
             ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(table); }, 5000));
             driven = true;
@@ -933,7 +935,7 @@ TEST_F(SpoolerPrinter, DownloadPageLogosAndFirmware) {
             UpdateWindow(sheet);
             Sleep(300);
             automation::SaveArtifactScreenshot(sheet, "plugin-download-page");
-            plugin_test::ExpectScreenFits(page, "Baixar");
+            automation::ExpectScreenFits("plug-in", page, "Baixar");
             driven = true;
         },
         &result);
@@ -1046,7 +1048,7 @@ TEST_F(SpoolerPrinter, FontPageShowsTheResidentFonts) {
                           automation::Widen(std::string(plugin::kResidentFonts[row].points)));
             }
             automation::SaveArtifactScreenshot(sheet, "plugin-font-page");
-            plugin_test::ExpectScreenFits(page, "Fonte");
+            automation::ExpectScreenFits("plug-in", page, "Fonte");
 
             // A click on a size: the selection moves, nothing else does.
             const bool applyBefore = IsWindowEnabled(GetDlgItem(sheet, kSheetApplyButton));
