@@ -78,15 +78,27 @@ TEST_F(SetupWizardWine, WalksThroughTheFourPagesAndBack) {
     EXPECT_EQ(automation::SelectedItem(module, IDC_MODELS_EMBEDDED), L"KTR-D9") << "the embedded list sorts";
     EXPECT_TRUE(automation::SaveArtifactScreenshot(wizard, "wizard-1-module-page"));
     automation::ExpectScreenFits("Setup", wizard, "wizard, module page");
-    // The about box, from the system menu.
-    PostMessageW(wizard, WM_SYSCOMMAND, IDM_ABOUT, 0);
-    HWND about = automation::WaitForDialog(setup.id(), L"Sobre Setup do Driver da Impressora", 10000);
-    ASSERT_NE(about, nullptr) << "the system menu's about item opens the about box";
-    automation::ExpectScreenFits("Setup", about, "about box");
-    automation::Click(about, IDOK);
-    EXPECT_TRUE(automation::WaitUntil([&] { return !IsWindow(about); }, 5000));
+    // Enter and Esc typed inside a page neither move on nor close the wizard.
+    EXPECT_EQ(GetDlgCtrlID(automation::FocusedControl(wizard)), IDOK) << "the wizard opens with the focus on Next";
+    automation::FocusControl(module, IDC_MODULE_RECEIPT);
+    ASSERT_TRUE(IsChild(module, automation::FocusedControl(wizard)));
+    EXPECT_TRUE(automation::PressKey(wizard, VK_RETURN));
+    EXPECT_TRUE(automation::PressKey(wizard, VK_ESCAPE));
+    EXPECT_EQ(VisiblePage(wizard), module);
+    EXPECT_TRUE(setup.running());
+    // The about box, from the system menu; Enter and Esc both close it.
+    for (WORD key : {VK_RETURN, VK_ESCAPE}) {
+        PostMessageW(wizard, WM_SYSCOMMAND, IDM_ABOUT, 0);
+        HWND about = automation::WaitForDialog(setup.id(), L"Sobre Setup do Driver da Impressora", 10000);
+        ASSERT_NE(about, nullptr) << "the system menu's about item opens the about box";
+        automation::ExpectScreenFits("Setup", about, "about box");
+        EXPECT_TRUE(automation::PressKey(about, key));
+        EXPECT_TRUE(automation::WaitUntil([&] { return !IsWindow(about); }, 5000)) << "key " << key;
+    }
 
-    automation::Click(wizard, IDOK);
+    // On the wizard's own buttons Enter is the default button, Next.
+    automation::FocusControl(wizard, IDOK);
+    EXPECT_TRUE(automation::PressKey(wizard, VK_RETURN));
     HWND type = WaitForPage(wizard, kInstallTypePage);
     ASSERT_NE(type, nullptr);
     ExpectButtons(wizard, true, L"Próximo(&P)>>");
@@ -123,7 +135,12 @@ TEST_F(SetupWizardWine, WalksThroughTheFourPagesAndBack) {
     ASSERT_NE(WaitForPage(wizard, kModulePage), nullptr);
     EXPECT_TRUE(automation::WaitUntil([&] { return !automation::IsEnabled(wizard, IDC_BACK); }, 5000))
         << "Back is disabled on the first page";
-    Cancel(wizard, setup);
+    // ...and Esc is Cancel.
+    automation::FocusControl(wizard, IDCANCEL);
+    EXPECT_TRUE(automation::PressKey(wizard, VK_ESCAPE));
+    DWORD exitCode = 1;
+    EXPECT_TRUE(setup.WaitForExit(10000, &exitCode)) << "Esc on the wizard's buttons ends the program";
+    EXPECT_EQ(exitCode, 0u);
 }
 
 TEST_F(SetupWizardWine, SecondStartBringsTheFirstToTheFrontAndEnds) {

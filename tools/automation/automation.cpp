@@ -87,6 +87,33 @@ void Click(HWND dialog, int id) {
     PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
+bool PressKey(HWND window, WORD key) {
+    HWND top = GetAncestor(window, GA_ROOT);
+    SetForegroundWindow(top);
+    WaitUntil([&] { return GetForegroundWindow() == top; }, 2000);
+    // A Tab typed after the key tells when the key has been taken: the
+    // program reads typed keys in their order, and the Tab moves the focus.
+    const HWND focusBefore = FocusedControl(window);
+    INPUT input[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        input[i].type = INPUT_KEYBOARD;
+        input[i].ki.wVk = i < 2 ? key : VK_TAB;
+        input[i].ki.dwFlags = (i % 2) ? KEYEVENTF_KEYUP : 0;
+    }
+    if (SendInput(4, input, sizeof(INPUT)) != 4) return false;
+    return WaitUntil([&] { return !IsWindow(window) || FocusedControl(window) != focusBefore; }, 5000);
+}
+
+void FocusControl(HWND dialog, int id) {
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
+}
+
+HWND FocusedControl(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 bool IsChecked(HWND dialog, int id) {
     return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }

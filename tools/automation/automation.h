@@ -54,6 +54,16 @@ bool WaitUntil(Condition done, DWORD timeoutMs) {
 // Clicks a button as a person would; posted, so a modal box it opens does not
 // block the caller.
 void Click(HWND dialog, int id);
+// Types `key` (pressed and let go) into the dialog `window` as a person
+// would: the dialog comes to the front and the key passes through the
+// system's input queue, so the program also sees the key's state. A Tab
+// follows it; the program has taken the key once the focus has moved or the
+// window has gone, and PressKey returns then, or false after five seconds.
+bool PressKey(HWND window, WORD key);
+// Puts the keyboard focus of `dialog` on its control `id`, as Tab would.
+void FocusControl(HWND dialog, int id);
+// The control of `window`'s thread that has the keyboard focus.
+HWND FocusedControl(HWND window);
 bool IsChecked(HWND dialog, int id);
 bool IsEnabled(HWND dialog, int id);
 std::wstring Text(HWND window);

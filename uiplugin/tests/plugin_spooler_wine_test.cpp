@@ -390,7 +390,8 @@ TEST_F(SpoolerPrinter, PagesStoreTheirChoicesInThePrivateRecord) {
         ASSERT_TRUE(automation::SelectItem(dialog, IDC_OP_DRAWER_PULSE, L"Tempo da Gaveta #1  10ms"));
         automation::SaveArtifactScreenshot(dialog, "plugin-operation-dialog");
         automation::ExpectScreenFits("plug-in", dialog, "operation dialog");
-        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        // Enter is OK: the choices above are kept.
+        EXPECT_TRUE(automation::PressKey(dialog, VK_RETURN));
         ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(dialog); }, 5000));
         driven = true;
     });
@@ -787,21 +788,35 @@ TEST_F(SpoolerPrinter, ControlFontTableFromUtilityPage) {
             LVITEMW selected{};
             selected.state = selected.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
             SendMessageW(list, LVM_SETITEMSTATE, kRowA, reinterpret_cast<LPARAM>(&selected));
-            PostMessageW(GetDlgItem(table, IDC_CFONT_EDIT), BM_CLICK, 0, 0);
-            HWND translator =
-                automation::WaitForDialog(GetCurrentProcessId(), L"Control Font Character Translator", 10000);
-            ASSERT_NE(translator, nullptr) << "\"Edit\" opens the translator";
-            EXPECT_EQ(automation::Text(GetDlgItem(translator, IDC_CFT_CHAR)), L"A");
-            EXPECT_EQ(automation::Text(GetDlgItem(translator, IDC_CFT_HEX)), L"41");
-            SetDlgItemTextW(translator, IDC_CFT_COMMAND, L"1b 21 0");
-            automation::SaveArtifactScreenshot(translator, "plugin-control-font-translator");
-            automation::ExpectScreenFits("plug-in", translator, "control-font translator");
-            PostMessageW(GetDlgItem(translator, IDOK), BM_CLICK, 0, 0);
-            ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(translator); }, 5000));
-            EXPECT_EQ(ListViewCell(list, kRowA, 2), L"1B 21 00 ");
+            // Esc is Cancel: the row keeps its command; Enter is OK and
+            // stores it. Inside the command box both keys are the box's: it
+            // takes every key, so that Tab can move on from it.
+            for (WORD key : {VK_ESCAPE, VK_RETURN}) {
+                PostMessageW(GetDlgItem(table, IDC_CFONT_EDIT), BM_CLICK, 0, 0);
+                HWND translator =
+                    automation::WaitForDialog(GetCurrentProcessId(), L"Control Font Character Translator", 10000);
+                ASSERT_NE(translator, nullptr) << "\"Edit\" opens the translator";
+                EXPECT_EQ(automation::Text(GetDlgItem(translator, IDC_CFT_CHAR)), L"A");
+                EXPECT_EQ(automation::Text(GetDlgItem(translator, IDC_CFT_HEX)), L"41");
+                SetDlgItemTextW(translator, IDC_CFT_COMMAND, L"1b 21 0");
+                automation::FocusControl(translator, IDC_CFT_COMMAND);
+                EXPECT_TRUE(automation::PressKey(translator, key));
+                EXPECT_TRUE(IsWindow(translator)) << "key " << key << " in the command box";
+                EXPECT_EQ(automation::Text(GetDlgItem(translator, IDC_CFT_COMMAND)), L"1b 21 0");
+                automation::FocusControl(translator, IDC_CFT_HEX);
+                if (key == VK_RETURN) {
+                    automation::SaveArtifactScreenshot(translator, "plugin-control-font-translator");
+                    automation::ExpectScreenFits("plug-in", translator, "control-font translator");
+                }
+                EXPECT_TRUE(automation::PressKey(translator, key));
+                ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(translator); }, 5000)) << "key " << key;
+                EXPECT_EQ(ListViewCell(list, kRowA, 2), key == VK_RETURN ? L"1B 21 00 " : L"")
+                    << "key " << key;
+            }
             automation::SaveArtifactScreenshot(table, "plugin-control-font-table");
             automation::ExpectScreenFits("plug-in", table, "control-font table");
-            PostMessageW(GetDlgItem(table, IDOK), BM_CLICK, 0, 0);
+            automation::FocusControl(table, IDC_CFONT_LIST);
+            EXPECT_TRUE(automation::PressKey(table, VK_RETURN)) << "Enter is OK: the table is written";
             ASSERT_TRUE(automation::WaitUntil([&] { return !IsWindow(table); }, 5000));
             driven = true;
         },

@@ -55,8 +55,12 @@ inline Removal PressUninstall(HWND dialog, DWORD pid) {
 
 // Answers the restart question "&Não"; whether the dialog then takes a new
 // choice (its three buttons usable again) within ten seconds.
-inline bool DeclineRestart(HWND dialog, HWND restart) {
-    automation::Click(restart, IDC_RESTART_NO);
+inline bool DeclineRestart(HWND dialog, HWND restart, bool byEscape = false) {
+    if (byEscape) {
+        automation::PressKey(restart, VK_ESCAPE);
+    } else {
+        automation::Click(restart, IDC_RESTART_NO);
+    }
     return automation::WaitUntil(
         [&] {
             return automation::IsEnabled(dialog, IDC_UNINSTALL) && automation::IsEnabled(dialog, IDC_SELECT_ALL) &&

@@ -115,6 +115,10 @@ TEST_F(DesinstalarWine, RemovesATickedPrinterWithItsDriverAndOffersARestart) {
     // "&Selecionar Tudo" and "&Sair" share their letter by their fixed texts.
     automation::ExpectScreenFits("Desinstalar", dialog, "dialog", L"S");
     EXPECT_TRUE(CaptionShowsRedCross(dialog)) << "the caption shows the uninstaller's icon";
+    // The dialog has no default button: Enter does nothing.
+    EXPECT_TRUE(automation::PressKey(dialog, VK_RETURN));
+    EXPECT_TRUE(uninstaller.running());
+    EXPECT_EQ(automation::ListBoxLines(dialog, IDC_LOG), std::vector<std::wstring>{kSelectPrinters});
 
     // The system menu's about entry opens the about box (the menu itself
     // belongs to the other process and cannot be read from here).
@@ -123,8 +127,8 @@ TEST_F(DesinstalarWine, RemovesATickedPrinterWithItsDriverAndOffersARestart) {
     ASSERT_NE(about, nullptr) << "the about box did not appear";
     EXPECT_TRUE(automation::SaveArtifactScreenshot(about, "uninstaller-about"));
     automation::ExpectScreenFits("Desinstalar", about, "about box");
-    automation::Click(about, IDOK);
-    EXPECT_TRUE(automation::WaitUntil([&] { return !IsWindow(about); }, 5000)) << "OK closes the about box";
+    EXPECT_TRUE(automation::PressKey(about, VK_RETURN));
+    EXPECT_TRUE(automation::WaitUntil([&] { return !IsWindow(about); }, 5000)) << "Enter (OK) closes the about box";
 
     // (d) A second start while the first runs: the first comes back to the
     // front and the second ends by itself.
@@ -168,7 +172,7 @@ TEST_F(DesinstalarWine, RemovesATickedPrinterWithItsDriverAndOffersARestart) {
     // What the driver deletion gave: a line of its own or none.
     const std::vector<std::wstring> driverLines(log.begin() + 4, log.end());
 
-    ASSERT_TRUE(desinstalar_walk::DeclineRestart(dialog, restart)) << "\"&Não\" leaves the dialog usable";
+    ASSERT_TRUE(desinstalar_walk::DeclineRestart(dialog, restart, true)) << "Esc (\"&Não\") leaves the dialog usable";
     const DWORD untilIdle = GetTickCount() - start;
     EXPECT_TRUE(automation::IsEnabled(dialog, IDC_ITEMS)) << "items remain to be removed";
     EXPECT_TRUE(automation::IsEnabled(dialog, IDC_REMOVE_USB_DRIVER));
@@ -198,9 +202,9 @@ TEST_F(DesinstalarWine, RemovesATickedPrinterWithItsDriverAndOffersARestart) {
             EXPECT_EQ(line.find(L"Erro"), std::wstring::npos) << "a deleted driver reported as an error";
     }
 
-    automation::Click(dialog, IDCANCEL);
+    EXPECT_TRUE(automation::PressKey(dialog, VK_ESCAPE));
     DWORD exitCode = 1;
-    EXPECT_TRUE(uninstaller.WaitForExit(10000, &exitCode)) << "\"&Sair\" ends the program";
+    EXPECT_TRUE(uninstaller.WaitForExit(10000, &exitCode)) << "Esc (\"&Sair\") ends the program";
     EXPECT_EQ(exitCode, 0u);
 }
 
