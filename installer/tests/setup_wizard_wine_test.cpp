@@ -143,6 +143,11 @@ TEST_F(SetupWizardWine, WalksThroughTheFourPagesAndBack) {
     EXPECT_EQ(exitCode, 0u);
 }
 
+// Every dialog template of Setup, those of the dialogs no walk opens too.
+TEST_F(SetupWizardWine, EveryTemplateWorksFromTheKeyboard) {
+    automation::ExpectTemplatesWork("Setup", exe);
+}
+
 TEST_F(SetupWizardWine, SecondStartBringsTheFirstToTheFrontAndEnds) {
     automation::Process first;
     HWND wizard = StartWizard(first);

@@ -33,6 +33,12 @@ public:
         seen.textProblems.insert(text.problems.begin(), text.problems.end());
         seen.keyProblems.insert(keys.problems.begin(), keys.problems.end());
     }
+    void AddTemplates(const std::string& program, int dialogs, int controls, int problems) {
+        Program& seen = programs_[program];
+        seen.templates = dialogs;
+        seen.templateControls = controls;
+        seen.templateProblems = problems;
+    }
     void TearDown() override {
         wchar_t path[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -40,9 +46,12 @@ public:
         binary = binary.substr(binary.find_last_of(L"\\/") + 1);
         binary = binary.substr(0, binary.rfind(L'.'));
         for (const auto& [program, seen] : programs_) {
-            PrintFitSummary(program + " (" + Narrow(binary) + ")", CurrentDpi(), static_cast<int>(seen.screens.size()),
-                            seen.controls, static_cast<int>(seen.textProblems.size()),
-                            static_cast<int>(seen.keyProblems.size()));
+            const std::string what = program + " (" + Narrow(binary) + ")";
+            if (!seen.screens.empty())
+                PrintFitSummary(what, CurrentDpi(), static_cast<int>(seen.screens.size()), seen.controls,
+                                static_cast<int>(seen.textProblems.size()), static_cast<int>(seen.keyProblems.size()));
+            if (seen.templates > 0)
+                PrintTemplateSummary(what, seen.templates, seen.templateControls, seen.templateProblems);
         }
     }
 
@@ -51,6 +60,7 @@ private:
         std::set<std::string> screens;
         int controls = 0;
         std::set<std::string> textProblems, keyProblems;
+        int templates = 0, templateControls = 0, templateProblems = 0;
     };
     std::map<std::string, Program> programs_;
 };
@@ -73,6 +83,28 @@ inline void ExpectScreenFits(const std::string& program, HWND window, const std:
     for (const auto& problem : text.problems) ADD_FAILURE() << "text fit: " << problem;
     for (const auto& problem : keys.problems) ADD_FAILURE() << "keyboard: " << problem;
     FitTally::Instance().Add(program, screen, text, keys);
+}
+
+// Checks every dialog template in the module file `path` of `program`, also
+// those of dialogs no test opens (CheckTemplateKeyboard). `allowedShared`
+// maps a template's number to the mnemonic letters that the program's fixed
+// texts give to more than one of its controls.
+inline void ExpectTemplatesWork(const std::string& program, const std::wstring& path,
+                                const std::map<int, std::wstring>& allowedShared = {}) {
+    std::string error;
+    const std::vector<DialogTemplate> dialogs = ReadDialogTemplates(path, &error);
+    ASSERT_FALSE(dialogs.empty()) << Narrow(path) << ": " << error;
+    int controls = 0, problems = 0;
+    for (const DialogTemplate& dialog : dialogs) {
+        const auto allowed = allowedShared.find(dialog.id);
+        const ScreenReport report =
+            CheckTemplateKeyboard(dialog, "template " + std::to_string(dialog.id) + " \"" + Narrow(dialog.caption) + "\"",
+                                  allowed == allowedShared.end() ? L"" : allowed->second);
+        controls += report.controls;
+        problems += static_cast<int>(report.problems.size());
+        for (const auto& problem : report.problems) ADD_FAILURE() << "keyboard: " << problem;
+    }
+    FitTally::Instance().AddTemplates(program, static_cast<int>(dialogs.size()), controls, problems);
 }
 
 }  // namespace automation

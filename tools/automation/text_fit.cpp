@@ -247,6 +247,40 @@ std::vector<const Control*> ReadingOrder(std::vector<const Control*> controls) {
     return controls;
 }
 
+// One problem line for each mnemonic letter that more than one control
+// answers to, but the letters in `allowedShared`.
+void ReportSharedMnemonics(const std::vector<Control>& controls, const std::string& screen,
+                           const std::wstring& allowedShared, ScreenReport* report) {
+    std::map<wchar_t, std::vector<const Control*>> mnemonics;
+    for (const Control& control : controls) {
+        if (const wchar_t letter = Mnemonic(control)) mnemonics[letter].push_back(&control);
+    }
+    for (const auto& [letter, sharing] : mnemonics) {
+        if (sharing.size() < 2 || allowedShared.find(letter) != std::wstring::npos ||
+            allowedShared.find(static_cast<wchar_t>(std::towlower(letter))) != std::wstring::npos)
+            continue;
+        std::string line = screen + ": mnemonic " + Narrow(std::wstring(1, letter)) + " shared by";
+        for (const Control* control : sharing)
+            line += " control " + std::to_string(control->id) + " \"" + Narrow(control->text) + "\"";
+        report->problems.push_back(line);
+    }
+}
+
+// Whether a person works the control (types into it, picks from it, presses
+// it), so that the keyboard must reach it.
+bool IsWorked(const Control& control, const std::wstring& className) {
+    if (control.kind == Kind::kPush || control.kind == Kind::kCheck) return true;
+    if (lstrcmpiW(className.c_str(), L"Edit") == 0) return !(control.style & ES_READONLY);
+    for (const wchar_t* worked : {L"ListBox", L"ComboBox", WC_LISTVIEWW, WC_TREEVIEWW, TRACKBAR_CLASSW})
+        if (lstrcmpiW(className.c_str(), worked) == 0) return true;
+    return false;
+}
+
+bool IsRadio(const Control& control) {
+    const LONG type = control.style & BS_TYPEMASK;
+    return control.kind == Kind::kCheck && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+}
+
 // An up-down control bound to an edit draws over the edit's right border so
 // that the two read as one control: an overlap of up to two pixels over the
 // up-down's whole height, as comctl32 places it, is no layout fault.
@@ -305,10 +339,8 @@ ScreenReport CheckKeyboard(HWND window, const std::string& screen, const std::ws
 
     std::vector<const Control*> stops;
     bool okLike = false;
-    std::map<wchar_t, std::vector<const Control*>> mnemonics;
     for (const Control& control : controls) {
         if ((control.style & WS_TABSTOP) && IsWindowEnabled(control.window)) stops.push_back(&control);
-        if (const wchar_t letter = Mnemonic(control)) mnemonics[letter].push_back(&control);
         if (control.kind == Kind::kPush &&
             (control.id == IDOK || control.id == IDYES || (control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON))
             okLike = true;
@@ -330,15 +362,7 @@ ScreenReport CheckKeyboard(HWND window, const std::string& screen, const std::ws
         }
     }
 
-    for (const auto& [letter, sharing] : mnemonics) {
-        if (sharing.size() < 2 || allowedShared.find(letter) != std::wstring::npos ||
-            allowedShared.find(static_cast<wchar_t>(std::towlower(letter))) != std::wstring::npos)
-            continue;
-        std::string line = screen + ": mnemonic " + Narrow(std::wstring(1, letter)) + " shared by";
-        for (const Control* control : sharing)
-            line += " control " + std::to_string(control->id) + " \"" + Narrow(control->text) + "\"";
-        report.problems.push_back(line);
-    }
+    ReportSharedMnemonics(controls, screen, allowedShared, &report);
 
     // A message box's buttons are the system's (Wine's Yes/No box names no
     // default button; Windows' boxes always do).
@@ -351,11 +375,89 @@ ScreenReport CheckKeyboard(HWND window, const std::string& screen, const std::ws
     return report;
 }
 
+ScreenReport CheckTemplateKeyboard(const DialogTemplate& dialog, const std::string& screen,
+                                   const std::wstring& allowedShared) {
+    ScreenReport report;
+    std::vector<Control> controls;
+    std::vector<std::wstring> classes;
+    for (const TemplateControl& item : dialog.controls) {
+        if (!(item.style & WS_VISIBLE)) continue;  // shown by the program, if ever, and checked live then
+        Control control;
+        control.id = item.id;
+        control.style = static_cast<LONG>(item.style);
+        control.kind = KindOf(item.className, control.style);
+        control.text = item.text;
+        control.screen = item.bounds;
+        // A drop-down list's template height is that of the open list; shut,
+        // it stands one line high (about 12 dialog units) in its row.
+        if (lstrcmpiW(item.className.c_str(), L"ComboBox") == 0 && (item.style & 3) != CBS_SIMPLE)
+            control.screen.bottom = std::min(control.screen.bottom, control.screen.top + 12);
+        controls.push_back(std::move(control));
+        classes.push_back(item.className);
+    }
+    ReportSharedMnemonics(controls, screen, allowedShared, &report);
+
+    // The Tab order is the template's: its tab stops must come in reading
+    // order. A group of radio buttons is one stop, where its first button
+    // stands; the arrow keys move inside it.
+    std::vector<const Control*> stops;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const Control& control = controls[i];
+        const bool insideRadioGroup = IsRadio(control) && i > 0 && IsRadio(controls[i - 1]) && !(control.style & WS_GROUP);
+        if ((control.style & WS_TABSTOP) && !insideRadioGroup) stops.push_back(&control);
+    }
+    report.controls = static_cast<int>(controls.size());
+    const std::vector<const Control*> reading = ReadingOrder(stops);
+    if (reading != stops) {
+        std::string line = screen + ": Tab goes";
+        for (const Control* stop : stops) line += " " + std::to_string(stop->id);
+        line += ", reading order is";
+        for (const Control* stop : reading) line += " " + std::to_string(stop->id);
+        report.problems.push_back(line);
+    }
+
+    // Every control a person works is a tab stop; a group of radio buttons
+    // through one of them.
+    int defaults = 0;
+    bool hasOk = false;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const Control& control = controls[i];
+        if (control.kind == Kind::kPush) {
+            if ((control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) ++defaults;
+            if (control.id == IDOK) hasOk = true;
+        }
+        if (!IsWorked(control, classes[i]) || (control.style & WS_TABSTOP)) continue;
+        if (IsRadio(control)) {
+            std::size_t first = i;
+            while (first > 0 && !(controls[first].style & WS_GROUP) && IsRadio(controls[first - 1])) --first;
+            bool reached = false;
+            for (std::size_t j = first; j < controls.size() && IsRadio(controls[j]); ++j) {
+                if (j > first && (controls[j].style & WS_GROUP)) break;
+                reached = reached || (controls[j].style & WS_TABSTOP);
+            }
+            if (reached) continue;
+        }
+        report.problems.push_back(Describe(screen, control) + ": not a tab stop");
+    }
+    if (defaults > 1) report.problems.push_back(screen + ": " + std::to_string(defaults) + " default push buttons");
+    // Enter is the default button: a dialog of its own with OK makes OK the
+    // default, or Enter would do nothing there.
+    if (!(dialog.style & WS_CHILD) && hasOk && defaults == 0)
+        report.problems.push_back(screen + ": no default push button");
+    return report;
+}
+
 void PrintFitSummary(const std::string& what, int dpi, int screens, int controls, int textProblems,
                      int keyboardProblems) {
     std::printf("text fit: %s at %d DPI: %d screens, %d controls, %d texts cut\n", what.c_str(), dpi, screens, controls,
                 textProblems);
     std::printf("keyboard: %s at %d DPI: %d screens, %d problems\n", what.c_str(), dpi, screens, keyboardProblems);
+    std::fflush(stdout);
+}
+
+void PrintTemplateSummary(const std::string& what, int dialogs, int controls, int problems) {
+    std::printf("keyboard: %s templates: %d dialogs, %d controls, %d problems\n", what.c_str(), dialogs, controls,
+                problems);
     std::fflush(stdout);
 }
 

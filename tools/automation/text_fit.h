@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "automation/dialog_template.h"
+
 namespace automation {
 
 struct ScreenReport {
@@ -35,11 +37,24 @@ ScreenReport CheckTextFit(HWND window, const std::string& screen);
 // not asked of message boxes.
 ScreenReport CheckKeyboard(HWND window, const std::string& screen, const std::wstring& allowedShared = L"");
 
+// What the keyboard needs of a dialog template before it is shown: no two
+// visible controls share a mnemonic (but the letters in `allowedShared`),
+// the tab stops come in the template's order, which is Tab's, in reading
+// order; every visible control a person works (an edit box that is not
+// read-only, a list, a button, a check box; a group of radio buttons through
+// one of them) is a tab stop; at most one default push button, and a dialog
+// of its own with OK makes it the default. `screen` names the template.
+ScreenReport CheckTemplateKeyboard(const DialogTemplate& dialog, const std::string& screen,
+                                   const std::wstring& allowedShared = L"");
+
 // One line each for the test log, on stdout:
 //   text fit: <what> at <dpi> DPI: N screens, M controls, K texts cut
 //   keyboard: <what> at <dpi> DPI: N screens, K problems
 void PrintFitSummary(const std::string& what, int dpi, int screens, int controls, int textProblems,
                      int keyboardProblems);
+
+//   keyboard: <what> templates: N dialogs, M controls, K problems
+void PrintTemplateSummary(const std::string& what, int dialogs, int controls, int problems);
 
 // GetDeviceCaps(LOGPIXELSY) of the screen.
 int CurrentDpi();

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "automation/automation.h"
+#include "automation/fit_tally.h"
 
 namespace {
 
@@ -15,6 +16,13 @@ struct Sheet {
     const char* picture;  // its name among the artifacts
     std::vector<std::string> tabs;
 };
+
+// Every dialog template of the plug-in: its pages and its dialogs.
+TEST(PluginTemplates, EveryTemplateWorksFromTheKeyboard) {
+    const std::string plugin = automation::EnvVar("PP_PLUGIN");
+    ASSERT_FALSE(plugin.empty()) << "PP_PLUGIN names the built library";
+    automation::ExpectTemplatesWork("plug-in", automation::FullPath(automation::Widen(plugin)));
+}
 
 class PluginSheets : public ::testing::TestWithParam<Sheet> {};
 

@@ -213,6 +213,12 @@ TEST_F(DesinstalarWine, RemovesATickedPrinterWithItsDriverAndOffersARestart) {
 // so a stop slower than the uninstaller's wait (the spooler left stopped)
 // cannot be made here; the simulation has that case. Wine's
 // DeletePrintProcessor reports success and leaves the processor registered.
+// Every dialog template of Desinstalar; "&Selecionar Tudo" and "&Sair" share
+// their letter by their fixed texts.
+TEST_F(DesinstalarWine, EveryTemplateWorksFromTheKeyboard) {
+    automation::ExpectTemplatesWork("Desinstalar", folder + L"\\Desinstalar.exe", {{IDD_UNINSTALLER, L"S"}});
+}
+
 TEST_F(DesinstalarWine, TheSpoolerRunsAfterAProcessorRemoval) {
     setup_walk::RemoveWhatSetupInstalls();
     setup_walk::InstallRun receipt;
