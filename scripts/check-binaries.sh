@@ -34,14 +34,15 @@ exports() {  # file, names...
   done
 }
 
-# The application manifest of a program: the RT_MANIFEST resource (type 24)
-# of id 1, the one the system reads when it starts the program, cut out of
-# the file at the address and size the resource directory gives; nothing when
-# there is none. The directory's levels (type, name, language) show as
-# indentation in objdump's listing.
+# The RT_MANIFEST resource (type 24) of id $2 (default 1: a program's
+# application manifest, the one the system reads when it starts the program),
+# cut out of the file at the address and size the resource directory gives;
+# nothing when there is none. The directory's levels (type, name, language)
+# show as indentation in objdump's listing.
 manifest() {
-  local file=$1 leaf rva size base vma fileoff
-  leaf=$("$objdump" -p "$file" | awk '
+  local file=$1 id leaf rva size base vma fileoff
+  id=$(printf '0x%06x' "${2:-1}")
+  leaf=$("$objdump" -p "$file" | awk -v wanted="$id" '
     /^The \.rsrc Resource Directory section/ { inside = 1; next }
     !inside { next }
     { rest = $0; sub(/^[0-9a-f]+/, "", rest); match(rest, /^ */); depth = RLENGTH }
@@ -52,7 +53,7 @@ manifest() {
       if (want_name && !name_depth) name_depth = depth
       if (depth == type_depth) { type = id; name = "" } else if (depth == name_depth) name = id
     }
-    /Leaf: Addr: / && type == "0x000018" && name == "0x000001" {
+    /Leaf: Addr: / && type == "0x000018" && name == wanted {
       match(rest, /Addr: 0x[0-9a-f]+/); addr = substr(rest, RSTART + 8, RLENGTH - 8)
       match(rest, /Size: 0x[0-9a-f]+/); print addr, substr(rest, RSTART + 8, RLENGTH - 8); exit
     }')
@@ -155,6 +156,15 @@ for file in installer/Setup.exe uninstaller/Desinstalar.exe uiplugin/7404VXUI.dl
 done
 check "$arch 7404VXUI.dll exports its entry points undecorated" exports "$build/uiplugin/7404VXUI.dll" \
   DllGetClassObject DllCanUnloadNow
+# The plug-in's manifest is made active when its pages first need it, not by
+# the system loader at every load (which takes the manifest of id 2 and binds
+# the common-controls imports through it): id 3, and no COMCTL32 import.
+lazy_manifest() {
+  [ -z "$(manifest "$1" 2)" ] || { echo "a manifest of id 2, which the loader applies at every load"; return 1; }
+  common_controls_6 "$(manifest "$1" 3)" || { echo "no manifest of id 3 asking for the common controls 6.0"; return 1; }
+  ! "$objdump" -p "$1" | grep -qi 'DLL Name: comctl32' || { echo "imports COMCTL32"; return 1; }
+}
+check "$arch 7404VXUI.dll leaves its activation context to its pages" lazy_manifest "$build/uiplugin/7404VXUI.dll"
 # The stand-in configuration module, as the spooler looks it up.
 check "$arch UNIDRVUI.dll exports the driver's entry points undecorated" exports "$build/tools/UNIDRVUI.dll" \
   DrvDocumentPropertySheets DrvDevicePropertySheets DrvDeviceCapabilities DevQueryPrintEx

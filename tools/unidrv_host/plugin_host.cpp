@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "resources/resource.h"
 #include "win32/manifest_context.h"
 
 namespace unidrv {
@@ -66,8 +67,8 @@ struct HostDriverUi final : IPrintOemDriverUI {
 };
 HostDriverUi gDriverUi;
 
-// Where a library keeps the manifest of its own windows (ISOLATIONAWARE_MANIFEST_RESOURCE_ID).
-constexpr WORD kLibraryManifestId = 2;
+// Where the plug-in keeps the manifest of its own windows.
+constexpr WORD kLibraryManifestId = IDR_CONTROLS_MANIFEST;
 
 constexpr DWORD kDevModeSize = 1;     // OEMDM_SIZE
 constexpr DWORD kDevModeDefault = 2;  // OEMDM_DEFAULT

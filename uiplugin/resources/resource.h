@@ -63,8 +63,11 @@
 #define IDC_OP_BEFORE_CUT 1033
 #define IDC_OP_AFTER_CUT 1034
 
-// The manifest that asks for the version-6 common controls.
-#define IDR_CONTROLS_MANIFEST 2
+// The manifest that asks for the version-6 common controls. Not id 2: the
+// system loader makes a library's id-2 manifest active as it loads the
+// library, in every process that loads it and before anything is shown;
+// under id 3 the context is made when the pages first need it.
+#define IDR_CONTROLS_MANIFEST 3
 
 // "Utilitário" page
 #define IDC_UTIL_SELF_TEST 1036

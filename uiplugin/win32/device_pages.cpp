@@ -17,6 +17,7 @@
 #include "win32/manifest_context.h"
 #include "win32/plugin_module.h"
 #include "win32/property_sheets.h"
+#include "win32/system_library.h"
 #include "win32/win32_logo_files.h"
 #include "win32/win32_spooler.h"
 
@@ -67,6 +68,39 @@ public:
     }
 };
 
+// The image lists of the common controls the pages' windows are made of:
+// version 6 where the plug-in's manifest applies, else the process's (a
+// static import would bind whatever version the process had loaded first).
+// The library is held while a list of it may live.
+class PageImageLists {
+public:
+    bool Bind() {
+        if (library_) return true;
+        if (HANDLE context = ActivationContext()) {
+            // With the plug-in's context active the name leads to the
+            // version-6 library of the side-by-side store, not to a search.
+            const win32::ActivatedContext activation(context);
+            library_.reset(LoadLibraryW(L"comctl32.dll"));
+        } else if (HMODULE loaded = GetModuleHandleW(L"comctl32.dll")) {
+            // No contexts (before Windows XP): the library the sheet itself
+            // is of, held by its path.
+            wchar_t path[MAX_PATH] = {};
+            if (GetModuleFileNameW(loaded, path, MAX_PATH)) library_.reset(LoadLibraryW(path));
+        }
+        create.Bind(library_.get(), "ImageList_Create");
+        replaceIcon.Bind(library_.get(), "ImageList_ReplaceIcon");
+        destroy.Bind(library_.get(), "ImageList_Destroy");
+        return create && replaceIcon && destroy;
+    }
+
+    win32::Entry<decltype(&ImageList_Create)> create;
+    win32::Entry<decltype(&ImageList_ReplaceIcon)> replaceIcon;
+    win32::Entry<decltype(&ImageList_Destroy)> destroy;
+
+private:
+    win32::ScopedLibrary library_;
+};
+
 // The fonts page's tree view. Items are numbered in the order they were
 // added since the last Clear. The image list is the page's: the tree does
 // not destroy it, so it goes with this object, which lives until the page's
@@ -77,7 +111,7 @@ public:
     Win32FontTree(const Win32FontTree&) = delete;
     Win32FontTree& operator=(const Win32FontTree&) = delete;
     ~Win32FontTree() override {
-        if (images_) ImageList_Destroy(images_);
+        if (images_) lists_.destroy(images_);
     }
 
     void SetWindow(HWND tree) { tree_ = tree; }
@@ -88,27 +122,24 @@ public:
     }
 
     void AttachImages() override {
-        HIMAGELIST images = nullptr;
-        {
-            // The list must be of the common controls the page's tree is.
-            const win32::ActivatedContext activation(ActivationContext());
-            images = ImageList_Create(16, 16, ILC_MASK | ILC_COLOR24, 3, 0);
-        }
+        // The list must be of the common controls the page's tree is.
+        if (!lists_.Bind()) return;
+        HIMAGELIST images = lists_.create(16, 16, ILC_MASK | ILC_COLOR24, 3, 0);
         if (!images) return;
         for (int id : {IDI_FONT_ROOT, IDI_FONT_FACE, IDI_FONT_SIZE}) {
             auto icon = static_cast<HICON>(
                 LoadImageW(ModuleHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
             // Without its picture every later image would move to the wrong index.
-            if (!icon || ImageList_AddIcon(images, icon) < 0) {
+            if (!icon || lists_.replaceIcon(images, -1, icon) < 0) {
                 if (icon) DestroyIcon(icon);
-                ImageList_Destroy(images);
+                lists_.destroy(images);
                 return;
             }
             DestroyIcon(icon);
         }
         SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
         // A second initialisation replaces the list the tree showed until now.
-        if (images_) ImageList_Destroy(images_);
+        if (images_) lists_.destroy(images_);
         images_ = images;
     }
 
@@ -149,6 +180,7 @@ private:
                                                                            : nullptr;
     }
 
+    PageImageLists lists_;
     HWND tree_ = nullptr;
     HIMAGELIST images_ = nullptr;
     std::vector<HTREEITEM> items_;
