@@ -21,8 +21,8 @@ bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
-std::string_view EnvironmentOf(int target) {
-    return target == kOsWin98Me ? plat::kEnvironmentWin9x : "";
+std::string_view EnvironmentOf(OsCode target) {
+    return target == OsCode::kWin98Me ? plat::kEnvironmentWin9x : "";
 }
 
 // True when the component's key exists; `outdated` tells whether its
@@ -145,19 +145,19 @@ std::string MonitorKey(std::string_view monitorName) {
     return "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\" + std::string(monitorName);
 }
 
-std::string ProcessorKey(int target, std::string_view processorName) {
-    const std::string_view environment = target == kOsWin98Me ? plat::kEnvironmentWin9x : plat::kEnvironmentNt;
+std::string ProcessorKey(OsCode target, std::string_view processorName) {
+    const std::string_view environment = target == OsCode::kWin98Me ? plat::kEnvironmentWin9x : plat::kEnvironmentNt;
     return "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\" + std::string(environment) +
            "\\Print Processors\\" + std::string(processorName);
 }
 
-unsigned AfterStartWait(int target) {
+unsigned AfterStartWait(OsCode target) {
     switch (target) {
-        case kOsNt4:
-        case kOsWin2000:
+        case OsCode::kNt4:
+        case OsCode::kWin2000:
             return 1000;
-        case kOsWinXp:
-        case kOsServer2003:
+        case OsCode::kWinXp:
+        case OsCode::kServer2003:
             return 2500;
         default:
             return 0;
@@ -166,19 +166,19 @@ unsigned AfterStartWait(int target) {
 
 int CheckPortMonitors(InstallSession& session, const MonitorDescriptions& monitors, std::string_view portName) {
     if (Contains(portName, "LPT")) return 0;
-    if (Contains(portName, "COM") && Configured(monitors.com.dllName) && session.target != kOsWin98Me) {
+    if (Contains(portName, "COM") && Configured(monitors.com.dllName) && session.target != OsCode::kWin98Me) {
         // A failed UI-file copy stays in the result and ends the installation
         // at the next copy.
         return CheckMonitor(session, monitors.com, kComMonitorOutdated, true);
     }
-    if (Contains(portName, "USB_") && Configured(monitors.usb.dllName) && session.target != kOsNt4) {
+    if (Contains(portName, "USB_") && Configured(monitors.usb.dllName) && session.target != OsCode::kNt4) {
         return CheckMonitor(session, monitors.usb, kUsbMonitorOutdated, false);
     }
     return 0;
 }
 
 int CheckLanguageMonitor(InstallSession& session, const MonitorDescriptions& monitors, std::string_view portName) {
-    if (!Contains(portName, "USB_") || !Configured(monitors.language.dllName) || session.target == kOsNt4) return 0;
+    if (!Contains(portName, "USB_") || !Configured(monitors.language.dllName) || session.target == OsCode::kNt4) return 0;
     return CheckMonitor(session, monitors.language, kLanguageMonitorOutdated, false);
 }
 
@@ -207,13 +207,13 @@ int CheckPrintProcessor(InstallSession& session, const ProcessorDescription& pro
 
 bool UpdateOutdatedComponent(InstallSession& session, int updateFlags, const MonitorDescriptions& monitors,
                              const ProcessorDescription& processor) {
-    if (session.target == kOsWin98Me) {
+    if (session.target == OsCode::kWin98Me) {
         if (updateFlags & kUsbMonitorOutdated) {
             return ReplaceWithoutSpooler(session, MonitorKey(monitors.usb.name), monitors.usb.dllName, kSystemDirectory,
                                          monitors.usb.version);
         }
         if (updateFlags & kProcessorOutdated) {
-            return ReplaceWithoutSpooler(session, ProcessorKey(kOsWin98Me, processor.name), processor.file,
+            return ReplaceWithoutSpooler(session, ProcessorKey(OsCode::kWin98Me, processor.name), processor.file,
                                          kProcessorDirectory, processor.version);
         }
         return true;

@@ -25,7 +25,7 @@ constexpr int kProcessorAddFailed = -14;
 
 // Where the spooler keeps a component's records (HKEY_LOCAL_MACHINE).
 std::string MonitorKey(std::string_view monitorName);
-std::string ProcessorKey(int target, std::string_view processorName);
+std::string ProcessorKey(OsCode target, std::string_view processorName);
 
 // A component's DriverVersion value names the version installed.
 constexpr std::string_view kVersionValue = "DriverVersion";
@@ -56,6 +56,6 @@ constexpr unsigned kAfterStopForUpdate = 500;
 constexpr unsigned kAfterSecondStart = 2500;
 constexpr unsigned kAfterProcessorAdded = 200;
 // The wait after the first start, by target.
-unsigned AfterStartWait(int target);
+unsigned AfterStartWait(OsCode target);
 
 }  // namespace setup

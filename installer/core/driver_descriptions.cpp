@@ -70,9 +70,9 @@ bool DriverKeyReader::ReadDriverDescription(const DriverSelection& driver, plat:
     const DriverFileSet files = ReadDriverFileSet(driver);
 
     plat::DriverInfo3 info;
-    info.cVersion = driver.target == kOsWin98Me ? 0 : driver.target == kOsNt4 ? 2 : 3;
+    info.cVersion = driver.target == OsCode::kWin98Me ? 0 : driver.target == OsCode::kNt4 ? 2 : 3;
     info.name = ReadConfigText(profile_, path, section, KeySet(driver.rasterGraphic) + "DriverName", kNameBuffer);
-    if (driver.target == kOsWin98Me) info.environment = plat::kEnvironmentWin9x;
+    if (driver.target == OsCode::kWin98Me) info.environment = plat::kEnvironmentWin9x;
     info.driverPath = files.driverPath;
     info.dataFile = files.dataFile;
     info.configFile = files.configFile;
@@ -81,7 +81,7 @@ bool DriverKeyReader::ReadDriverDescription(const DriverSelection& driver, plat:
     // The Unidrv core joins the dependent files only for drivers built on it
     // and only where the NT driver model has them (2000 and later).
     const bool unidrvCore = ReadConfigNumber(profile_, path, section, "GDI2KDDKDEV", kFlagBuffer) != 0;
-    if (unidrvCore && driver.target >= kOsWin2000 && driver.target < kOsCodeCount) {
+    if (unidrvCore && FromWindows2000(driver.target)) {
         info.dependentFiles = {files.dataFile, "TTFSUB.GPD", "UNIRES.DLL", "STDNAMES.GPD"};
         for (const std::string* optional :
              {&files.dataFileLibrary, &files.uiPlugin, &files.renderingPlugin, &files.pluginConfig}) {
@@ -107,7 +107,7 @@ plat::PrinterInfo2 DriverKeyReader::ReadPrinterDescription(const DriverSelection
     return printer;
 }
 
-MonitorDescriptions DriverKeyReader::ReadMonitorDescriptions(int module, int target) {
+MonitorDescriptions DriverKeyReader::ReadMonitorDescriptions(int module, OsCode target) {
     const std::string portSection = Section(kMonitorSection, AlternateSectionSuffix(target));
     const std::string languageSection = Section(kMonitorSection, SectionSuffix(target));
     const std::string& setupIni = paths_.setupIni;

@@ -8,19 +8,12 @@
 namespace setup {
 
 namespace {
-constexpr std::array<std::string_view, kOsCodeCount> kPackageFolders{
-    "\\win98\\", "\\winnt\\", "\\winnt\\", "\\winnt\\", "\\win2003\\", "\\Vista\\", "\\win2008\\", "\\win7\\"};
-
 // A directory the platform gave, refused when it would not fit its buffer
 // (a cut directory would send the copy somewhere else).
 bool Fits(const std::string& directory) {
     return directory.size() < kDirectoryBuffer;
 }
 }  // namespace
-
-std::string_view PackageFolder(int target) {
-    return target >= 0 && target < kOsCodeCount ? kPackageFolders[target] : std::string_view{};
-}
 
 bool CopyTargetDirectory(InstallSession& session, int copyTarget, std::string* directory) {
     std::string found;
@@ -72,7 +65,7 @@ long CopyWithNormalAttributes(plat::Files& files, const std::string& source, con
     return error;
 }
 
-int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, int target, bool rename,
+int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, OsCode target, bool rename,
                    Existing existing) {
     if (!file.empty() && file.front() == '0') return kCopyFailed;
     std::string directory;

@@ -28,10 +28,6 @@ inline bool IsInUse(int copyResult) {
 constexpr std::size_t kDirectoryBuffer = 256;
 constexpr std::size_t kMaxPath = 260;
 
-// The package's folder of a target system, between backslashes: "\win98\",
-// "\winnt\" (NT 4.0, 2000, XP), "\win2003\", "\Vista\", "\win2008\", "\win7\".
-std::string_view PackageFolder(int target);
-
 // The directory of a copy target, without a trailing backslash. On failure
 // the directory's message is in the session's result and the result is false.
 bool CopyTargetDirectory(InstallSession& session, int copyTarget, std::string* directory);
@@ -58,7 +54,7 @@ enum class Existing {
 // when a file of that name is at the destination and in use, the result left
 // untouched. Refused with 32 or 5 while nothing lies there, the file would be
 // missing: that is a failed copy like any other.
-int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, int target, bool rename,
+int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, OsCode target, bool rename,
                    Existing existing = Existing::kReplace);
 
 // The copy of an installed or replaced monitor or processor file: when the

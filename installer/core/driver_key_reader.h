@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/config_files.h"
+#include "core/os_code.h"
 #include "ports/profile.h"
 #include "ports/spooler_admin.h"
 
@@ -34,7 +35,7 @@ int SplitDeviceEntry(std::string_view entry, std::string* model);
 struct DriverSelection {
     int module = 0;
     std::string model;
-    int target = 0;
+    OsCode target = OsCode::kWin98Me;
     int rasterGraphic = 0;
 };
 
@@ -109,7 +110,7 @@ public:
     // (port monitors under the alternate suffix, the language monitor under
     // the normal one); a section setup.ini does not have is read from the
     // module file instead, so packages laid out either way install.
-    MonitorDescriptions ReadMonitorDescriptions(int module, int target);
+    MonitorDescriptions ReadMonitorDescriptions(int module, OsCode target);
     // DriverVersion of setup.ini's ProcessorVersion section, 0 when absent.
     std::uint32_t ReadProcessorVersion();
     // STD2KDDKDEV or GDI2KDDKDEV by key set: the driver is built on the

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/driver_key_reader.h"
+#include "core/os_code.h"
 #include "core/install_type_page.h"
 #include "core/port_names.h"
 #include "core/serial_settings.h"
@@ -33,7 +34,7 @@ struct InstallRequest {
     bool makeDefault = false;
     std::string setupIniPath, moduleIniPath;
     int installType = kInstallTypical;
-    int osCode = 0;
+    OsCode osCode = OsCode::kWin98Me;
     std::string portName;
     int rasterGraphic = 0;
     SerialSettings serial;

@@ -4,6 +4,7 @@
 // into.
 #include <string>
 
+#include "core/os_code.h"
 #include "system_services.h"
 
 namespace setup {
@@ -13,7 +14,7 @@ using InstallServices = plat::SystemServices;
 struct InstallSession {
     InstallServices io;
     // The OsCode the installation is for.
-    int target = 0;
+    OsCode target = OsCode::kWin98Me;
     // ResultMessage: empty until a step fails, or the success text at the end.
     std::string resultMessage;
 

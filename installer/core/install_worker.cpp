@@ -107,7 +107,7 @@ bool RunSteps(InstallSession& session, const InstallRequest& request) {
     }
     if (!CopyDriverFiles(session, files)) return false;
     CopyUnidrvCoreFiles(session, d.ddkFlag);
-    if (session.target == kOsWin98Me &&
+    if (session.target == OsCode::kWin98Me &&
         (Contains(request.modelName, "KTR-Q350") || Contains(request.modelName, "KTR-P410"))) {
         (void)CopyDriverFile(session, "DMCOLOR.DLL", kDriverDirectory, session.target, false);
         if (session.failed()) return false;
@@ -141,7 +141,7 @@ bool RunSteps(InstallSession& session, const InstallRequest& request) {
         unfulfilled.append("\n").append(kSerialSettingsNotStored);
     }
 
-    if (session.target != kOsWin98Me) {
+    if (session.target != OsCode::kWin98Me) {
         session.resultMessage = SetupString(usb ? IDS_INSTALLED_USB : IDS_INSTALLED);
     } else if (!unfulfilled.empty() && session.resultMessage.empty()) {
         // On Windows 98/Me the wizard shows its own success text for an empty
@@ -168,12 +168,12 @@ void DescribeInstallation(DriverKeyReader& reader, InstallRequest* request) {
 }
 
 void CopyUnidrvCoreFiles(InstallSession& session, bool ddkFlag) {
-    if (session.target == kOsWin98Me) {
+    if (session.target == OsCode::kWin98Me) {
         (void)CopyDriverFile(session, "ICONLIB.DLL", kDriverDirectory, session.target, false);
         CopyWin9xUnidrv(session);
         return;
     }
-    if (session.target >= kOsWin2000 && ddkFlag) {
+    if (FromWindows2000(session.target) && ddkFlag) {
         // The system may hold these already; a copy that fails is no loss.
         const std::string before = session.resultMessage;
         for (std::string_view file : {"TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL"}) {

@@ -20,46 +20,48 @@ constexpr std::string_view kCompatibilityKey =
 constexpr std::size_t kMaxPath = 260;
 }  // namespace
 
-int OsPage::ButtonOf(int osCode) {
-    return osCode >= 0 && osCode < kOsCodeCount ? kButtons[osCode] : 0;
+int OsPage::ButtonOf(OsCode osCode) {
+    const int index = OsIndex(osCode);
+    return index >= 0 && index < kOsCodeCount ? kButtons[static_cast<std::size_t>(index)] : 0;
 }
 
 void OsPage::OnInit(plat::Controls& controls) {
-    osCode_ = kOsWin98Me;
+    osCode_ = OsCode::kWin98Me;
     systemSupported_ = false;
-    const std::optional<int> detected = Detect(controls);
+    const std::optional<OsCode> detected = Detect(controls);
     systemSupported_ = detected.has_value();
-    osCode_ = detected.value_or(kOsWin98Me);
-    // Only the detected system's button stays usable; for code 0 that is the
-    // "Windows 98/Me" button, selected or not.
-    for (int code = 0; code < kOsCodeCount; ++code) controls.Enable(kButtons[code], code == osCode_);
-    // Code 0 on a system without a button would install the Windows 98/Me
+    osCode_ = detected.value_or(OsCode::kWin98Me);
+    // Only the detected system's button stays usable; for an unsupported
+    // system that is the "Windows 98/Me" button, selected or not.
+    for (int index = 0; index < kOsCodeCount; ++index)
+        controls.Enable(kButtons[static_cast<std::size_t>(index)], index == OsIndex(osCode_));
+    // Windows 98/Me's code on a system without a button would install the Windows 98/Me
     // drivers there: the user is told at once, and Install refuses.
     if (!systemSupported_) {
         desktop_.ShowMessage(controls.Window(), SetupString(IDS_OS_NOT_SUPPORTED), kWizardCaption, plat::kMbOk);
     }
 }
 
-std::optional<int> OsPage::Detect(plat::Controls& controls) {
+std::optional<OsCode> OsPage::Detect(plat::Controls& controls) {
     const plat::OsVersion v = system_.GetVersion();
     if (v.platformId == plat::kPlatformWindows) {
         // Windows 95 (minor 0) is not supported: no button selected.
         if (v.minor == 0) return std::nullopt;
         controls.SetCheck(IDC_OS_WIN98ME, true);
-        return kOsWin98Me;
+        return OsCode::kWin98Me;
     }
     if (v.platformId != plat::kPlatformNt) return std::nullopt;
     const std::optional<OsCode> known = NtOsCode(v.major, v.minor);
     if (!known) return std::nullopt;  // a version this package does not know
     OsCode code = *known;
-    if (code == kOsVista) {
+    if (code == OsCode::kVista) {
         if (plat::IsServer2008(registry_)) {
-            code = kOsServer2008;
+            code = OsCode::kServer2008;
         } else {
             RecordWithCompatibilityAssistant();
         }
     }
-    controls.SetCheck(kButtons[code], true);
+    controls.SetCheck(ButtonOf(code), true);
     return code;
 }
 

@@ -19,27 +19,27 @@ public:
 
     void OnInit(plat::Controls& controls) override;
 
-    // The detected OsCode; 0 until the page has started.
-    int osCode() const { return osCode_; }
+    // The detected OsCode; Windows 98/Me until the page has started.
+    OsCode osCode() const { return osCode_; }
     // Whether one of the page's buttons stands for the detected system. A
     // system without one (Windows 95, NT versions the package does not know,
-    // Windows 8 and later) has code 0 but must not get the Windows 98/Me
+    // Windows 8 and later) reads as Windows 98/Me but must not get the Windows 98/Me
     // driver set. False until the page has started.
     bool systemSupported() const { return systemSupported_; }
 
     // The radio button of each OsCode.
-    static int ButtonOf(int osCode);
+    static int ButtonOf(OsCode osCode);
 
 private:
     // Selects the detected system's button and gives its code; nothing for a
     // system no button stands for.
-    std::optional<int> Detect(plat::Controls& controls);
+    std::optional<OsCode> Detect(plat::Controls& controls);
     void RecordWithCompatibilityAssistant();
 
     plat::SystemInfo& system_;
     plat::Registry& registry_;
     plat::Desktop& desktop_;
-    int osCode_ = kOsWin98Me;
+    OsCode osCode_ = OsCode::kWin98Me;
     bool systemSupported_ = false;
 };
 

@@ -57,8 +57,8 @@ int FindEntry(plat::Controls& controls, std::initializer_list<std::string_view> 
     return -1;
 }
 
-bool ShowsUsbNotes(int osCode) {
-    return osCode != kOsWin98Me && osCode != kOsNt4;
+bool ShowsUsbNotes(OsCode osCode) {
+    return osCode != OsCode::kWin98Me && osCode != OsCode::kNt4;
 }
 }  // namespace
 
@@ -91,22 +91,22 @@ void PortPage::OnCommand(plat::Controls& controls, int id, int notifyCode) {
     }
 }
 
-void PortPage::FillPortListTypical(plat::Controls& controls, std::string_view modelName, int osCode, int module) {
+void PortPage::FillPortListTypical(plat::Controls& controls, std::string_view modelName, OsCode osCode, int module) {
     FillPortList(controls, modelName, osCode, module);
 }
 
-void PortPage::FillPortListAdvanced(plat::Controls& controls, std::string_view modelName, int osCode, int module) {
+void PortPage::FillPortListAdvanced(plat::Controls& controls, std::string_view modelName, OsCode osCode, int module) {
     FillPortList(controls, modelName, osCode, module);
 }
 
-void PortPage::FillPortList(plat::Controls& controls, std::string_view modelName, int osCode, int module) {
+void PortPage::FillPortList(plat::Controls& controls, std::string_view modelName, OsCode osCode, int module) {
     if (modelName == rememberedModel_ && installType_ == rememberedType_) return;
     rememberedModel_ = modelName;
     rememberedType_ = installType_;
     const bool typical = installType_ == kInstallTypical;
 
     controls.ClearItems(IDC_PORTS);
-    if (osCode == kOsWin98Me) {
+    if (osCode == OsCode::kWin98Me) {
         Fill(controls, IDC_PORTS, kWin98Ports);
     } else {
         Fill(controls, IDC_PORTS, kNtPorts);
@@ -123,7 +123,7 @@ void PortPage::FillPortList(plat::Controls& controls, std::string_view modelName
 
     int selected = -1;
     if (usbSupported) {
-        if (osCode != kOsNt4) {
+        if (osCode != OsCode::kNt4) {
             const std::string model(modelName);
             const int names = typical ? 1 : 4;
             for (int n = 1; n <= names; ++n) controls.AddItem(IDC_PORTS, "USB_" + model + "_" + std::to_string(n));

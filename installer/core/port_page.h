@@ -45,8 +45,8 @@ public:
 
     // Builds the port list for the model, unless neither the model nor the
     // install type changed since the last fill (the user's choice then stays).
-    void FillPortListTypical(plat::Controls& controls, std::string_view modelName, int osCode, int module);
-    void FillPortListAdvanced(plat::Controls& controls, std::string_view modelName, int osCode, int module);
+    void FillPortListTypical(plat::Controls& controls, std::string_view modelName, OsCode osCode, int module);
+    void FillPortListAdvanced(plat::Controls& controls, std::string_view modelName, OsCode osCode, int module);
 
     const std::string& portName() const { return portName_; }
     const SerialSettings& serial() const { return serial_; }
@@ -61,7 +61,7 @@ public:
     static constexpr std::size_t kPortNameLength = 49;
 
 private:
-    void FillPortList(plat::Controls& controls, std::string_view modelName, int osCode, int module);
+    void FillPortList(plat::Controls& controls, std::string_view modelName, OsCode osCode, int module);
     // Shows the USB driver notes while the bulk driver is missing.
     void ShowDriverNotes(plat::Controls& controls);
     void HideDriverNotes(plat::Controls& controls);

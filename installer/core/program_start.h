@@ -6,7 +6,7 @@
 
 #include "ports/desktop.h"
 #include "ports/system_info.h"
-#include "../../uninstaller/resources/uninstaller_fixed_text.h"
+#include "programs/program_start.h"
 
 namespace setup {
 
@@ -14,8 +14,7 @@ namespace setup {
 // wizard to the front and ends silently; an open uninstaller is named.
 bool PrepareSetupStart(plat::Desktop& desktop, plat::SystemInfo& system);
 
-// The uninstaller's caption, from its own resources.
-constexpr std::string_view kUninstallerCaption = UNINSTALLER_TEXT_CAPTION;
+using programs::kUninstallerCaption;
 constexpr std::string_view kCloseUninstaller = "Favor fechar o programa  de desinstalação";
 
 }  // namespace setup

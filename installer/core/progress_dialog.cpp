@@ -28,7 +28,7 @@ void ProgressDialog::OnTimer(plat::Controls& controls, int timerId) {
     int bar = 0;
     for (int n = 0;; ++n) {
         // Windows 98/Me does not wait for the worker: the window goes at 90 %.
-        if (osCode_ == kOsWin98Me && n >= kCreepLimit) break;
+        if (osCode_ == OsCode::kWin98Me && n >= kCreepLimit) break;
         const int state = progress_.state();
         if (state == InstallProgress::kFailed) {
             RunDown(controls, bar);

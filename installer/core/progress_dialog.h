@@ -9,7 +9,7 @@ namespace setup {
 
 class ProgressDialog : public plat::DialogHandler {
 public:
-    ProgressDialog(plat::Clock& clock, const InstallProgress& progress, int osCode)
+    ProgressDialog(plat::Clock& clock, const InstallProgress& progress, OsCode osCode)
         : clock_(clock), progress_(progress), osCode_(osCode) {}
 
     void OnInit(plat::Controls& controls) override;
@@ -27,7 +27,7 @@ private:
 
     plat::Clock& clock_;
     const InstallProgress& progress_;
-    int osCode_;
+    OsCode osCode_;
     bool ran_ = false;
 };
 

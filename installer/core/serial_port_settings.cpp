@@ -98,7 +98,7 @@ bool WriteSerialSettings(InstallSession& session, std::string_view portName, Ser
     serial.parity = static_cast<char>(std::tolower(static_cast<unsigned char>(serial.parity)));
     const std::string text = PortSettingsText(serial);
 
-    if (session.target != kOsWin98Me) {
+    if (session.target != OsCode::kWin98Me) {
         plat::RegistryKey ports(session.io.registry);
         return ports.Open(plat::RootKey::LocalMachine, kNtPortsKey) && ports.WriteString(portKey, text);
     }

@@ -36,7 +36,7 @@ void SetupWizard::OnInit(plat::Controls& frame) {
         return;
     }
     const OsCode code = GetOsCode(services_.system);
-    if (code >= kOsWin2000 && !services_.desktop.IsAdministrator()) {
+    if (FromWindows2000(code) && !services_.desktop.IsAdministrator()) {
         Tell(frame, kMustBeAdministrator);
         frame.Close(plat::kIdCancel);
     }
@@ -85,17 +85,19 @@ bool SetupWizard::LeaveOsPage(plat::Controls& frame) {
     }
     int refusal = 0;
     switch (pages_.os.osCode()) {
-        case kOsServer2003:
+        case OsCode::kServer2003:
             refusal = supports2003 ? 0 : IDS_NO_2003;
             break;
-        case kOsVista:
+        case OsCode::kVista:
             refusal = supportsVista ? 0 : IDS_NO_VISTA;
             break;
-        case kOsServer2008:
+        case OsCode::kServer2008:
             refusal = supports2008 ? 0 : IDS_NO_2008;
             break;
-        case kOsWin7:
+        case OsCode::kWin7:
             refusal = supportsWin7 ? 0 : IDS_NO_WIN7;
+            break;
+        default:  // the systems every model supports
             break;
     }
     if (refusal == 0) return true;
@@ -169,14 +171,14 @@ void SetupWizard::Install(plat::Controls& frame) {
     // the package has no drivers for.
     if (!pages_.os.systemSupported()) return Tell(frame, SetupString(IDS_OS_NOT_SUPPORTED));
     if (request_.modelName.empty()) return Tell(frame, SetupString(IDS_SELECT_MODULE));
-    if (request_.osCode == kOsServer2003 && ReadPortFlag("System2003Supported") == 0) {
+    if (request_.osCode == OsCode::kServer2003 && ReadPortFlag("System2003Supported") == 0) {
         return Tell(frame, SetupString(IDS_NO_2003));
     }
     request_.portKind = PortKindOf(request_.portName);
     if (request_.portKind < 0) return Tell(frame, SetupString(IDS_BAD_PORT));
     if (request_.portKind == kPortUsb) {
         const OsCode running = GetOsCode(services_.system);
-        if (running != kOsWin98Me && running != kOsNt4) {
+        if (running != OsCode::kWin98Me && running != OsCode::kNt4) {
             RunUsbDriverStep(services_.files, services_.system, services_.desktop, services_.clock);
         }
     }
@@ -186,12 +188,12 @@ void SetupWizard::Install(plat::Controls& frame) {
     request_.printerPort = request_.portName;
     if (request_.portKind == kPortUsb && !PrepareUsbPort(frame)) return;
     request_.printerName = PrinterNameFor(request_.modelName, request_.portName, request_.portKind);
-    if (request_.osCode == kOsNt4 && request_.portKind == kPortUsb) return Tell(frame, SetupString(IDS_NT4_NO_USB));
+    if (request_.osCode == OsCode::kNt4 && request_.portKind == kPortUsb) return Tell(frame, SetupString(IDS_NT4_NO_USB));
 
     RunWorker(frame);
     const std::string& result = progress_.resultMessage();
     Tell(frame, result.empty() ? kInstalledText : std::string_view(result));
-    if (request_.osCode == kOsWin98Me &&
+    if (request_.osCode == OsCode::kWin98Me &&
         services_.desktop.ShowMessage(frame.Window(), SetupString(IDS_RESTART_QUESTION), kWizardCaption,
                                       plat::kMbYesNo) == plat::kIdYes &&
         !services_.desktop.RestartWindows()) {

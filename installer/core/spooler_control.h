@@ -2,7 +2,7 @@
 // Stopping and starting the print spooler's service around the replacement
 // of a component it holds loaded, with the waits the spooler needs.
 #include "core/install_session.h"
-#include "spooler_service.h"
+#include "programs/spooler_restart.h"
 
 namespace setup {
 
@@ -23,7 +23,7 @@ bool WaitSpoolerRunning(InstallSession& session);
 bool StartStoppedSpooler(InstallSession& session);
 
 constexpr unsigned kStopSpoolerWait = 100;
-constexpr int kRunningQueries = plat::kSpoolerRunningQueries;
-constexpr unsigned kRunningQueryInterval = plat::kSpoolerRunningQueryInterval;
+constexpr int kRunningQueries = programs::kSpoolerRunningQueries;
+constexpr unsigned kRunningQueryInterval = programs::kSpoolerRunningQueryInterval;
 
 }  // namespace setup

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::string section;
     for (int code = -1; code <= setup::kOsCodeCount; ++code) {
-        if (setup::MakeSectionName(model, setup::SectionSuffix(code), &section) &&
+        if (setup::MakeSectionName(model, setup::SectionSuffix(static_cast<setup::OsCode>(code)), &section) &&
             section.size() > setup::kMaxSectionName) {
             __builtin_trap();
         }

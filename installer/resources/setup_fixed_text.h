@@ -6,7 +6,8 @@
    windres warns about \". */
 #pragma once
 
-#define SETUP_TEXT_CAPTION "Setup do Driver da Impressora"
+#include "programs/program_captions.h"
+
 #define SETUP_TEXT_ABOUT_CAPTION "Sobre " SETUP_TEXT_CAPTION
 #define SETUP_TEXT_BACK "<<Anterior(&A)"
 #define SETUP_TEXT_NEXT "Próximo(&P)>>"

@@ -28,9 +28,9 @@ void Installed(InstallFixture& fixture, std::string_view key, std::optional<std:
     fixture.machine.registry.PutString(RootKey::LocalMachine, key, "Driver", "old");
     if (version) fixture.machine.registry.PutDword(RootKey::LocalMachine, key, "DriverVersion", *version);
 }
-void ProcessorInstalled(InstallFixture& fixture, int target, std::uint32_t version) {
+void ProcessorInstalled(InstallFixture& fixture, setup::OsCode target, std::uint32_t version) {
     fixture.machine.spooler.processors.push_back(
-        {"KTRPrint", target == kOsWin98Me ? "Windows 4.0" : "Windows NT x86", "KTRPROC.DLL"});
+        {"KTRPrint", target == OsCode::kWin98Me ? "Windows 4.0" : "Windows NT x86", "KTRPROC.DLL"});
     Installed(fixture, ProcessorKey(target, "KTRPrint"), version);
 }
 
@@ -48,9 +48,9 @@ TEST(ComponentCheck, AMonitorIsReplacedOnlyWhenItsVersionIsMissingOrLower) {
     } cases[] = {{std::nullopt, true}, {0, true}, {2, true}, {3, false}, {4, false}, {0xFFFFFFFF, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.installed ? std::to_string(*c.installed) : "no version");
-        InstallFixture fixture(kOsWinXp);
+        InstallFixture fixture(OsCode::kWinXp);
         Installed(fixture, MonitorKey("KTR Serial Port"), c.installed);
-        ProcessorInstalled(fixture, kOsWinXp, 3);
+        ProcessorInstalled(fixture, OsCode::kWinXp, 3);
         fixture.machine.spooler.monitors.push_back({"KTR Serial Port", "Windows NT x86", "KTRCOMMN.DLL"});
         fixture.Choose(kModuleReceipt, "KTR-P410", "MDCOM2:");
         ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
@@ -67,18 +67,18 @@ TEST(ComponentCheck, AMonitorIsReplacedOnlyWhenItsVersionIsMissingOrLower) {
 TEST(ComponentCheck, OneReplacementPerInstallationInTheOrderComUsbProcessor) {
     struct Case {
         const char* what;
-        int target;
+        setup::OsCode target;
         const char* port;
         const char* comMonitor;  // key of an outdated monitor, if any
         bool processorOutdated;
         const char* replacedFile;  // the one file copied over its old self
         std::optional<std::uint32_t> processorVersionAfter;
     } cases[] = {
-        {"serial monitor before processor", kOsWinXp, "MDCOM1:", "KTR Serial Port", true,
+        {"serial monitor before processor", OsCode::kWinXp, "MDCOM1:", "KTR Serial Port", true,
          "C:\\WINDOWS\\system32\\KTRCOMMN.DLL", 1},
-        {"USB monitor before processor", kOsWin7, "USB_KTR-P410_1", "KTR USB Port", true,
+        {"USB monitor before processor", OsCode::kWin7, "USB_KTR-P410_1", "KTR USB Port", true,
          "C:\\WINDOWS\\system32\\KTRUSBMN.DLL", 1},
-        {"processor alone", kOsWin7, "LPT1:", nullptr, true,
+        {"processor alone", OsCode::kWin7, "LPT1:", nullptr, true,
          "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\KTRPROC.DLL", 3},
     };
     for (const auto& c : cases) {
@@ -98,8 +98,8 @@ TEST(ComponentCheck, OneReplacementPerInstallationInTheOrderComUsbProcessor) {
 }
 
 TEST(ComponentCheck, ServerTwoThousandEightTakesTheProcessorFromItsOwnFolder) {
-    InstallFixture fixture(kOsServer2008);
-    ProcessorInstalled(fixture, kOsServer2008, 2);
+    InstallFixture fixture(OsCode::kServer2008);
+    ProcessorInstalled(fixture, OsCode::kServer2008, 2);
     fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
     ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
     const auto& copies = fixture.machine.files.copies;
@@ -112,17 +112,17 @@ TEST(ComponentCheck, ServerTwoThousandEightTakesTheProcessorFromItsOwnFolder) {
 TEST(ComponentCheck, AFileTheSpoolerHoldsGoesInUnderItsNName) {
     struct Case {
         const char* what;
-        int target;
+        setup::OsCode target;
         const char* port;
         const char* monitor;
         const char* file;
         bool installedBefore;
     } cases[] = {
-        {"serial monitor replaced", kOsWinXp, "MDCOM1:", "KTR Serial Port", "KTRCOMMN.DLL", true},
-        {"USB monitor replaced", kOsWin7, "USB_KTR-P410_1", "KTR USB Port", "KTRUSBMN.DLL", true},
-        {"language monitor replaced", kOsWin7, "USB_KTR-P410_1", "KTR USB Language Monitor", "KTRLMON.DLL", true},
-        {"serial monitor installed", kOsWinXp, "MDCOM1:", "KTR Serial Port", "KTRCOMMN.DLL", false},
-        {"USB monitor on Windows 98", kOsWin98Me, "USB_KTR-P410_1", "KTR USB Port", "KTRUSB9X.DLL", true},
+        {"serial monitor replaced", OsCode::kWinXp, "MDCOM1:", "KTR Serial Port", "KTRCOMMN.DLL", true},
+        {"USB monitor replaced", OsCode::kWin7, "USB_KTR-P410_1", "KTR USB Port", "KTRUSBMN.DLL", true},
+        {"language monitor replaced", OsCode::kWin7, "USB_KTR-P410_1", "KTR USB Language Monitor", "KTRLMON.DLL", true},
+        {"serial monitor installed", OsCode::kWinXp, "MDCOM1:", "KTR Serial Port", "KTRCOMMN.DLL", false},
+        {"USB monitor on Windows 98", OsCode::kWin98Me, "USB_KTR-P410_1", "KTR USB Port", "KTRUSB9X.DLL", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -151,13 +151,13 @@ TEST(ComponentCheck, AFileTheSpoolerHoldsGoesInUnderItsNName) {
 
 TEST(ComponentCheck, TheSpoolerIsGivenItsWaitsAroundAReplacement) {
     struct Case {
-        int target;
+        setup::OsCode target;
         int pendingQueries;
         std::vector<unsigned> waits;
     } cases[] = {
-        {kOsNt4, 0, {100, 100, 500, 1000, 2500}},   {kOsWin2000, 0, {100, 100, 500, 1000, 2500}},
-        {kOsWinXp, 0, {100, 100, 500, 2500, 2500}}, {kOsServer2003, 2, {100, 100, 500, 2500, 300, 300, 2500}},
-        {kOsVista, 0, {100, 100, 500, 2500}},       {kOsWin7, 1, {100, 100, 500, 300, 2500}},
+        {OsCode::kNt4, 0, {100, 100, 500, 1000, 2500}},   {OsCode::kWin2000, 0, {100, 100, 500, 1000, 2500}},
+        {OsCode::kWinXp, 0, {100, 100, 500, 2500, 2500}}, {OsCode::kServer2003, 2, {100, 100, 500, 2500, 300, 300, 2500}},
+        {OsCode::kVista, 0, {100, 100, 500, 2500}},       {OsCode::kWin7, 1, {100, 100, 500, 300, 2500}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target);
@@ -193,8 +193,8 @@ TEST(ComponentCheck, AReplacementThatFailsStopsTheInstallationWithTheSpoolerRunn
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        InstallFixture fixture(kOsWinXp);
-        ProcessorInstalled(fixture, kOsWinXp, 1);
+        InstallFixture fixture(OsCode::kWinXp);
+        ProcessorInstalled(fixture, OsCode::kWinXp, 1);
         fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
         c.fail(fixture);
         EXPECT_EQ(fixture.Install(), InstallProgress::kFailed);
@@ -208,7 +208,7 @@ TEST(ComponentCheck, AReplacementThatFailsStopsTheInstallationWithTheSpoolerRunn
 }
 
 TEST(ComponentCheck, AMonitorHeldUnderBothNamesStopsTheInstallation) {
-    InstallFixture fixture(kOsWinXp);
+    InstallFixture fixture(OsCode::kWinXp);
     Installed(fixture, MonitorKey("KTR Serial Port"), 1);
     fixture.machine.spooler.monitors.push_back({"KTR Serial Port", "Windows NT x86", "KTRCOMMN.DLL"});
     for (const char* file : {"KTRCOMMN.DLL", "nKTRCOMMN.DLL"}) {
@@ -241,8 +241,8 @@ TEST(ComponentCheck, WindowsNinetyEightReplacesWithoutStoppingTheSpooler) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        InstallFixture fixture(kOsWin98Me);
-        ProcessorInstalled(fixture, kOsWin98Me, c.usbOutdated ? 3 : 0);
+        InstallFixture fixture(OsCode::kWin98Me);
+        ProcessorInstalled(fixture, OsCode::kWin98Me, c.usbOutdated ? 3 : 0);
         Installed(fixture, MonitorKey("KTR USB Port"), c.usbOutdated ? 0 : 1);
         Installed(fixture, MonitorKey("KTR USB Language Monitor"), 1);
         if (c.heldTwice) {
@@ -278,8 +278,8 @@ TEST(ComponentCheck, ComponentsThatArePresentOrNotNeededAreLeftAlone) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        InstallFixture fixture(kOsWinXp);
-        if (c.processorPresent) ProcessorInstalled(fixture, kOsWinXp, 3);
+        InstallFixture fixture(OsCode::kWinXp);
+        if (c.processorPresent) ProcessorInstalled(fixture, OsCode::kWinXp, 3);
         const std::size_t processors = fixture.machine.spooler.processors.size();
         fixture.Choose(c.module, c.model, c.port);
         ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();

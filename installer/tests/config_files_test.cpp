@@ -56,11 +56,11 @@ TEST(SectionSuffix, NormalAndAlternateRules) {
     const char* normal[] = {"98", "NT", "2K", "XP", "2003", "Vista", "2008", "Win7"};
     const char* alternate[] = {"98", "NT", "2K", "XP", "2003", "Vista", "2003", "WIN7"};
     for (int code = 0; code < kOsCodeCount; ++code) {
-        EXPECT_EQ(SectionSuffix(code), normal[code]) << code;
-        EXPECT_EQ(AlternateSectionSuffix(code), alternate[code]) << code;
+        EXPECT_EQ(SectionSuffix(*OsCodeAt(code)), normal[code]) << code;
+        EXPECT_EQ(AlternateSectionSuffix(*OsCodeAt(code)), alternate[code]) << code;
     }
-    EXPECT_EQ(SectionSuffix(8), "");
-    EXPECT_EQ(AlternateSectionSuffix(-1), "");
+    EXPECT_EQ(SectionSuffix(static_cast<OsCode>(8)), "");
+    EXPECT_EQ(AlternateSectionSuffix(OsCode::kUnknown), "");
 }
 
 TEST(MakeSectionName, FitsIn199Characters) {
@@ -110,16 +110,16 @@ TEST_F(PackageValues, ValuesConvertAsAtoi) {
 TEST_F(PackageValues, Server2008TakesFilesFrom2008AndPrinterKeysFrom2003) {
     const std::string receipt = ModulePath(kModuleReceipt);
     std::string files, printer;
-    ASSERT_TRUE(MakeSectionName("KTR-P410", SectionSuffix(kOsServer2008), &files));
-    ASSERT_TRUE(MakeSectionName("KTR-P410", AlternateSectionSuffix(kOsServer2008), &printer));
+    ASSERT_TRUE(MakeSectionName("KTR-P410", SectionSuffix(OsCode::kServer2008), &files));
+    ASSERT_TRUE(MakeSectionName("KTR-P410", AlternateSectionSuffix(OsCode::kServer2008), &printer));
     EXPECT_EQ(ReadConfigText(machine.profile, receipt, files, "STDDataFile", 200), "KTRP410_2008.GPD");
     EXPECT_EQ(ReadConfigText(machine.profile, receipt, printer, "STDPrintProcessor", 50), "KTRPrint");
     EXPECT_EQ(ReadConfigLong(machine.profile, receipt, printer, "ATTRIBUTES", 50), 576);
     EXPECT_EQ(ReadConfigLong(machine.profile, receipt, files, "ATTRIBUTES", 50), 2112)
         << "the 2008 section holds other printer keys, which must not be read";
     // Windows 7's alternate suffix WIN7 names the same section as Win7.
-    ASSERT_TRUE(MakeSectionName("KTR-P410", AlternateSectionSuffix(kOsWin7), &printer));
-    ASSERT_TRUE(MakeSectionName("KTR-P410", SectionSuffix(kOsWin7), &files));
+    ASSERT_TRUE(MakeSectionName("KTR-P410", AlternateSectionSuffix(OsCode::kWin7), &printer));
+    ASSERT_TRUE(MakeSectionName("KTR-P410", SectionSuffix(OsCode::kWin7), &files));
     EXPECT_EQ(ReadConfigText(machine.profile, receipt, printer, "STDDRIVERNAME", 50),
               ReadConfigText(machine.profile, receipt, files, "STDDriverName", 50));
     EXPECT_NE(ReadConfigText(machine.profile, receipt, printer, "STDDRIVERNAME", 50), "0");

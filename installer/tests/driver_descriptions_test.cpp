@@ -33,7 +33,7 @@ TEST(DriverDescription, TheDependentFileListMustFitItsBytes) {
         WriteModel(machine.files, bytes);
         DriverKeyReader reader(machine.profile, MakeReaderPaths(kOther));
         plat::DriverInfo3 driver;
-        const bool fits = reader.ReadDriverDescription({kModuleReceipt, "M", kOsWinXp, 0}, &driver);
+        const bool fits = reader.ReadDriverDescription({kModuleReceipt, "M", OsCode::kWinXp, 0}, &driver);
         EXPECT_EQ(fits, bytes <= kDependentFilesBytes);
         if (fits) {
             ASSERT_EQ(driver.dependentFiles.size(), 5u);
@@ -48,13 +48,14 @@ TEST(DriverDescription, DependentFilesOnlyFromWindows2000On) {
     sim::SimMachine machine;
     setup_test::LoadSamplePackage(machine.files);
     DriverKeyReader reader(machine.profile, MakeReaderPaths(setup_test::kPackageFolder));
-    for (int target = kOsWin98Me; target <= kOsWin7; ++target) {
-        SCOPED_TRACE(target);
+    for (int index = 0; index < kOsCodeCount; ++index) {
+        const OsCode target = *OsCodeAt(index);
+        SCOPED_TRACE(index);
         plat::DriverInfo3 driver;
         ASSERT_TRUE(reader.ReadDriverDescription({kModuleReceipt, "KTR-P410", target, 1}, &driver));
-        EXPECT_EQ(driver.dependentFiles.empty(), target < kOsWin2000);
-        EXPECT_EQ(driver.cVersion, target == kOsWin98Me ? 0u : target == kOsNt4 ? 2u : 3u);
-        EXPECT_EQ(driver.environment, target == kOsWin98Me ? "Windows 4.0" : "");
+        EXPECT_EQ(driver.dependentFiles.empty(), !FromWindows2000(target));
+        EXPECT_EQ(driver.cVersion, target == OsCode::kWin98Me ? 0u : target == OsCode::kNt4 ? 2u : 3u);
+        EXPECT_EQ(driver.environment, target == OsCode::kWin98Me ? "Windows 4.0" : "");
         EXPECT_EQ(driver.name, "KTR-P410 Receipt Raster");
         EXPECT_FALSE(driver.monitorName.has_value());
     }
@@ -86,7 +87,7 @@ TEST(MonitorDescriptions, ReadFromSetupIniOrElseFromTheModuleFile) {
         const std::string module = std::string(setup_test::kPackageFolder) + "DRVCONFIG\\setup_receipt.ini";
         machine.files.Write(module, *machine.files.Read(module) + monitors);
         DriverKeyReader reader(machine.profile, MakeReaderPaths(setup_test::kPackageFolder));
-        const MonitorDescriptions read = reader.ReadMonitorDescriptions(kModuleReceipt, kOsWinXp);
+        const MonitorDescriptions read = reader.ReadMonitorDescriptions(kModuleReceipt, OsCode::kWinXp);
         EXPECT_EQ(read.com.name, c.com);
         EXPECT_EQ(read.com.version, c.comVersion);
         EXPECT_EQ(read.language.name, c.language);
@@ -97,7 +98,7 @@ TEST(MonitorDescriptions, ServerTwoThousandEightMixesSectionsAndAMissingLanguage
     sim::SimMachine machine;
     setup_test::LoadSamplePackage(machine.files);
     DriverKeyReader reader(machine.profile, MakeReaderPaths(setup_test::kPackageFolder));
-    const MonitorDescriptions server2008 = reader.ReadMonitorDescriptions(kModuleReceipt, kOsServer2008);
+    const MonitorDescriptions server2008 = reader.ReadMonitorDescriptions(kModuleReceipt, OsCode::kServer2008);
     EXPECT_EQ(server2008.com.version, 3u) << "port monitors from .2003";
     EXPECT_EQ(server2008.usb.version, 5u);
     EXPECT_EQ(server2008.language.version, 3u) << "the language monitor from .2008";
@@ -105,7 +106,7 @@ TEST(MonitorDescriptions, ServerTwoThousandEightMixesSectionsAndAMissingLanguage
 
     machine.files.Write(std::string(setup_test::kPackageFolder) + "DRVCONFIG\\setup.ini",
                         "[COMMON-MONITOR.XP]\r\nUSBMONitorPName=KTR USB Port\r\n");
-    const MonitorDescriptions none = reader.ReadMonitorDescriptions(kModuleReceipt, kOsWinXp);
+    const MonitorDescriptions none = reader.ReadMonitorDescriptions(kModuleReceipt, OsCode::kWinXp);
     EXPECT_EQ(none.language.name, "");
     EXPECT_EQ(none.language.dllName, "");
     EXPECT_EQ(none.language.version, 0u);

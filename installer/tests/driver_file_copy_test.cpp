@@ -17,18 +17,18 @@ using setup_test::InstallFixture;
 TEST(CopyDriverFile, CopiesFromTheTargetsFolderIntoEachDestination) {
     struct Case {
         int copyTarget;
-        int target;
+        setup::OsCode target;
         const char* file;
         const char* destination;
     } cases[] = {
-        {kDriverDirectory, kOsWinXp, "KTRP410.GPD", "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\KTRP410.GPD"},
-        {kDriverDirectoryVersion3, kOsWin2000, "7404VXCONTROL.INI",
+        {kDriverDirectory, OsCode::kWinXp, "KTRP410.GPD", "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\KTRP410.GPD"},
+        {kDriverDirectoryVersion3, OsCode::kWin2000, "7404VXCONTROL.INI",
          "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\7404VXCONTROL.INI"},
-        {kProcessorDirectory, kOsServer2008, "KTRPROC.DLL",
+        {kProcessorDirectory, OsCode::kServer2008, "KTRPROC.DLL",
          "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\KTRPROC.DLL"},
-        {kSystemDirectory, kOsVista, "KTRLMON.DLL", "C:\\WINDOWS\\system32\\KTRLMON.DLL"},
-        {kInfDirectory, kOsWin7, "KTRUSBMN.DLL", "C:\\WINDOWS\\inf\\KTRUSBMN.DLL"},
-        {kSystemDirectory, kOsWin98Me, "KTRLM9X.DLL", "C:\\WINDOWS\\system32\\KTRLM9X.DLL"},
+        {kSystemDirectory, OsCode::kVista, "KTRLMON.DLL", "C:\\WINDOWS\\system32\\KTRLMON.DLL"},
+        {kInfDirectory, OsCode::kWin7, "KTRUSBMN.DLL", "C:\\WINDOWS\\inf\\KTRUSBMN.DLL"},
+        {kSystemDirectory, OsCode::kWin98Me, "KTRLM9X.DLL", "C:\\WINDOWS\\system32\\KTRLM9X.DLL"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.destination);
@@ -101,21 +101,21 @@ TEST(CopyDriverFile, EachFailureHasItsMessage) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        InstallFixture fixture(kOsWinXp);
+        InstallFixture fixture(OsCode::kWinXp);
         fixture.machine.files.Write("C:\\WINDOWS\\system32\\KTRLMON.DLL", "loaded");
         c.fail(fixture);
-        InstallSession session{fixture.Services(), kOsWinXp, {}};
-        EXPECT_EQ(CopyDriverFile(session, c.file, c.copyTarget, kOsWinXp, false), c.result);
+        InstallSession session{fixture.Services(), OsCode::kWinXp, {}};
+        EXPECT_EQ(CopyDriverFile(session, c.file, c.copyTarget, OsCode::kWinXp, false), c.result);
         EXPECT_EQ(session.resultMessage, c.message);
         EXPECT_TRUE(fixture.machine.files.copies.empty());
     }
 }
 
 TEST(CopyDriverFile, TheRenameFlagPutsAnNBeforeTheName) {
-    InstallFixture fixture(kOsWin7);
-    InstallSession session{fixture.Services(), kOsWin7, {}};
+    InstallFixture fixture(OsCode::kWin7);
+    InstallSession session{fixture.Services(), OsCode::kWin7, {}};
     fixture.machine.files.FailCopy(3, "nKTRLMON");
-    EXPECT_EQ(CopyDriverFile(session, "KTRLMON.DLL", kSystemDirectory, kOsWin7, true), kCopyFailed);
+    EXPECT_EQ(CopyDriverFile(session, "KTRLMON.DLL", kSystemDirectory, OsCode::kWin7, true), kCopyFailed);
     EXPECT_EQ(session.resultMessage,
               "Erro ao copiar arquivos de driversnKTRLMON.DLL  er = 3C:\\Documents and Settings\\João\\Área de "
               "Trabalho\\Driver Impressora\\win7\\KTRLMON.DLL");

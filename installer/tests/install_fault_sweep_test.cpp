@@ -125,7 +125,7 @@ enum class After {
 struct CopyStep {
     std::string_view destination;
     After failed;
-    int target = -1;  // -1: any
+    setup::OsCode target = setup::OsCode::kUnknown;  // kUnknown: any
 };
 const std::vector<CopyStep> kCopies{
     {"system32\\KTRCOMMN.DLL", After::MonitorNotAdded},
@@ -145,11 +145,11 @@ const std::vector<CopyStep> kCopies{
     {"\\UNIRES.DLL", After::DriverNotAdded},
     // Windows 98/Me: the driver's one file fills three of its slots, and
     // files the driver does not name.
-    {"\\KTRP410.DRV", After::OwnMessage, kOsWin98Me},
-    {"\\7404VXUI.DLL", After::OwnMessage, kOsWin98Me},
-    {"\\ICONLIB.DLL", After::OwnMessage, kOsWin98Me},
-    {"\\UNIDRV.DLL", After::OwnMessage, kOsWin98Me},
-    {"\\DMCOLOR.DLL", After::OwnMessage, kOsWin98Me},
+    {"\\KTRP410.DRV", After::OwnMessage, OsCode::kWin98Me},
+    {"\\7404VXUI.DLL", After::OwnMessage, OsCode::kWin98Me},
+    {"\\ICONLIB.DLL", After::OwnMessage, OsCode::kWin98Me},
+    {"\\UNIDRV.DLL", After::OwnMessage, OsCode::kWin98Me},
+    {"\\DMCOLOR.DLL", After::OwnMessage, OsCode::kWin98Me},
     // Every other driver file is named by the driver.
     {"spool\\drivers\\w32x86\\", After::OwnMessage},
 };
@@ -172,7 +172,7 @@ std::string OwnMessage(std::string_view op, std::string_view destination) {
 
 struct Scenario {
     const char* name;
-    int target;
+    setup::OsCode target;
     const char* port;
     std::string success;  // ResultMessage of a finished installation
     // What the machine holds before; rules and copies of its own, consulted
@@ -211,7 +211,7 @@ Outcome Expected(const Scenario& scenario, const sim::Fault& fault, long error, 
                 !(copy.destination.ends_with('\\') && fault.subject.find(copy.destination) != std::string::npos)) {
                 continue;
             }
-            if (copy.target != -1 && copy.target != scenario.target) continue;
+            if (copy.target != setup::OsCode::kUnknown && copy.target != scenario.target) continue;
             const After after = destinationThere && copy.failed != After::OwnMessage ? After::Finishes : copy.failed;
             switch (after) {
                 case After::OwnMessage:
@@ -386,18 +386,18 @@ std::string RunInstallation(const Scenario& scenario, const sim::Fault* fault,
 const std::vector<Scenario>& Scenarios() {
     const std::string installed = "Driver de impressora instalado com sucesso";
     static const std::vector<Scenario> scenarios{
-        {"LPT on 98/Me", kOsWin98Me, "LPT1:", ""},
-        {"COM on 98/Me", kOsWin98Me, "MDCOM1:", ""},
-        {"USB on 98/Me", kOsWin98Me, "USB_KTR-P410_1", ""},
-        {"LPT on 7", kOsWin7, "LPT1:", installed},
-        {"COM on 7", kOsWin7, "MDCOM1:", installed},
-        {"USB on 7", kOsWin7, "USB_KTR-P410_1", installed + "\nFavor reiniciar a impressora"},
-        {"COM on 7 over an older monitor", kOsWin7, "MDCOM1:", installed, OutdatedSerialMonitor, kSpoolerRestartRules,
+        {"LPT on 98/Me", OsCode::kWin98Me, "LPT1:", ""},
+        {"COM on 98/Me", OsCode::kWin98Me, "MDCOM1:", ""},
+        {"USB on 98/Me", OsCode::kWin98Me, "USB_KTR-P410_1", ""},
+        {"LPT on 7", OsCode::kWin7, "LPT1:", installed},
+        {"COM on 7", OsCode::kWin7, "MDCOM1:", installed},
+        {"USB on 7", OsCode::kWin7, "USB_KTR-P410_1", installed + "\nFavor reiniciar a impressora"},
+        {"COM on 7 over an older monitor", OsCode::kWin7, "MDCOM1:", installed, OutdatedSerialMonitor, kSpoolerRestartRules,
          kReplacedMonitor},
-        {"LPT on 7 over an earlier installation's files", kOsWin7, "LPT1:", installed, FilesOfAnEarlierInstallation},
-        {"LPT on 7 with the spooler left stopped", kOsWin7, "LPT1:", installed, SpoolerLeftStopped,
+        {"LPT on 7 over an earlier installation's files", OsCode::kWin7, "LPT1:", installed, FilesOfAnEarlierInstallation},
+        {"LPT on 7 with the spooler left stopped", OsCode::kWin7, "LPT1:", installed, SpoolerLeftStopped,
          kStoppedSpoolerRules},
-        {"LPT on NT 4.0", kOsNt4, "LPT1:", installed, {}, kNoVersion3FolderRules},
+        {"LPT on NT 4.0", OsCode::kNt4, "LPT1:", installed, {}, kNoVersion3FolderRules},
     };
     return scenarios;
 }
@@ -452,13 +452,13 @@ std::string WhyItCannotPrint(InstallFixture& fixture) {
          {d.files.dataFileLibrary, d.files.uiPlugin, d.files.renderingPlugin, d.files.pluginConfig}) {
         if (!slot.empty() && slot.front() != '0') files.push_back(slot);
     }
-    if (request.osCode == kOsWin98Me) files.insert(files.end(), {"ICONLIB.DLL", "DMCOLOR.DLL"});
+    if (request.osCode == OsCode::kWin98Me) files.insert(files.end(), {"ICONLIB.DLL", "DMCOLOR.DLL"});
     for (const std::string& file : files) {
         if (!file.empty() && missing(drivers, file)) return "the driver's " + file + " missing";
     }
     const std::string& font = d.files.controlFont;
     if (!font.empty() && font.front() != '0' && missing(drivers + "\\3", font)) return "the control-font table missing";
-    if (request.osCode == kOsWin98Me && missing(machine.system.systemDirectory, "UNIDRV.DLL") &&
+    if (request.osCode == OsCode::kWin98Me && missing(machine.system.systemDirectory, "UNIDRV.DLL") &&
         missing(drivers, "UNIDRV.DLL")) {
         return "no UNIDRV.DLL";
     }
@@ -473,7 +473,7 @@ std::string WhyItCannotPrint(InstallFixture& fixture) {
         return named ? *named : registered;
     };
     std::vector<const MonitorDescription*> monitors;
-    if (request.portName.find("COM") != std::string::npos && request.osCode != kOsWin98Me) {
+    if (request.portName.find("COM") != std::string::npos && request.osCode != OsCode::kWin98Me) {
         monitors.push_back(&d.monitors.com);
     }
     if (request.portName.find("USB_") != std::string::npos) monitors.push_back(&d.monitors.usb);

@@ -17,19 +17,19 @@
 namespace setup_test {
 
 // What GetVersionEx reports on each target system.
-inline plat::OsVersion VersionOf(int target) {
+inline plat::OsVersion VersionOf(setup::OsCode target) {
     switch (target) {
-        case setup::kOsWin98Me:
+        case setup::OsCode::kWin98Me:
             return {plat::kPlatformWindows, 4, 10};
-        case setup::kOsNt4:
+        case setup::OsCode::kNt4:
             return {plat::kPlatformNt, 4, 0};
-        case setup::kOsWin2000:
+        case setup::OsCode::kWin2000:
             return {plat::kPlatformNt, 5, 0};
-        case setup::kOsWinXp:
+        case setup::OsCode::kWinXp:
             return {plat::kPlatformNt, 5, 1};
-        case setup::kOsServer2003:
+        case setup::OsCode::kServer2003:
             return {plat::kPlatformNt, 5, 2};
-        case setup::kOsWin7:
+        case setup::OsCode::kWin7:
             return {plat::kPlatformNt, 6, 1};
         default:
             return {plat::kPlatformNt, 6, 0};  // Vista and Server 2008
@@ -45,15 +45,15 @@ inline std::string InDir(std::string_view directory, std::string_view file) {
 }
 
 struct InstallFixture {
-    explicit InstallFixture(int target = setup::kOsWinXp) {
+    explicit InstallFixture(setup::OsCode target = setup::OsCode::kWinXp) {
         LoadSamplePackage(machine.files);
         LoadPackageFolders(machine.files);
         machine.system.currentDirectory = "C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora";
         machine.system.version = VersionOf(target);
-        if (target == setup::kOsWin98Me) machine.spooler.localEnvironment = "Windows 4.0";
+        if (target == setup::OsCode::kWin98Me) machine.spooler.localEnvironment = "Windows 4.0";
         for (std::string_view directory : {kDriverDir, kProcessorDir, kSystemDir}) machine.files.MakeFolder(directory);
         // A stock NT 4.0 has no version-3 folder in its driver directory.
-        if (target == setup::kOsNt4) {
+        if (target == setup::OsCode::kNt4) {
             machine.files.RemoveFolder(InDir(kDriverDir, "3"));
         } else {
             machine.files.MakeFolder(InDir(kDriverDir, "3"));
@@ -65,7 +65,7 @@ struct InstallFixture {
         }
         // The NT family keeps the settings of its serial ports under this key
         // from the start.
-        if (target != setup::kOsWin98Me) {
+        if (target != setup::OsCode::kWin98Me) {
             machine.registry.PutString(plat::RootKey::LocalMachine, setup::kNtPortsKey, "COM1:", "9600,n,8,1");
         }
         request.osCode = target;

@@ -39,7 +39,7 @@ bool HasMonitor(const sim::SimSpooler& spooler, std::string_view name) {
 TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
     struct Case {
         const char* what;
-        int target;
+        setup::OsCode target;
         int module;
         const char* model;
         const char* port;
@@ -51,7 +51,7 @@ TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
         std::vector<const char*> copied;    // files that must be in the driver directory
     } cases[] = {
         {"parallel port, Unidrv core driver",
-         kOsWinXp,
+         OsCode::kWinXp,
          kModuleReceipt,
          "KTR-P410",
          "LPT1:",
@@ -64,7 +64,7 @@ TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
          {"UNIDRVUI.DLL", "KTRP410.GPD", "UNIDRV.DLL", "UNIDRV.HLP", "KTRRES.DLL", "7404VXUI.DLL", "KTRREND.DLL",
           "KTRREND.INI", "3\\7404VXCONTROL.INI", "TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL"}},
         {"virtual serial port on Windows 7",
-         kOsWin7,
+         OsCode::kWin7,
          kModuleReceipt,
          "KTR-P410",
          "MDCOM1:",
@@ -76,7 +76,7 @@ TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
          {"KTR Serial Port"},
          {"KTRP410.GPD"}},
         {"USB port with its language monitor",
-         kOsWin7,
+         OsCode::kWin7,
          kModuleReceipt,
          "KTR-P410",
          "USB_KTR-P410_2",
@@ -88,7 +88,7 @@ TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
          {"KTR USB Port", "KTR USB Language Monitor"},
          {"KTRP410.GPD"}},
         {"Server 2008: the files of .2008, the printer of .2003",
-         kOsServer2008,
+         OsCode::kServer2008,
          kModuleReceipt,
          "KTR-P410",
          "LPT1:",
@@ -100,7 +100,7 @@ TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
          {},
          {"KTRP410_2008.GPD", "KTRRES2008.DLL", "KTRREND2008.DLL"}},
         {"no optional files, the system's processor",
-         kOsWinXp,
+         OsCode::kWinXp,
          kModuleLabel,
          "KTR-L60",
          "LPT2:",
@@ -111,7 +111,7 @@ TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
          {},
          {"KTRL60.GPD", "KTRREND.DLL"}},
         {"Unidrv core files copied, none listed",
-         kOsWinXp,
+         OsCode::kWinXp,
          kModuleEmbedded,
          "KTR-E58",
          "LPT1:",
@@ -122,7 +122,7 @@ TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
          {},
          {"KTRE58.GPD", "TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL"}},
         {"NT 4.0, whose driver directory has no version-3 folder yet",
-         kOsNt4,
+         OsCode::kNt4,
          kModuleReceipt,
          "KTR-P410",
          "LPT1:",
@@ -148,7 +148,7 @@ TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
         EXPECT_EQ(printer->attributes, 576u);
         const plat::DriverInfo3* driver = DriverNamed(spooler, c.driver);
         ASSERT_NE(driver, nullptr);
-        EXPECT_EQ(driver->cVersion, c.target == kOsNt4 ? 2u : 3u);
+        EXPECT_EQ(driver->cVersion, c.target == OsCode::kNt4 ? 2u : 3u);
         EXPECT_EQ(driver->dependentFiles, c.dependentFiles);
         for (const char* monitor : c.monitors) EXPECT_TRUE(HasMonitor(spooler, monitor)) << monitor;
         if (c.monitors.empty()) {
@@ -163,7 +163,7 @@ TEST(InstallWorker, InstallsThePrinterOfEachKindOfPort) {
 }
 
 TEST(InstallWorker, UsbPrinterNamesItsLanguageMonitorAndMarksItsPort) {
-    InstallFixture fixture(kOsWin7);
+    InstallFixture fixture(OsCode::kWin7);
     fixture.Choose(kModuleReceipt, "KTR-P410", "USB_KTR-P410_3");
     ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
     const plat::DriverInfo3* driver = DriverNamed(fixture.machine.spooler, "KTR-P410 Receipt");
@@ -176,7 +176,7 @@ TEST(InstallWorker, UsbPrinterNamesItsLanguageMonitorAndMarksItsPort) {
     EXPECT_TRUE(fixture.machine.files.Exists(InDir(kSystemDir, "KTRUSBUI.DLL")));
     EXPECT_TRUE(fixture.machine.files.Exists(InDir(kSystemDir, "KTRLMON.DLL")));
     // The KTR-D9 family's printer stands on the port recorded for it.
-    InstallFixture d9(kOsWin7);
+    InstallFixture d9(OsCode::kWin7);
     d9.Choose(kModuleEmbedded, "KTR-D9", "USB_KTR-D9_4");
     ASSERT_EQ(d9.Install(), InstallProgress::kDone) << d9.Result();
     ASSERT_NE(d9.machine.spooler.Printer("KTR-D9(U) 4"), nullptr);
@@ -184,7 +184,7 @@ TEST(InstallWorker, UsbPrinterNamesItsLanguageMonitorAndMarksItsPort) {
 }
 
 TEST(InstallWorker, Windows98InstallsWithoutTheSpoolerStoppedAndLeavesTheResultToTheWizard) {
-    InstallFixture fixture(kOsWin98Me);
+    InstallFixture fixture(OsCode::kWin98Me);
     fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
     ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
     EXPECT_EQ(fixture.Result(), "");
@@ -197,11 +197,11 @@ TEST(InstallWorker, Windows98InstallsWithoutTheSpoolerStoppedAndLeavesTheResultT
         EXPECT_TRUE(fixture.machine.files.Exists(InDir(kDriverDir, file))) << file;
     }
     EXPECT_TRUE(fixture.machine.services.history.empty());
-    EXPECT_EQ(fixture.Dword(ProcessorKey(kOsWin98Me, "KTRPrint"), "DriverVersion"), 3u);
+    EXPECT_EQ(fixture.Dword(ProcessorKey(OsCode::kWin98Me, "KTRPrint"), "DriverVersion"), 3u);
 }
 
 TEST(InstallWorker, Windows98TakesUnidrvFromTheSystemsBackupFirst) {
-    InstallFixture fixture(kOsWin98Me);
+    InstallFixture fixture(OsCode::kWin98Me);
     fixture.machine.files.Write("C:\\WINDOWS\\Sysbckup\\UNIDRV.DLL", "the system's own");
     fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
     ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
@@ -275,7 +275,7 @@ TEST(InstallWorker, EachFailureStopsWithItsMessageAndASecondRunCompletes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        InstallFixture fixture(kOsWinXp);
+        InstallFixture fixture(OsCode::kWinXp);
         fixture.Choose(kModuleReceipt, "KTR-P410", c.port);
         c.fail(fixture);
         EXPECT_EQ(fixture.Install(), InstallProgress::kFailed);
@@ -331,10 +331,10 @@ TEST(InstallWorker, FailuresOfTheQuieterCalls) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        InstallFixture fixture(kOsWinXp);
+        InstallFixture fixture(OsCode::kWinXp);
         // An outdated processor makes the worker stop and start the spooler.
         fixture.machine.spooler.processors.push_back({"KTRPrint", "Windows NT x86", "KTRPROC.DLL"});
-        fixture.machine.registry.PutDword(plat::RootKey::LocalMachine, ProcessorKey(kOsWinXp, "KTRPrint"),
+        fixture.machine.registry.PutDword(plat::RootKey::LocalMachine, ProcessorKey(OsCode::kWinXp, "KTRPrint"),
                                           "DriverVersion", 1);
         fixture.Choose(kModuleReceipt, "KTR-P410", "MDCOM3:");
         fixture.request.makeDefault = true;
@@ -350,7 +350,7 @@ TEST(InstallWorker, FailuresOfTheQuieterCalls) {
 // edited by the shop: a second installation, from a newer package too, leaves
 // it as it is and replaces the driver's other files.
 TEST(InstallWorker, ASecondInstallationKeepsTheShopsControlFontTable) {
-    InstallFixture fixture(kOsWinXp);
+    InstallFixture fixture(OsCode::kWinXp);
     fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
     ASSERT_EQ(fixture.Install(), InstallProgress::kDone) << fixture.Result();
     sim::SimFiles& files = fixture.machine.files;
@@ -380,7 +380,7 @@ TEST(InstallWorker, CoreSlotsAndTheDataFileLibraryMustBeNamed) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        InstallFixture fixture(kOsWinXp);
+        InstallFixture fixture(OsCode::kWinXp);
         fixture.Choose(kModuleReceipt, "KTR-P410", "LPT1:");
         if (std::string_view(c.key) == "STDDataFileDLLName") {
             fixture.request.descriptions.files.dataFileLibrary = "0";
@@ -408,7 +408,7 @@ TEST(InstallWorker, WaitsOnlyWhatTheSpoolerNeeds) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        InstallFixture fixture(kOsWinXp);
+        InstallFixture fixture(OsCode::kWinXp);
         if (c.spoolerStopped) {
             fixture.machine.services.Add(plat::kSpoolerService, plat::kServiceStopped);
             fixture.machine.services.pendingQueries = 2;

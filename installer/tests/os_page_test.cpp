@@ -70,10 +70,10 @@ TEST_P(OsPageRows, DetectsSelectsAndEnables) {
     OsPage page(machine.system, machine.registry, machine.desktop);
     page.OnInit(controls);
 
-    EXPECT_EQ(page.osCode(), row.pageCode);
+    EXPECT_EQ(OsIndex(page.osCode()), row.pageCode);
     EXPECT_EQ(page.systemSupported(), !row.unsupportedMessage);
-    EXPECT_EQ(GetOsCode(machine.system), row.silentCode);
-    const int usable = row.pageCode == 0 ? IDC_OS_WIN98ME : OsPage::ButtonOf(row.pageCode);
+    EXPECT_EQ(OsIndex(GetOsCode(machine.system)), row.silentCode);
+    const int usable = row.pageCode == 0 ? IDC_OS_WIN98ME : OsPage::ButtonOf(*OsCodeAt(row.pageCode));
     for (int button : kAllButtons) {
         EXPECT_EQ(controls.IsChecked(button), button == row.checkedButton) << "button " << button;
         EXPECT_EQ(controls.IsEnabled(button), button == usable) << "button " << button;
@@ -124,19 +124,19 @@ TEST_F(OsPageVista, UnreadableProductNameCountsAsVista) {
     machine.registry.PutString(RootKey::LocalMachine, kCurrentVersion, "ProductName", "Windows Server 2008");
     machine.registry.Fail(sim::RegistryOp::QueryValue, plat::kErrorAccessDenied, "CurrentVersion");
     page.OnInit(controls);
-    EXPECT_EQ(page.osCode(), kOsVista);
+    EXPECT_EQ(page.osCode(), OsCode::kVista);
 }
 
 TEST_F(OsPageVista, ProductNameLongerThanItsBufferCountsAsVista) {
     machine.registry.PutString(RootKey::LocalMachine, kCurrentVersion, "ProductName", std::string(300, 'x') + "2008");
     page.OnInit(controls);
-    EXPECT_EQ(page.osCode(), kOsVista);
+    EXPECT_EQ(page.osCode(), OsCode::kVista);
 }
 
 TEST_F(OsPageVista, FailingRecordChangesNothingElse) {
     machine.registry.Fail(sim::RegistryOp::CreateKey, plat::kErrorAccessDenied, "Persisted");
     page.OnInit(controls);
-    EXPECT_EQ(page.osCode(), kOsVista);
+    EXPECT_EQ(page.osCode(), OsCode::kVista);
     EXPECT_TRUE(controls.IsChecked(IDC_OS_VISTA));
     EXPECT_TRUE(machine.desktop.boxes.empty());
     EXPECT_EQ(machine.registry.OpenHandleCount(), 0u);

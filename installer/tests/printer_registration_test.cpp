@@ -43,12 +43,12 @@ TEST(AddPrinterUniqueName, ATakenNameGetsTheFirstFreeNumber) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        InstallFixture fixture(kOsWinXp);
+        InstallFixture fixture(OsCode::kWinXp);
         PrepareDriver(fixture);
         for (int n = 0; n < c.taken; ++n) {
             fixture.machine.spooler.PutPrinter(n == 0 ? "KTR-P410(P)" : "KTR-P410(P)(" + std::to_string(n) + ")");
         }
-        InstallSession session{fixture.Services(), kOsWinXp, {}};
+        InstallSession session{fixture.Services(), OsCode::kWinXp, {}};
         plat::PrinterInfo2 printer = Receipt("KTR-P410(P)", "LPT1:");
         EXPECT_EQ(AddPrinterUniqueName(session, &printer, c.usb), c.succeeds);
         EXPECT_EQ(session.resultMessage, c.result);
@@ -62,11 +62,11 @@ TEST(AddPrinterUniqueName, ATakenNameGetsTheFirstFreeNumber) {
 }
 
 TEST(AddPrinterUniqueName, AnotherErrorEndsTheSearch) {
-    InstallFixture fixture(kOsWinXp);
+    InstallFixture fixture(OsCode::kWinXp);
     PrepareDriver(fixture);
     fixture.machine.spooler.PutPrinter("KTR-P410(P)");
     fixture.machine.spooler.Fail(sim::SpoolerOp::AddPrinter, 1796, 1);
-    InstallSession session{fixture.Services(), kOsWinXp, {}};
+    InstallSession session{fixture.Services(), OsCode::kWinXp, {}};
     plat::PrinterInfo2 printer = Receipt("KTR-P410(P)", "LPT1:");
     EXPECT_FALSE(AddPrinterUniqueName(session, &printer, false));
     EXPECT_EQ(session.resultMessage, "Erro ao adicionar impressoraer = 1796");
@@ -76,13 +76,13 @@ TEST(AddPrinterUniqueName, AnotherErrorEndsTheSearch) {
 TEST(SetDefaultPrinterByName, EachPlatformItsOwnWay) {
     struct Case {
         const char* what;
-        int target;
+        setup::OsCode target;
         std::string broadcast;
         std::string winIniDevice;  // "windows"/"device" of win.ini afterwards
     } cases[] = {
-        {"Windows 98: the printer's default attribute", kOsWin98Me, "windows", ""},
-        {"NT 4.0: the system profile", kOsNt4, "", "KTR-P410(P),KTR-P410 Receipt,LPT1:"},
-        {"2000 and later: SetDefaultPrinter", kOsWin7, "", ""},
+        {"Windows 98: the printer's default attribute", OsCode::kWin98Me, "windows", ""},
+        {"NT 4.0: the system profile", OsCode::kNt4, "", "KTR-P410(P),KTR-P410 Receipt,LPT1:"},
+        {"2000 and later: SetDefaultPrinter", OsCode::kWin7, "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -100,7 +100,7 @@ TEST(SetDefaultPrinterByName, EachPlatformItsOwnWay) {
             EXPECT_EQ(fixture.machine.profile.GetString(sim::SimProfile::kWinIni, "windows", "device", "", 200),
                       c.winIniDevice);
         }
-        if (c.target == kOsWin98Me) {
+        if (c.target == OsCode::kWin98Me) {
             EXPECT_EQ(fixture.machine.spooler.Printer("KTR-P410(P)")->attributes,
                       576u | plat::kPrinterAttributeDefault);
         }
@@ -112,7 +112,7 @@ TEST(SetDefaultPrinterByName, EachPlatformItsOwnWay) {
 }
 
 TEST(SetDefaultPrinterByName, AFailureIsReportedButTheInstallationGoesOn) {
-    InstallFixture fixture(kOsWin7);
+    InstallFixture fixture(OsCode::kWin7);
     fixture.machine.spooler.Fail(sim::SpoolerOp::SetDefaultPrinter, plat::kErrorProcNotFound);
     fixture.Choose(0, "KTR-P410", "LPT1:");
     fixture.request.makeDefault = true;
@@ -122,7 +122,7 @@ TEST(SetDefaultPrinterByName, AFailureIsReportedButTheInstallationGoesOn) {
     EXPECT_EQ(fixture.machine.spooler.defaultPrinter, "");
     EXPECT_TRUE(fixture.machine.desktop.broadcasts.empty());
 
-    InstallFixture again(kOsWin7);
+    InstallFixture again(OsCode::kWin7);
     again.machine.spooler.PutPrinter("KTR-P410(P)");
     again.Choose(0, "KTR-P410", "LPT1:");
     again.request.makeDefault = true;

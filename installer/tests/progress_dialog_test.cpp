@@ -22,7 +22,7 @@ struct ProgressRun {
 
 // Opens the window and lets the worker report `state` once the clock reaches
 // `reportAt` (never when 0).
-ProgressRun RunProgress(int osCode, int state, std::uint64_t reportAt) {
+ProgressRun RunProgress(setup::OsCode osCode, int state, std::uint64_t reportAt) {
     sim::SimClock clock;
     InstallProgress progress;
     if (reportAt) clock.At(reportAt, [&] { progress.Finish(static_cast<InstallProgress::State>(state), "x"); });
@@ -38,7 +38,7 @@ ProgressRun RunProgress(int osCode, int state, std::uint64_t reportAt) {
 
 TEST(ProgressDialog, SuccessRunsTheBarUpTo100) {
     // Reported during the 6th creep wait: bar at 5 when the loop sees it.
-    const ProgressRun run = RunProgress(setup::kOsWinXp, InstallProgress::kDone, 450);
+    const ProgressRun run = RunProgress(setup::OsCode::kWinXp, InstallProgress::kDone, 450);
     ASSERT_TRUE(run.closed);
     const std::vector<unsigned> creep(6, 80);
     ASSERT_GE(run.waits.size(), 6u);
@@ -51,7 +51,7 @@ TEST(ProgressDialog, SuccessRunsTheBarUpTo100) {
 }
 
 TEST(ProgressDialog, FailureRunsTheBarDownToZero) {
-    const ProgressRun run = RunProgress(setup::kOsWin7, InstallProgress::kFailed, 850);  // bar at 10
+    const ProgressRun run = RunProgress(setup::OsCode::kWin7, InstallProgress::kFailed, 850);  // bar at 10
     ASSERT_TRUE(run.closed);
     EXPECT_EQ(run.elapsed, 11u * 80 + 10u * 10 + 100);
     EXPECT_EQ(run.positions.back(), 0);
@@ -61,14 +61,14 @@ TEST(ProgressDialog, FailureRunsTheBarDownToZero) {
 
 TEST(ProgressDialog, CreepsToNinetyAndWaitsThere) {
     // A long installation on Windows 7: the bar holds at 90 until the report.
-    const ProgressRun run = RunProgress(setup::kOsWin7, InstallProgress::kDone, 20000);
+    const ProgressRun run = RunProgress(setup::OsCode::kWin7, InstallProgress::kDone, 20000);
     EXPECT_EQ(*std::max_element(run.positions.begin(), run.positions.end() - 11), 90);
     EXPECT_EQ(run.positions.back(), 100);
     EXPECT_EQ(run.elapsed, 250u * 80 + 10u * 10 + 100) << "creep until 20 s, then 90..99 and the linger";
 }
 
 TEST(ProgressDialog, Windows98ClosesAfterAboutSevenSecondsWithoutTheWorker) {
-    const ProgressRun run = RunProgress(setup::kOsWin98Me, 0, 0);
+    const ProgressRun run = RunProgress(setup::OsCode::kWin98Me, 0, 0);
     EXPECT_TRUE(run.closed);
     EXPECT_EQ(run.elapsed, 90u * 80);
     EXPECT_EQ(run.positions.back(), 89);
@@ -76,7 +76,7 @@ TEST(ProgressDialog, Windows98ClosesAfterAboutSevenSecondsWithoutTheWorker) {
 }
 
 TEST(ProgressDialog, Windows98StillShowsAnEarlyResult) {
-    const ProgressRun run = RunProgress(setup::kOsWin98Me, InstallProgress::kDone, 100);
+    const ProgressRun run = RunProgress(setup::OsCode::kWin98Me, InstallProgress::kDone, 100);
     EXPECT_EQ(run.elapsed, 2u * 80 + 99u * 10 + 100) << "seen while the bar shows 1";
     EXPECT_EQ(run.positions.back(), 100);
 }

@@ -56,9 +56,9 @@ TEST(WriteSerialSettings, TheNtFamilyKeepsATextValueUnderThePortsKey) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.port);
-        InstallFixture fixture(kOsWin7);
+        InstallFixture fixture(OsCode::kWin7);
         fixture.machine.registry.PutString(RootKey::LocalMachine, kNtPortsKey, "COM1:", "9600,n,8,1");
-        InstallSession session{fixture.Services(), kOsWin7, {}};
+        InstallSession session{fixture.Services(), OsCode::kWin7, {}};
         EXPECT_TRUE(WriteSerialSettings(session, c.port, c.serial));
         EXPECT_EQ(fixture.Text(kNtPortsKey, c.key), c.text);
         EXPECT_FALSE(fixture.Text(kNtPortsKey, c.port).has_value() && std::string_view(c.port) != c.key);
@@ -77,7 +77,7 @@ TEST(WriteSerialSettings, Windows98StoresTheDcbOfTheFirstTwoSerialPortsAndThePro
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.port);
-        InstallFixture fixture(kOsWin98Me);
+        InstallFixture fixture(OsCode::kWin98Me);
         // 0000 a parallel port, 0001 and 0003 serial ones, 0002 missing.
         const auto subClass = [&](const char* key, std::uint8_t value) {
             fixture.machine.registry.Put(RootKey::LocalMachine, key, "PortSubClass",
@@ -86,7 +86,7 @@ TEST(WriteSerialSettings, Windows98StoresTheDcbOfTheFirstTwoSerialPortsAndThePro
         subClass("System\\CurrentControlSet\\Services\\Class\\Ports\\0000", 0);
         subClass("System\\CurrentControlSet\\Services\\Class\\Ports\\0001", 1);
         subClass("System\\CurrentControlSet\\Services\\Class\\Ports\\0003", 1);
-        InstallSession session{fixture.Services(), kOsWin98Me, {}};
+        InstallSession session{fixture.Services(), OsCode::kWin98Me, {}};
         const SerialSettings serial{9600, 8, 1, 'n', 'p'};
         EXPECT_TRUE(WriteSerialSettings(session, c.port, serial));
 

@@ -236,7 +236,7 @@ TEST(SetupWizardInstall, PrinterNameAndPortFollowThePortKind) {
         EXPECT_EQ(f.workerSaw->descriptions.printer.printProcessor, "KTRPrint") << c.port;
         EXPECT_EQ(f.workerSaw->descriptions.driver.monitorName.has_value(), c.kind == kPortUsb) << c.port;
         EXPECT_EQ(f.workerSaw->modelName, c.model);
-        EXPECT_EQ(f.workerSaw->osCode, kOsWinXp);
+        EXPECT_EQ(f.workerSaw->osCode, OsCode::kWinXp);
         EXPECT_EQ(f.workerSaw->serial.dataBits, 8);
         EXPECT_EQ(f.workerSaw->serial.parity, 'n');
         EXPECT_EQ(f.workerSaw->serial.flow, 'p');

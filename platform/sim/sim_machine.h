@@ -1,6 +1,7 @@
 #pragma once
 // One simulated Windows machine: what a test sets up before the code runs and
 // inspects afterwards.
+#include "sim/os_code_print.h"
 #include "sim/sim_clock.h"
 #include "sim/sim_controls.h"
 #include "sim/sim_desktop.h"

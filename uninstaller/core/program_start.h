@@ -4,6 +4,7 @@
 
 #include "ports/desktop.h"
 #include "ports/system_info.h"
+#include "programs/program_start.h"
 
 namespace uninstall {
 
@@ -12,7 +13,7 @@ namespace uninstall {
 // a message. True when the dialog may open.
 bool PrepareUninstallerStart(plat::Desktop& desktop, plat::SystemInfo& system);
 
-constexpr std::string_view kInstallerCaption = "Setup do Driver da Impressora";
+constexpr std::string_view kInstallerCaption = programs::kSetupCaption;
 constexpr std::string_view kCloseInstallerFirst = "Primeiramente, favor fechar o Setup do Driver da Impressora";
 
 }  // namespace uninstall

@@ -1,12 +1,11 @@
 #include "core/removal.h"
 
 #include "core/restart_dialog.h"
-#include "core/uninstaller_os_code.h"
 #include "core/uninstaller_text.h"
 #include "registry_key.h"
 #include "resource.h"
 #include "scoped_printer.h"
-#include "spooler_service.h"
+#include "programs/spooler_restart.h"
 #include "text.h"
 
 namespace uninstall {
@@ -71,7 +70,7 @@ void Removal::Run() {
         Next next = Next::Continue;
         if (MatchesAny(item_, setup_.patterns.monitors)) {
             next = RemoveMonitor(&index);
-        } else if (setup_.osCode != 0 && MatchesAny(item_, setup_.patterns.processors)) {
+        } else if (setup_.osCode != programs::OsCode::kWin98Me && MatchesAny(item_, setup_.patterns.processors)) {
             next = RemoveProcessor(&index);
         } else {
             next = RemovePrinter(&index);
@@ -88,7 +87,7 @@ void Removal::Run() {
 
 Removal::Next Removal::RemoveMonitor(int* index) {
     Log(WithItem(UninstallerString(IDS_DELETING), item_));
-    if (setup_.osCode == 0 && !Win98PortsFree()) {
+    if (setup_.osCode == programs::OsCode::kWin98Me && !Win98PortsFree()) {
         Log(WithItem(UninstallerString(IDS_IN_USE), item_));
         return Next::Continue;
     }
@@ -163,7 +162,7 @@ Removal::Next Removal::RemovePrinter(int* index) {
     Removed(index);
     RestartSpooler();
     io_.clock.Sleep(kAfterPrinterRestart);
-    if (setup_.osCode >= 2) {
+    if (programs::FromWindows2000(setup_.osCode)) {
         DeleteDriver(info);
         io_.clock.Sleep(kAfterFailure);
         io_.clock.Sleep(kAfterDriver);
@@ -207,8 +206,7 @@ bool Removal::Win98PortsFree() {
 // and once it has stopped it is started again (once: a spooler that dies
 // while loading is not started over and over).
 void Removal::RestartSpooler() {
-    (void)io_.services.StopService(plat::kSpoolerService);
-    io_.clock.Sleep(kSpoolerStopped);
+    programs::StopSpooler(io_.services, io_.clock, kSpoolerStopped);
     (void)StartSpoolerAndWait();
 }
 
@@ -218,29 +216,15 @@ void Removal::RestartSpooler() {
 // prints. A state that cannot be read is left to the calls that follow, as
 // it always was.
 bool Removal::StartStoppedSpooler() {
-    if (setup_.osCode < 1) return true;
-    std::uint32_t state = 0;
-    if (io_.services.QueryServiceState(plat::kSpoolerService, &state) != plat::kErrorSuccess ||
-        state != plat::kServiceStopped) {
-        return true;
-    }
+    if (!programs::IsNtFamily(setup_.osCode) || !programs::SpoolerLeftStopped(io_.services)) return true;
     return StartSpoolerAndWait();
 }
 
 bool Removal::StartSpoolerAndWait() {
-    long error = io_.services.StartService(plat::kSpoolerService);
-    bool startedAgain = false;
-    for (int query = 0; query < plat::kSpoolerRunningQueries; ++query) {
-        if (query > 0) io_.clock.Sleep(plat::kSpoolerRunningQueryInterval);
-        std::uint32_t state = 0;
-        if (io_.services.QueryServiceState(plat::kSpoolerService, &state) != plat::kErrorSuccess) continue;
-        if (state == plat::kServiceRunning) return true;
-        if (state == plat::kServiceStopped && !startedAgain) {
-            error = io_.services.StartService(plat::kSpoolerService);
-            startedAgain = true;
-        }
-    }
-    Log(error != plat::kErrorSuccess ? plat::SpoolerStartFailedText(error) : std::string(plat::kSpoolerNotRunningText));
+    long error = programs::StartSpooler(io_.services);
+    if (programs::WaitSpoolerRunning(io_.services, io_.clock, true, &error)) return true;
+    Log(error != plat::kErrorSuccess ? programs::SpoolerStartFailedText(error)
+                                     : std::string(programs::kSpoolerNotRunningText));
     return false;
 }
 
@@ -249,7 +233,7 @@ void Removal::DeleteMonitorFiles(std::string_view monitor) {
     for (char c : monitor) {
         if (c != ' ') section += c;
     }
-    section += ItemSectionSuffix(setup_.osCode);
+    section += programs::ItemSectionSuffix(setup_.osCode);
     const std::string monitorFile = ReadIni(section, "MonitorPDLLName");
     const std::string uiFile = ReadIni(section, "MonitorPUIDLLName");
     std::string directory;
@@ -264,7 +248,7 @@ void Removal::DeleteMonitorFiles(std::string_view monitor) {
 
 void Removal::DeleteProcessorFile(std::string_view processor) {
     const std::string file =
-        ReadIni(std::string(processor) + std::string(ItemSectionSuffix(setup_.osCode)), "ProcessorDllName");
+        ReadIni(std::string(processor) + std::string(programs::ItemSectionSuffix(setup_.osCode)), "ProcessorDllName");
     std::string directory;
     if (io_.spooler.GetPrintProcessorDirectory(&directory) != plat::kErrorSuccess) {
         Log(kNoProcessorDirectory);
@@ -304,7 +288,7 @@ void Removal::EndWalk() {
     } else {
         for (int id : {plat::kIdCancel, IDC_UNINSTALL, IDC_SELECT_ALL}) controls_.Enable(id, true);
     }
-    if (setup_.osCode >= 2) controls_.Enable(IDC_REMOVE_USB_DRIVER, true);
+    if (programs::FromWindows2000(setup_.osCode)) controls_.Enable(IDC_REMOVE_USB_DRIVER, true);
 }
 
 }  // namespace uninstall

@@ -13,7 +13,7 @@ namespace uninstall {
 
 // What a removal works with, settled when the dialog opened.
 struct RemovalSetup {
-    int osCode = 0;
+    programs::OsCode osCode = programs::OsCode::kWin98Me;
     std::string profilePath;  // Uninstall.ini
     PackagePatterns patterns;
     bool driverExBound = false;

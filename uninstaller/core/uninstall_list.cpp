@@ -77,7 +77,7 @@ IniSearch FindUninstallIni(UninstallerServices& io) {
 }
 
 void FillList(UninstallerServices& io, plat::Controls& controls, int listId, const PackagePatterns& patterns,
-              int osCode) {
+              programs::OsCode osCode) {
     std::vector<std::string> printers;
     if (io.spooler.EnumPrinterNames(&printers) == plat::kErrorSuccess) {
         for (const std::string& name : printers) {
@@ -97,8 +97,8 @@ void FillList(UninstallerServices& io, plat::Controls& controls, int listId, con
         }
     }
     std::vector<std::string> processors;
-    const std::string_view environment = osCode == 0 ? plat::kEnvironmentWin9x : plat::kEnvironmentNt;
-    if (osCode != 0 && io.spooler.EnumPrintProcessorNames(environment, &processors) == plat::kErrorSuccess) {
+    const std::string_view environment = osCode == programs::OsCode::kWin98Me ? plat::kEnvironmentWin9x : plat::kEnvironmentNt;
+    if (osCode != programs::OsCode::kWin98Me && io.spooler.EnumPrintProcessorNames(environment, &processors) == plat::kErrorSuccess) {
         for (const std::string& name : processors) {
             if (MatchesAny(name, patterns.processors)) controls.AddItem(listId, name);
         }

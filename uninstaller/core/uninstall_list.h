@@ -8,6 +8,7 @@
 
 #include "core/uninstaller_services.h"
 #include "ports/controls.h"
+#include "programs/os_code.h"
 
 namespace uninstall {
 
@@ -44,6 +45,6 @@ IniSearch FindUninstallIni(UninstallerServices& io);
 // Adds the package's printers (by driver name), monitors and, except on
 // Windows 98/Me, processors found on the machine to list view `listId`.
 void FillList(UninstallerServices& io, plat::Controls& controls, int listId, const PackagePatterns& patterns,
-              int osCode);
+              programs::OsCode osCode);
 
 }  // namespace uninstall

@@ -1,7 +1,7 @@
 #include "core/uninstaller_dialog.h"
 
 #include "core/uninstall_list.h"
-#include "core/uninstaller_os_code.h"
+#include "programs/os_code.h"
 #include "core/uninstaller_text.h"
 #include "resource.h"
 
@@ -31,14 +31,14 @@ void UninstallerDialog::OnInit(plat::Controls& controls) {
 }
 
 bool UninstallerDialog::Initialise(plat::Controls& controls) {
-    setup_.osCode = UninstallerOsCode(io_.system, io_.registry);
+    setup_.osCode = programs::UninstallerOsCode(io_.system, io_.registry);
     int failure = 0;
-    if (setup_.osCode >= 2 && !io_.desktop.IsAdministrator()) failure = IDS_MUST_BE_ADMIN;
+    if (programs::FromWindows2000(setup_.osCode) && !io_.desktop.IsAdministrator()) failure = IDS_MUST_BE_ADMIN;
     // Windows 95 (4.0 of the 9x family) can remove the USB driver; 98/Me and
     // NT 4.0 cannot.
     const plat::OsVersion version = io_.system.GetVersion();
     const bool windows95 = version.platformId == plat::kPlatformWindows && version.major == 4 && version.minor == 0;
-    if ((setup_.osCode == 0 || setup_.osCode == 1) && !windows95) controls.Enable(IDC_REMOVE_USB_DRIVER, false);
+    if ((setup_.osCode == programs::OsCode::kWin98Me || setup_.osCode == programs::OsCode::kNt4) && !windows95) controls.Enable(IDC_REMOVE_USB_DRIVER, false);
     if (failure == 0) {
         const IniSearch search = FindUninstallIni(io_);
         failure = search.failure;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "uninstaller_fixed_text.h"
+#include "programs/program_captions.h"
 
 namespace uninstall {
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/uninstaller_os_code.h"
+#include "programs/os_code.h"
 #include "core/uninstaller_text.h"
 #include "tests/uninstall_fixture.h"
 
@@ -36,7 +36,7 @@ TEST(UninstallerOsCode, FromTheVersionAndTheProductName) {
         machine.system.version = c.version;
         machine.registry.PutString(plat::RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
                                    "ProductName", c.productName);
-        EXPECT_EQ(UninstallerOsCode(machine.system, machine.registry), c.code)
+        EXPECT_EQ(programs::OsIndex(programs::UninstallerOsCode(machine.system, machine.registry)), c.code)
             << c.version.platformId << " " << c.version.major << "." << c.version.minor << " " << c.productName;
     }
 }
