@@ -8,6 +8,11 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 set(CMAKE_RC_COMPILE_OBJECT
     "${CMAKE_CURRENT_LIST_DIR}/windres-strict.sh <CMAKE_RC_COMPILER> -O coff <DEFINES> <INCLUDES> <FLAGS> <SOURCE> <OBJECT>")
 add_link_options(-Wl,--fatal-warnings)
+# The linker's map of a shipped binary, written beside it as NAME.map: which
+# library objects went into it (scripts/check-binaries.sh reads it).
+function(pp_write_link_map target)
+  target_link_options(${target} PRIVATE "-Wl,-Map=$<TARGET_FILE:${target}>.map")
+endfunction()
 set(PP_VERSION_RC_DEFINES
     PP_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} PP_VERSION_MINOR=${PROJECT_VERSION_MINOR}
     PP_VERSION_PATCH=${PROJECT_VERSION_PATCH})

@@ -6,8 +6,8 @@ set -euo pipefail
 here=$(dirname "$0")
 
 need=(cmake ninja-build g++ clang libgtest-dev googletest
-      g++-mingw-w64-i686 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-      g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix
+      g++-mingw-w64-i686 g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
+      g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-win32
       wine wine64 fonts-wine xvfb xauth imagemagick python3
       osslsigncode openssl)
 

@@ -1,7 +1,5 @@
 #include "core/setup_wizard.h"
 
-#include <thread>
-
 #include "core/about_dialog.h"
 #include "core/config_files.h"
 #include "core/progress_dialog.h"
@@ -10,6 +8,7 @@
 #include "core/usb_port_record.h"
 #include "resource.h"
 #include "text.h"
+#include "worker_thread.h"
 
 namespace setup {
 
@@ -219,17 +218,15 @@ void SetupWizard::RunWorker(plat::Controls& frame) {
     progress_.Start();
     ProgressDialog progressDialog(services_.progressClock ? *services_.progressClock : services_.clock, progress_,
                                   request_.osCode);
-    std::thread worker;
-    try {
-        worker = std::thread(RunInstallWorker, services_.worker, std::cref(request_), std::ref(progress_));
-    } catch (...) {
+    plat::WorkerThread worker;
+    if (!worker.Start([this] { RunInstallWorker(services_.worker, request_, progress_); })) {
         // No thread, no installation: the progress window then runs down at once.
         progress_.Finish(InstallProgress::kFailed, std::string(kWorkerNotStarted));
     }
     services_.desktop.RunDialog(IDD_PROGRESS, frame.Window(), progressDialog);
     // On Windows 98/Me the window may close before the worker is done; its
     // result is read only once it has ended.
-    if (worker.joinable()) worker.join();
+    worker.Join();
 }
 
 bool SetupWizard::OnSysCommand(plat::Controls& frame, int command) {

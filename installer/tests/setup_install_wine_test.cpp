@@ -14,12 +14,12 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "automation/automation.h"
 #include "automation/system_folders.h"
 #include "setup_walk.h"
+#include "worker_thread.h"
 
 namespace {
 
@@ -140,11 +140,12 @@ TEST_F(SetupInstallWine, InstallsPrintersThatTheSpoolerAndRegistryHold) {
         ASSERT_GT(size, static_cast<LONG>(sizeof(DEVMODEW))) << "the module adds its private part";
         std::vector<BYTE> output(size);
         LONG result = -100;
-        std::thread shown([&] {
+        plat::WorkerThread shown;
+        ASSERT_TRUE(shown.Start([&] {
             result =
                 DocumentPropertiesW(nullptr, printer, const_cast<wchar_t*>(L"KTR-P410(P)"),
                                     reinterpret_cast<DEVMODEW*>(output.data()), nullptr, DM_IN_PROMPT | DM_OUT_BUFFER);
-        });
+        }));
         HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
         if (sheet) {
             EXPECT_EQ(automation::TabCaptions(sheet), (std::vector<std::string>{"Principal", "Marca d'água", "Operação",
@@ -152,7 +153,7 @@ TEST_F(SetupInstallWine, InstallsPrintersThatTheSpoolerAndRegistryHold) {
             EXPECT_TRUE(automation::SaveArtifactScreenshot(sheet, "install-a-document-sheet"));
             automation::Click(sheet, IDOK);
         }
-        shown.join();
+        shown.Join();
         ClosePrinter(printer);
         ASSERT_NE(sheet, nullptr) << "DocumentProperties shows the plug-in's sheet";
         EXPECT_GT(result, 0);

@@ -23,7 +23,6 @@
 #include <iterator>
 #include <span>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "automation/automation.h"
@@ -37,6 +36,7 @@
 #include "resource.h"
 #include "tests/test_bitmaps.h"
 #include "win32/win32_spooler.h"
+#include "worker_thread.h"
 
 namespace {
 
@@ -200,10 +200,11 @@ protected:
     SheetRun ShowDocumentSheet(const std::function<void(HWND sheet)>& drive, std::vector<BYTE>* input = nullptr) {
         SheetRun run;
         const DWORD mode = DM_IN_PROMPT | DM_OUT_BUFFER | (input ? DM_IN_BUFFER : 0);
-        std::thread shown([&] {
+        plat::WorkerThread shown;
+        EXPECT_TRUE(shown.Start([&] {
             run.result = Properties(reinterpret_cast<DEVMODEW*>(run.output.data()),
                                     input ? reinterpret_cast<DEVMODEW*>(input->data()) : nullptr, mode);
-        });
+        }));
         HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
         run.shown = sheet != nullptr;
         if (sheet) {
@@ -213,7 +214,7 @@ protected:
         } else {
             CloseOwnWindows();  // whatever did appear, so the thread ends
         }
-        shown.join();
+        shown.Join();
         return run;
     }
 
@@ -600,8 +601,9 @@ bool ShowPrinterSheet(HANDLE printer, const std::function<void(HWND sheet)>& dri
     if (!request.moduleSheets || !commonSheet) return false;
 
     *result = -100;
-    std::thread shown(
-        [&] { *result = commonSheet(nullptr, PrintersFolder, reinterpret_cast<LPARAM>(&request), nullptr); });
+    plat::WorkerThread shown;
+    EXPECT_TRUE(shown.Start(
+        [&] { *result = commonSheet(nullptr, PrintersFolder, reinterpret_cast<LPARAM>(&request), nullptr); }));
     HWND sheet = automation::WaitForDialogWith(GetCurrentProcessId(), kSheetTabControl, 15000);
     if (sheet) {
         drive(sheet);
@@ -611,7 +613,7 @@ bool ShowPrinterSheet(HANDLE printer, const std::function<void(HWND sheet)>& dri
     } else {
         CloseOwnWindows();
     }
-    shown.join();
+    shown.Join();
     FreeLibrary(module);
     FreeLibrary(compstui);
     return sheet != nullptr;

@@ -1,5 +1,7 @@
 #include "core/uninstaller_dialog.h"
 
+#include <new>
+
 #include "core/uninstall_list.h"
 #include "programs/os_code.h"
 #include "core/uninstaller_text.h"
@@ -23,7 +25,7 @@ UninstallerDialog::~UninstallerDialog() {
 }
 
 void UninstallerDialog::WaitForWorker() {
-    if (worker_.joinable()) worker_.join();
+    worker_.Join();
 }
 
 void UninstallerDialog::OnInit(plat::Controls& controls) {
@@ -84,11 +86,11 @@ void UninstallerDialog::StartRemoval(plat::Controls& controls) {
     if (!Removal(io_, controls, setup_).PreCheck()) return;
     WaitForWorker();  // the last run's thread, long ended
     running_.store(true);
-    try {
-        worker_ = std::thread([this, &controls] { RemovalWorker(controls); });
-    } catch (...) {
+    if (!worker_.Start([this, &controls] { RemovalWorker(controls); })) {
         running_.store(false);
-        throw;
+        // A thread is mostly its stack: the handler fails as when memory runs
+        // out, and the dialog stays as it was.
+        throw std::bad_alloc();
     }
 }
 

@@ -4,11 +4,11 @@
 // ticked items by the RemovalWorker on its own thread.
 #include <atomic>
 #include <string>
-#include <thread>
 
 #include "core/removal.h"
 #include "core/uninstaller_services.h"
 #include "ports/controls.h"
+#include "worker_thread.h"
 
 namespace uninstall {
 
@@ -42,7 +42,7 @@ private:
     UninstallerServices io_;
     RemovalSetup setup_;
     std::atomic<bool> running_{false};
-    std::thread worker_;
+    plat::WorkerThread worker_;
 };
 
 }  // namespace uninstall
