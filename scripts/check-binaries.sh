@@ -139,8 +139,9 @@ administrator_manifest() {
 }
 
 # The plug-in is loaded into every program that shows a print dialog for the
-# printer: its i686 build stays within 256 KiB. (Setup.exe and Desinstalar.exe
-# have their goals printed beside their sizes; Desinstalar's is not met yet.)
+# printer: its i686 build stays within 256 KiB; Setup.exe, downloaded and run
+# once, within 280,000 bytes. (Desinstalar.exe has its goal printed beside its
+# size: it is not met yet.)
 within_size() {
   local size
   size=$(stat -c %s "$1")
@@ -160,7 +161,7 @@ for file in installer/Setup.exe uninstaller/Desinstalar.exe uiplugin/7404VXUI.dl
     check "$arch $name imports only KnownDLLs" known_imports "$path"
     check "$arch $name carries its administrator manifest" administrator_manifest "$path"
   fi
-  if [ "$arch" = i686 ] && [ "$name" = 7404VXUI.dll ]; then
+  if [ "$arch" = i686 ] && [ "$name" != Desinstalar.exe ]; then
     check "$arch $name is at most ${size_goal[$name]} bytes" within_size "$path" "${size_goal[$name]}"
   fi
   echo "SIZE $arch $name $(stat -c %s "$path") bytes (goal for i686: ${size_goal[$name]})"
