@@ -240,7 +240,8 @@ void SetupWizard::OnHelp(plat::Controls&) {
     if (plat::WindowRef viewer = services_.desktop.FindTopLevelWindow(kHelpViewerCaption)) {
         services_.desktop.BringToFront(viewer);
     } else {
-        services_.desktop.OpenDocument(kHelpFile);
+        // The shell shows its own message when the guide cannot be opened.
+        (void)services_.desktop.OpenDocument(kHelpFile);
     }
 }
 

@@ -25,17 +25,17 @@ class Controls {
 public:
     virtual ~Controls() = default;
     // The dialog itself, as owner of the message boxes it shows.
-    virtual WindowRef Window() = 0;
+    [[nodiscard]] virtual WindowRef Window() = 0;
     // Ends a modal dialog with `result`.
     virtual void Close(int result) = 0;
 
     virtual void SetCheck(int id, bool checked) = 0;
-    virtual bool IsChecked(int id) = 0;
+    [[nodiscard]] virtual bool IsChecked(int id) = 0;
     virtual void Enable(int id, bool enabled) = 0;
     virtual void Show(int id, bool visible) = 0;
     virtual void SetText(int id, std::string_view text) = 0;
     // The text of an edit or static control.
-    virtual std::string GetText(int id) = 0;
+    [[nodiscard]] virtual std::string GetText(int id) = 0;
     // EM_LIMITTEXT: an edit takes at most `characters` characters.
     virtual void LimitText(int id, int characters) = 0;
     // EM_SETREADONLY: the edit shows its text but takes no typing.
@@ -50,18 +50,18 @@ public:
     virtual int AddItem(int id, std::string_view text) = 0;
     // CB_RESETCONTENT: no items, no selection.
     virtual void ClearItems(int id) = 0;
-    virtual int ItemCount(int id) = 0;
-    virtual std::string ItemText(int id, int index) = 0;
+    [[nodiscard]] virtual int ItemCount(int id) = 0;
+    [[nodiscard]] virtual std::string ItemText(int id, int index) = 0;
     // The selected index, or -1.
-    virtual int Selection(int id) = 0;
+    [[nodiscard]] virtual int Selection(int id) = 0;
     virtual void Select(int id, int index) = 0;
     // CB_FINDSTRING: the first item after `startAfter` (wrapping round to the
     // start) that begins with `prefix` without regard to case, or -1.
-    virtual int FindPrefix(int id, int startAfter, std::string_view prefix) = 0;
+    [[nodiscard]] virtual int FindPrefix(int id, int startAfter, std::string_view prefix) = 0;
     // List views with check boxes: an item's check box, and an item removed
     // (the items after it move up by one).
     virtual void CheckItem(int id, int index, bool checked) = 0;
-    virtual bool IsItemChecked(int id, int index) = 0;
+    [[nodiscard]] virtual bool IsItemChecked(int id, int index) = 0;
     virtual void DeleteItem(int id, int index) = 0;
     // List views in report style: the text of one column of an item; column
     // 0 is the item's own text. An index outside the list changes nothing.
@@ -76,7 +76,7 @@ public:
     // Progress bars, up-down controls and sliders.
     virtual void SetRange(int id, int low, int high) = 0;
     virtual void SetPosition(int id, int position) = 0;
-    virtual int Position(int id) = 0;
+    [[nodiscard]] virtual int Position(int id) = 0;
 
     // A message box owned by the dialog; the button pressed.
     virtual int ShowMessage(std::string_view text, std::string_view caption, unsigned style) = 0;
@@ -100,14 +100,14 @@ public:
     virtual void OnCommand(Controls&, int /*id*/, int /*notifyCode*/) {}
     virtual void OnTimer(Controls&, int /*timerId*/) {}
     // A system-menu command; true when the dialog handled it.
-    virtual bool OnSysCommand(Controls&, int /*command*/) { return false; }
+    [[nodiscard]] virtual bool OnSysCommand(Controls&, int /*command*/) { return false; }
     // F1 anywhere in the dialog or its pages.
     virtual void OnHelp(Controls&) {}
     // Property-sheet pages: PSN_SETACTIVE, PSN_KILLACTIVE and PSN_APPLY; the
     // page's answer to the sheet.
-    virtual bool OnSetActive(Controls&) { return true; }
-    virtual bool OnKillActive(Controls&) { return true; }
-    virtual bool OnApply(Controls&) { return true; }
+    [[nodiscard]] virtual bool OnSetActive(Controls&) { return true; }
+    [[nodiscard]] virtual bool OnKillActive(Controls&) { return true; }
+    [[nodiscard]] virtual bool OnApply(Controls&) { return true; }
 };
 
 // Notification codes the dialog classes look at.

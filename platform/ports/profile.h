@@ -15,14 +15,14 @@ public:
 
     // GetPrivateProfileString: `bufferSize` counts the terminating NUL, so the
     // result holds at most bufferSize - 1 characters. Text is UTF-8.
-    virtual std::string GetString(std::string_view path, std::string_view section, std::string_view key,
+    [[nodiscard]] virtual std::string GetString(std::string_view path, std::string_view section, std::string_view key,
                                   std::string_view defaultText, std::size_t bufferSize) = 0;
 
     // WriteProfileString: a value of the system's own profile (win.ini).
-    virtual bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value) = 0;
+    [[nodiscard]] virtual bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value) = 0;
     // WriteProfileString with three null arguments: writes the system's
     // profile out from its cache.
-    virtual bool FlushProfile() = 0;
+    [[nodiscard]] virtual bool FlushProfile() = 0;
 };
 
 }  // namespace plat

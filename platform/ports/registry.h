@@ -34,21 +34,21 @@ public:
     virtual ~Registry() = default;
 
     // RegOpenKeyEx with KEY_ALL_ACCESS.
-    virtual long OpenKey(RootKey root, std::string_view subKey, KeyHandle* key) = 0;
+    virtual Error OpenKey(RootKey root, std::string_view subKey, KeyHandle* key) = 0;
     // RegCreateKeyEx with KEY_ALL_ACCESS: opens the key, creating it and any
     // missing parents.
-    virtual long CreateKey(RootKey root, std::string_view subKey, KeyHandle* key) = 0;
-    virtual long CloseKey(KeyHandle key) = 0;
+    virtual Error CreateKey(RootKey root, std::string_view subKey, KeyHandle* key) = 0;
+    virtual Error CloseKey(KeyHandle key) = 0;
     // RegDeleteKey: the key must have no subkeys.
-    virtual long DeleteKey(RootKey root, std::string_view subKey) = 0;
+    virtual Error DeleteKey(RootKey root, std::string_view subKey) = 0;
 
     // RegQueryValueEx into a buffer of `capacity` bytes: ERROR_MORE_DATA when
     // the value does not fit (and `value` is then left untouched).
-    virtual long QueryValue(KeyHandle key, std::string_view name, std::size_t capacity, RegistryValue* value) = 0;
-    virtual long SetValue(KeyHandle key, std::string_view name, const RegistryValue& value) = 0;
+    virtual Error QueryValue(KeyHandle key, std::string_view name, std::size_t capacity, RegistryValue* value) = 0;
+    virtual Error SetValue(KeyHandle key, std::string_view name, const RegistryValue& value) = 0;
     // RegEnumValue: the name of value `index`, at most nameCapacity - 1
     // characters; ERROR_NO_MORE_ITEMS past the last one.
-    virtual long EnumValue(KeyHandle key, std::uint32_t index, std::size_t nameCapacity, std::string* name) = 0;
+    virtual Error EnumValue(KeyHandle key, std::uint32_t index, std::size_t nameCapacity, std::string* name) = 0;
 };
 
 }  // namespace plat

@@ -28,11 +28,11 @@ public:
     virtual ~Services() = default;
     // The manager with full access, the service with stop access,
     // ControlService(SERVICE_CONTROL_STOP).
-    virtual long StopService(std::string_view name) = 0;
+    virtual Error StopService(std::string_view name) = 0;
     // The service with start access, StartService without arguments.
-    virtual long StartService(std::string_view name) = 0;
+    virtual Error StartService(std::string_view name) = 0;
     // QueryServiceStatus: the service's current state.
-    virtual long QueryServiceState(std::string_view name, std::uint32_t* state) = 0;
+    virtual Error QueryServiceState(std::string_view name, std::uint32_t* state) = 0;
 };
 
 }  // namespace plat

@@ -51,26 +51,26 @@ public:
     virtual ~Spooler() = default;
 
     // OpenPrinter with the default access (printing).
-    virtual long OpenPrinter(std::string_view name, PrinterHandle* printer) = 0;
-    virtual long ClosePrinter(PrinterHandle printer) = 0;
+    virtual Error OpenPrinter(std::string_view name, PrinterHandle* printer) = 0;
+    virtual Error ClosePrinter(PrinterHandle printer) = 0;
 
     // StartDocPrinter, level 1, no output file: starts a job whose bytes are in
     // `dataType` ("RAW" for bytes that go to the printer unchanged).
-    virtual long StartDocPrinter(PrinterHandle printer, std::string_view docName, std::string_view dataType,
+    virtual Error StartDocPrinter(PrinterHandle printer, std::string_view docName, std::string_view dataType,
                                  std::uint32_t* jobId) = 0;
-    virtual long StartPagePrinter(PrinterHandle printer) = 0;
+    virtual Error StartPagePrinter(PrinterHandle printer) = 0;
     // WritePrinter: `written` is how many of the `count` bytes the spooler took.
-    virtual long WritePrinter(PrinterHandle printer, const std::uint8_t* bytes, std::uint32_t count,
+    virtual Error WritePrinter(PrinterHandle printer, const std::uint8_t* bytes, std::uint32_t count,
                               std::uint32_t* written) = 0;
-    virtual long EndPagePrinter(PrinterHandle printer) = 0;
-    virtual long EndDocPrinter(PrinterHandle printer) = 0;
+    virtual Error EndPagePrinter(PrinterHandle printer) = 0;
+    virtual Error EndDocPrinter(PrinterHandle printer) = 0;
 
     // EnumForms, level 1: every form the spooler knows, through `printer`.
-    virtual long EnumForms(PrinterHandle printer, std::vector<FormInfo1>* forms) = 0;
+    virtual Error EnumForms(PrinterHandle printer, std::vector<FormInfo1>* forms) = 0;
     // AddForm, level 1: 80 when a form of the name exists.
-    virtual long AddForm(PrinterHandle printer, const FormInfo1& form) = 0;
+    virtual Error AddForm(PrinterHandle printer, const FormInfo1& form) = 0;
     // SetForm, level 1: changes the form named `name`; 1903 when there is none.
-    virtual long SetForm(PrinterHandle printer, std::string_view name, const FormInfo1& form) = 0;
+    virtual Error SetForm(PrinterHandle printer, std::string_view name, const FormInfo1& form) = 0;
 };
 
 }  // namespace plat

@@ -83,59 +83,59 @@ public:
 
     // GetPrinterDriverDirectory and GetPrintProcessorDirectory, level 1, of the
     // local server and environment, without a trailing backslash.
-    virtual long GetPrinterDriverDirectory(std::string* directory) = 0;
-    virtual long GetPrintProcessorDirectory(std::string* directory) = 0;
+    virtual Error GetPrinterDriverDirectory(std::string* directory) = 0;
+    virtual Error GetPrintProcessorDirectory(std::string* directory) = 0;
 
     // AddPrinterDriver, level 3, on the local server.
-    virtual long AddPrinterDriver(const DriverInfo3& driver) = 0;
+    virtual Error AddPrinterDriver(const DriverInfo3& driver) = 0;
     // AddPrinter, level 2, on the local server; the handle must be closed.
-    virtual long AddPrinter(const PrinterInfo2& printer, PrinterHandle* handle) = 0;
+    virtual Error AddPrinter(const PrinterInfo2& printer, PrinterHandle* handle) = 0;
     // OpenPrinter with the default access, and ClosePrinter.
-    virtual long OpenPrinter(std::string_view name, PrinterHandle* printer) = 0;
+    virtual Error OpenPrinter(std::string_view name, PrinterHandle* printer) = 0;
     // OpenPrinter with PRINTER_ALL_ACCESS.
-    virtual long OpenPrinterAllAccess(std::string_view name, PrinterHandle* printer) = 0;
-    virtual long ClosePrinter(PrinterHandle printer) = 0;
+    virtual Error OpenPrinterAllAccess(std::string_view name, PrinterHandle* printer) = 0;
+    virtual Error ClosePrinter(PrinterHandle printer) = 0;
     // GetPrinter, level 2 (size query, then a zero-initialised buffer).
-    virtual long GetPrinter(PrinterHandle printer, PrinterInfo2* info) = 0;
+    virtual Error GetPrinter(PrinterHandle printer, PrinterInfo2* info) = 0;
     // GetPrinter then SetPrinter, level 2, with only Attributes replaced.
-    virtual long SetPrinterAttributes(PrinterHandle printer, std::uint32_t attributes) = 0;
+    virtual Error SetPrinterAttributes(PrinterHandle printer, std::uint32_t attributes) = 0;
     // SetDefaultPrinterA, bound by name in the system directory's
     // winspool.drv: 126 when the library cannot be loaded, 127 when it has no
     // such entry point.
-    virtual long SetDefaultPrinter(std::string_view name) = 0;
+    virtual Error SetDefaultPrinter(std::string_view name) = 0;
 
     // EnumPrinters(PRINTER_ENUM_LOCAL), level 5 (a size query, then a
     // zero-initialised buffer): the local printers' names, in the spooler's order.
-    virtual long EnumPrinterNames(std::vector<std::string>* printerNames) = 0;
+    virtual Error EnumPrinterNames(std::vector<std::string>* printerNames) = 0;
     // DeletePrinter through a handle of OpenPrinterAllAccess.
-    virtual long DeletePrinter(PrinterHandle printer) = 0;
+    virtual Error DeletePrinter(PrinterHandle printer) = 0;
     // Loads the system directory's winspool.drv by full path and binds
     // DeletePrinterDriverExA by name: 126 when the library cannot be loaded;
     // `bound` tells whether it has the entry point.
-    virtual long BindDeletePrinterDriverEx(bool* bound) = 0;
+    virtual Error BindDeletePrinterDriverEx(bool* bound) = 0;
     // The bound DeletePrinterDriverExA in the default environment (127 when
     // it is not bound), and DeletePrinterDriver; `server` empty for the
     // local one.
-    virtual long DeletePrinterDriverEx(std::string_view server, std::string_view driver, std::uint32_t deleteFlags,
+    virtual Error DeletePrinterDriverEx(std::string_view server, std::string_view driver, std::uint32_t deleteFlags,
                                        std::uint32_t version) = 0;
-    virtual long DeletePrinterDriver(std::string_view server, std::string_view driver) = 0;
+    virtual Error DeletePrinterDriver(std::string_view server, std::string_view driver) = 0;
 
     // AddMonitor, level 2: the monitor DLL is a bare name in the system directory.
-    virtual long AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) = 0;
+    virtual Error AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) = 0;
     // AddPrintProcessor: the file is a bare name in the print-processor directory.
-    virtual long AddPrintProcessor(std::string_view environment, std::string_view fileName,
+    virtual Error AddPrintProcessor(std::string_view environment, std::string_view fileName,
                                    std::string_view processorName) = 0;
     // EnumPorts, level 1: a size query, then a zero-initialised buffer of that
     // size; 8 when that buffer cannot be had.
-    virtual long EnumPorts(std::vector<std::string>* portNames) = 0;
+    virtual Error EnumPorts(std::vector<std::string>* portNames) = 0;
     // EnumMonitors, level 1, and EnumPrintProcessors of `environment`, level 1:
     // the names.
-    virtual long EnumMonitorNames(std::vector<std::string>* monitorNames) = 0;
-    virtual long EnumPrintProcessorNames(std::string_view environment, std::vector<std::string>* processorNames) = 0;
+    virtual Error EnumMonitorNames(std::vector<std::string>* monitorNames) = 0;
+    virtual Error EnumPrintProcessorNames(std::string_view environment, std::vector<std::string>* processorNames) = 0;
     // DeleteMonitor and DeletePrintProcessor on the local server, default
     // environment.
-    virtual long DeleteMonitor(std::string_view name) = 0;
-    virtual long DeletePrintProcessor(std::string_view name) = 0;
+    virtual Error DeleteMonitor(std::string_view name) = 0;
+    virtual Error DeletePrintProcessor(std::string_view name) = 0;
 };
 
 }  // namespace plat

@@ -2,6 +2,8 @@
 // Facts about the running system and process.
 #include <string>
 
+#include "ports/errors.h"
+
 namespace plat {
 
 // Platform ids of GetVersionEx.
@@ -18,15 +20,15 @@ struct OsVersion {
 class SystemInfo {
 public:
     virtual ~SystemInfo() = default;
-    virtual OsVersion GetVersion() = 0;
+    [[nodiscard]] virtual OsVersion GetVersion() = 0;
     // Full path of the running executable (GetModuleFileName of the process).
-    virtual std::string ExecutablePath() = 0;
+    [[nodiscard]] virtual std::string ExecutablePath() = 0;
     // GetWindowsDirectory, GetSystemDirectory and GetCurrentDirectory, without
     // a trailing backslash; the Win32 error code (0 success), the output left
     // untouched on failure.
-    virtual long WindowsDirectory(std::string* directory) = 0;
-    virtual long SystemDirectory(std::string* directory) = 0;
-    virtual long CurrentDirectory(std::string* directory) = 0;
+    virtual Error WindowsDirectory(std::string* directory) = 0;
+    virtual Error SystemDirectory(std::string* directory) = 0;
+    virtual Error CurrentDirectory(std::string* directory) = 0;
 };
 
 }  // namespace plat

@@ -21,18 +21,18 @@ public:
     // LoadLibrary of the library file at its full path (never by bare name:
     // a file of that name elsewhere on the search path must not be taken
     // instead); false when it cannot be loaded.
-    virtual bool Load(std::string_view path) = 0;
+    [[nodiscard]] virtual bool Load(std::string_view path) = 0;
     // FreeLibrary; the entry points bound so far are gone with it.
     virtual void Unload() = 0;
     // GetProcAddress of one entry point of the loaded library; false when missing.
-    virtual bool Bind(UsbEntry entry) = 0;
+    [[nodiscard]] virtual bool Bind(UsbEntry entry) = 0;
 
     // The bound entry points.
-    virtual UsbDevice OpenDeviceX(int slot) = 0;
+    [[nodiscard]] virtual UsbDevice OpenDeviceX(int slot) = 0;
     // Non-zero on success; the low 16 bits of *value are the device value.
-    virtual int GetDescriptor(UsbDevice device, std::uint32_t* value) = 0;
+    [[nodiscard]] virtual int GetDescriptor(UsbDevice device, std::uint32_t* value) = 0;
     // Greater than 0 when the bytes were sent.
-    virtual int UWrite(UsbDevice device, int reserved, const std::uint8_t* bytes, int count) = 0;
+    [[nodiscard]] virtual int UWrite(UsbDevice device, int reserved, const std::uint8_t* bytes, int count) = 0;
     virtual void CloseDevice(UsbDevice device) = 0;
 };
 

@@ -36,7 +36,7 @@ public:
         opened.emplace_back(path);
         return openSucceeds;
     }
-    long StartProgram(std::string_view path, std::string_view parameters) override {
+    plat::Error StartProgram(std::string_view path, std::string_view parameters) override {
         if (Dead(faults)) return plat::kErrorAccessDenied;
         started.push_back({std::string(path), std::string(parameters)});
         if (startError == 0 && onStart) onStart(started.back());

@@ -95,7 +95,7 @@ bool SimFiles::SetArchiveAttribute(std::string_view path) {
     return Exists(path) || FolderExists(path);
 }
 
-long SimFiles::ClearReadOnly(std::string_view path) {
+plat::Error SimFiles::ClearReadOnly(std::string_view path) {
     if (long error = Enter(faults, "Files.ClearReadOnly", plat::kErrorAccessDenied, path)) return error;
     const std::string key = Key(path);
     if (!files_.contains(key) && !FolderExistsKey(key)) {
@@ -163,7 +163,7 @@ long SimFiles::InjectedFailure(const std::string& destination) {
     return error;
 }
 
-long SimFiles::CopyFile(std::string_view source, std::string_view destination, bool failIfExists) {
+plat::Error SimFiles::CopyFile(std::string_view source, std::string_view destination, bool failIfExists) {
     if (long error = Enter(faults, "Files.CopyFile", plat::kErrorFileNotFound, destination)) return error;
     const std::string from = Key(source);
     const std::string to = Key(destination);
@@ -198,7 +198,7 @@ long SimFiles::CopyFile(std::string_view source, std::string_view destination, b
     return plat::kErrorSuccess;
 }
 
-long SimFiles::DeleteFile(std::string_view path) {
+plat::Error SimFiles::DeleteFile(std::string_view path) {
     if (long error = Enter(faults, "Files.DeleteFile", plat::kErrorAccessDenied, path)) return error;
     const std::string key = Key(path);
     if (!files_.contains(key)) {
@@ -215,7 +215,7 @@ long SimFiles::DeleteFile(std::string_view path) {
     return plat::kErrorSuccess;
 }
 
-long SimFiles::CreateFolder(std::string_view path) {
+plat::Error SimFiles::CreateFolder(std::string_view path) {
     if (long error = Enter(faults, "Files.CreateFolder", plat::kErrorAccessDenied, path)) return error;
     const std::string key = Key(path);
     if (files_.contains(key)) return plat::kErrorAlreadyExists;
@@ -229,7 +229,7 @@ long SimFiles::CreateFolder(std::string_view path) {
 // Every file or made folder below `folder` names the entry of `folder` it lies
 // in: itself when directly inside, else the subfolder on its way. A drive's
 // root lists no "." and "..", as on the platform.
-long SimFiles::ListFolder(std::string_view folder, std::vector<std::string>* names) {
+plat::Error SimFiles::ListFolder(std::string_view folder, std::vector<std::string>* names) {
     if (long error = Enter(faults, "Files.ListFolder", plat::kErrorPathNotFound, folder)) return error;
     const std::string key = Key(folder);
     if (!FolderExistsKey(key)) return plat::kErrorPathNotFound;

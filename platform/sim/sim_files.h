@@ -27,7 +27,7 @@ public:
     bool SetArchiveAttribute(std::string_view path) override;
     // Clears read-only, the one attribute held here; 2 for a file that is not
     // there, 3 when its folder is not either.
-    long ClearReadOnly(std::string_view path) override;
+    plat::Error ClearReadOnly(std::string_view path) override;
     // A file, or a folder as FolderExists sees it.
     bool FileExists(std::string_view path) override;
     // Copies content, version and the read-only attribute. Fails with 2 for
@@ -36,18 +36,18 @@ public:
     // folder holds no file at all and was never made (see MakeFolder), 32 for
     // a file copied onto itself or from a source held open without sharing,
     // and the error of HoldOpen or FailCopy.
-    long CopyFile(std::string_view source, std::string_view destination, bool failIfExists) override;
+    plat::Error CopyFile(std::string_view source, std::string_view destination, bool failIfExists) override;
     // 2 for a missing file, 5 for a read-only one; a file held open
     // (HoldOpen) cannot be deleted (its error).
-    long DeleteFile(std::string_view path) override;
+    plat::Error DeleteFile(std::string_view path) override;
     // Makes the folder as MakeFolder does: 0 also when a folder of that name
     // exists (made, or implied by what lies below it); 183 for a file of that
     // name, 3 when the parent folder does not exist.
-    long CreateFolder(std::string_view path) override;
+    plat::Error CreateFolder(std::string_view path) override;
     // The files and made folders directly in `folder`, by name without regard
     // to case, with "." and ".." first as the system lists them; 3 for a
     // folder that does not exist.
-    long ListFolder(std::string_view folder, std::vector<std::string>* names) override;
+    plat::Error ListFolder(std::string_view folder, std::vector<std::string>* names) override;
     void SetVersion(std::string_view path, std::string version);
     // The read-only attribute of an existing file, as a CD's files have it.
     void SetReadOnly(std::string_view path);

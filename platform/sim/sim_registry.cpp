@@ -83,7 +83,7 @@ void SimRegistry::Fail(RegistryOp op, long error, std::string pathPart) {
     failures_.push_back({op, error, std::move(pathPart)});
 }
 
-long SimRegistry::OpenKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) {
+plat::Error SimRegistry::OpenKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) {
     if (long error = Enter(faults, "Registry.OpenKey", plat::kErrorAccessDenied, subKey)) return error;
     const Path path = Split(root, subKey);
     if (long error = Failure(RegistryOp::OpenKey, path)) return error;
@@ -93,7 +93,7 @@ long SimRegistry::OpenKey(plat::RootKey root, std::string_view subKey, plat::Key
     return plat::kErrorSuccess;
 }
 
-long SimRegistry::CreateKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) {
+plat::Error SimRegistry::CreateKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) {
     if (long error = Enter(faults, "Registry.CreateKey", plat::kErrorAccessDenied, subKey)) return error;
     const Path path = Split(root, subKey);
     if (long error = Failure(RegistryOp::CreateKey, path)) return error;
@@ -103,7 +103,7 @@ long SimRegistry::CreateKey(plat::RootKey root, std::string_view subKey, plat::K
     return plat::kErrorSuccess;
 }
 
-long SimRegistry::CloseKey(plat::KeyHandle key) {
+plat::Error SimRegistry::CloseKey(plat::KeyHandle key) {
     auto it = handles_.find(key);
     if (it == handles_.end()) return plat::kErrorInvalidHandle;
     const Path path = it->second;
@@ -113,7 +113,7 @@ long SimRegistry::CloseKey(plat::KeyHandle key) {
     return Failure(RegistryOp::CloseKey, path);
 }
 
-long SimRegistry::DeleteKey(plat::RootKey root, std::string_view subKey) {
+plat::Error SimRegistry::DeleteKey(plat::RootKey root, std::string_view subKey) {
     if (long error = Enter(faults, "Registry.DeleteKey", plat::kErrorAccessDenied, subKey)) return error;
     Path path = Split(root, subKey);
     if (long error = Failure(RegistryOp::DeleteKey, path)) return error;
@@ -127,7 +127,7 @@ long SimRegistry::DeleteKey(plat::RootKey root, std::string_view subKey) {
     return plat::kErrorSuccess;
 }
 
-long SimRegistry::QueryValue(plat::KeyHandle key, std::string_view name, std::size_t capacity,
+plat::Error SimRegistry::QueryValue(plat::KeyHandle key, std::string_view name, std::size_t capacity,
                              plat::RegistryValue* value) {
     if (long error = Enter(faults, "Registry.QueryValue", plat::kErrorAccessDenied, Detail(key, name))) return error;
     const Path* path = nullptr;
@@ -142,7 +142,7 @@ long SimRegistry::QueryValue(plat::KeyHandle key, std::string_view name, std::si
     return plat::kErrorSuccess;
 }
 
-long SimRegistry::SetValue(plat::KeyHandle key, std::string_view name, const plat::RegistryValue& value) {
+plat::Error SimRegistry::SetValue(plat::KeyHandle key, std::string_view name, const plat::RegistryValue& value) {
     if (long error = Enter(faults, "Registry.SetValue", plat::kErrorAccessDenied, Detail(key, name))) return error;
     const Path* path = nullptr;
     Node* node = FromHandle(key, &path);
@@ -157,7 +157,7 @@ long SimRegistry::SetValue(plat::KeyHandle key, std::string_view name, const pla
     return plat::kErrorSuccess;
 }
 
-long SimRegistry::EnumValue(plat::KeyHandle key, std::uint32_t index, std::size_t nameCapacity, std::string* name) {
+plat::Error SimRegistry::EnumValue(plat::KeyHandle key, std::uint32_t index, std::size_t nameCapacity, std::string* name) {
     if (long error = Enter(faults, "Registry.EnumValue", plat::kErrorAccessDenied)) return error;
     const Path* path = nullptr;
     Node* node = FromHandle(key, &path);

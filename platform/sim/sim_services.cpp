@@ -43,7 +43,7 @@ void SimServices::Stopped(Service& service, std::string_view name) {
 
 // A start-pending service takes the stop too: the spooler's loading is not
 // waited for.
-long SimServices::StopService(std::string_view name) {
+plat::Error SimServices::StopService(std::string_view name) {
     if (long error = Enter(faults, "Services.StopService", plat::kErrorServiceDoesNotExist, name)) return error;
     if (long error = Failure(ServiceOp::Stop)) return error;
     Service* service = Find(name);
@@ -60,7 +60,7 @@ long SimServices::StopService(std::string_view name) {
     return plat::kErrorSuccess;
 }
 
-long SimServices::StartService(std::string_view name) {
+plat::Error SimServices::StartService(std::string_view name) {
     if (long error = Enter(faults, "Services.StartService", plat::kErrorServiceDoesNotExist, name)) return error;
     if (long error = Failure(ServiceOp::Start)) return error;
     Service* service = Find(name);
@@ -75,7 +75,7 @@ long SimServices::StartService(std::string_view name) {
     return plat::kErrorSuccess;
 }
 
-long SimServices::QueryServiceState(std::string_view name, std::uint32_t* state) {
+plat::Error SimServices::QueryServiceState(std::string_view name, std::uint32_t* state) {
     if (long error = Enter(faults, "Services.QueryServiceState", plat::kErrorServiceDoesNotExist, name)) return error;
     if (long error = Failure(ServiceOp::Query)) return error;
     Service* service = Find(name);

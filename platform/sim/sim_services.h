@@ -29,9 +29,9 @@ public:
     // 1060 for an unknown service; stopping a stopped one 1062, a
     // stop-pending one 1061; starting one that is not stopped (running,
     // start-pending or still stopping) 1056.
-    long StopService(std::string_view name) override;
-    long StartService(std::string_view name) override;
-    long QueryServiceState(std::string_view name, std::uint32_t* state) override;
+    plat::Error StopService(std::string_view name) override;
+    plat::Error StartService(std::string_view name) override;
+    plat::Error QueryServiceState(std::string_view name, std::uint32_t* state) override;
 
     void Add(std::string_view name, std::uint32_t state = plat::kServiceRunning);
     std::uint32_t State(std::string_view name) const;

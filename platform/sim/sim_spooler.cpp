@@ -116,19 +116,19 @@ long SimSpooler::Open(std::string_view name, SpoolerOp op, bool allAccess, plat:
     return plat::kErrorSuccess;
 }
 
-long SimSpooler::OpenPrinter(std::string_view name, plat::PrinterHandle* printer) {
+plat::Error SimSpooler::OpenPrinter(std::string_view name, plat::PrinterHandle* printer) {
     if (long error = Enter(faults, "Spooler.OpenPrinter", kErrorRpcServerUnavailable, name)) return error;
     return Open(name, SpoolerOp::OpenPrinter, false, printer);
 }
 
-long SimSpooler::OpenPrinterAllAccess(std::string_view name, plat::PrinterHandle* printer) {
+plat::Error SimSpooler::OpenPrinterAllAccess(std::string_view name, plat::PrinterHandle* printer) {
     if (long error = Enter(faults, "Spooler.OpenPrinterAllAccess", kErrorRpcServerUnavailable, name)) return error;
     return Open(name, SpoolerOp::OpenPrinterAllAccess, true, printer);
 }
 
 // A document left open stays unfinished in its printer's jobs, so that a test
 // sees nobody ended it.
-long SimSpooler::ClosePrinter(plat::PrinterHandle printer) {
+plat::Error SimSpooler::ClosePrinter(plat::PrinterHandle printer) {
     if (!Find(printer)) return plat::kErrorInvalidHandle;
     // A close that reports a failure gives the handle back all the same.
     if (long error = Enter(faults, "Spooler.ClosePrinter", kErrorRpcServerUnavailable)) {
@@ -140,7 +140,7 @@ long SimSpooler::ClosePrinter(plat::PrinterHandle printer) {
     return plat::kErrorSuccess;
 }
 
-long SimSpooler::StartDocPrinter(plat::PrinterHandle printer, std::string_view docName, std::string_view dataType,
+plat::Error SimSpooler::StartDocPrinter(plat::PrinterHandle printer, std::string_view docName, std::string_view dataType,
                                  std::uint32_t* jobId) {
     Handle* handle = nullptr;
     if (long error = Using(printer, SpoolerOp::StartDocPrinter, &handle)) return error;
@@ -169,7 +169,7 @@ long SimSpooler::InDocument(plat::PrinterHandle printer, SpoolerOp op, Handle** 
     return plat::kErrorSuccess;
 }
 
-long SimSpooler::StartPagePrinter(plat::PrinterHandle printer) {
+plat::Error SimSpooler::StartPagePrinter(plat::PrinterHandle printer) {
     Handle* handle = nullptr;
     if (long error = InDocument(printer, SpoolerOp::StartPagePrinter, &handle)) return error;
     handle->pageOpen = true;
@@ -179,7 +179,7 @@ long SimSpooler::StartPagePrinter(plat::PrinterHandle printer) {
 
 // Pages are optional around the bytes of a raw document: writing needs only
 // the document.
-long SimSpooler::WritePrinter(plat::PrinterHandle printer, const std::uint8_t* bytes, std::uint32_t count,
+plat::Error SimSpooler::WritePrinter(plat::PrinterHandle printer, const std::uint8_t* bytes, std::uint32_t count,
                               std::uint32_t* written) {
     Handle* handle = nullptr;
     if (long error = InDocument(printer, SpoolerOp::WritePrinter, &handle)) return error;
@@ -191,7 +191,7 @@ long SimSpooler::WritePrinter(plat::PrinterHandle printer, const std::uint8_t* b
 }
 
 // Ending a page that was not started is accepted and changes nothing.
-long SimSpooler::EndPagePrinter(plat::PrinterHandle printer) {
+plat::Error SimSpooler::EndPagePrinter(plat::PrinterHandle printer) {
     Handle* handle = nullptr;
     if (long error = InDocument(printer, SpoolerOp::EndPagePrinter, &handle)) return error;
     if (handle->pageOpen) {
@@ -203,7 +203,7 @@ long SimSpooler::EndPagePrinter(plat::PrinterHandle printer) {
 
 // A page still open is not counted as ended: the record keeps what the caller
 // did itself.
-long SimSpooler::EndDocPrinter(plat::PrinterHandle printer) {
+plat::Error SimSpooler::EndDocPrinter(plat::PrinterHandle printer) {
     Handle* handle = nullptr;
     if (long error = InDocument(printer, SpoolerOp::EndDocPrinter, &handle)) return error;
     JobOf(*handle).ended = true;
@@ -218,14 +218,14 @@ const plat::FormInfo1* SimSpooler::Form(std::string_view name) const {
     return it == forms.end() ? nullptr : &*it;
 }
 
-long SimSpooler::EnumForms(plat::PrinterHandle printer, std::vector<plat::FormInfo1>* listed) {
+plat::Error SimSpooler::EnumForms(plat::PrinterHandle printer, std::vector<plat::FormInfo1>* listed) {
     Handle* handle = nullptr;
     if (long error = Using(printer, SpoolerOp::EnumForms, &handle)) return error;
     *listed = forms;
     return plat::kErrorSuccess;
 }
 
-long SimSpooler::AddForm(plat::PrinterHandle printer, const plat::FormInfo1& form) {
+plat::Error SimSpooler::AddForm(plat::PrinterHandle printer, const plat::FormInfo1& form) {
     Handle* handle = nullptr;
     if (long error = Using(printer, SpoolerOp::AddForm, &handle)) return error;
     if (form.name.empty()) return plat::kErrorInvalidFormName;
@@ -235,7 +235,7 @@ long SimSpooler::AddForm(plat::PrinterHandle printer, const plat::FormInfo1& for
     return plat::kErrorSuccess;
 }
 
-long SimSpooler::SetForm(plat::PrinterHandle printer, std::string_view name, const plat::FormInfo1& form) {
+plat::Error SimSpooler::SetForm(plat::PrinterHandle printer, std::string_view name, const plat::FormInfo1& form) {
     Handle* handle = nullptr;
     if (long error = Using(printer, SpoolerOp::SetForm, &handle)) return error;
     auto* existing = const_cast<plat::FormInfo1*>(Form(name));
@@ -247,14 +247,14 @@ long SimSpooler::SetForm(plat::PrinterHandle printer, std::string_view name, con
     return plat::kErrorSuccess;
 }
 
-long SimSpooler::GetPrinterDriverDirectory(std::string* directory) {
+plat::Error SimSpooler::GetPrinterDriverDirectory(std::string* directory) {
     if (long error = Enter(faults, "Spooler.GetPrinterDriverDirectory", kErrorRpcServerUnavailable)) return error;
     if (long error = Failure(SpoolerOp::GetPrinterDriverDirectory)) return error;
     *directory = driverDirectory;
     return plat::kErrorSuccess;
 }
 
-long SimSpooler::GetPrintProcessorDirectory(std::string* directory) {
+plat::Error SimSpooler::GetPrintProcessorDirectory(std::string* directory) {
     if (long error = Enter(faults, "Spooler.GetPrintProcessorDirectory", kErrorRpcServerUnavailable)) return error;
     if (long error = Failure(SpoolerOp::GetPrintProcessorDirectory)) return error;
     *directory = processorDirectory;
@@ -263,7 +263,7 @@ long SimSpooler::GetPrintProcessorDirectory(std::string* directory) {
 
 // The spooler takes a driver's files from its driver directory, where the
 // installer copied them: a file that is not there ends the call with 2.
-long SimSpooler::AddPrinterDriver(const plat::DriverInfo3& driver) {
+plat::Error SimSpooler::AddPrinterDriver(const plat::DriverInfo3& driver) {
     if (long error = Enter(faults, "Spooler.AddPrinterDriver", kErrorRpcServerUnavailable, driver.name)) return error;
     if (long error = Failure(SpoolerOp::AddPrinterDriver)) return error;
     const std::string environment = driver.environment.empty() ? localEnvironment : driver.environment;
@@ -291,7 +291,7 @@ long SimSpooler::AddPrinterDriver(const plat::DriverInfo3& driver) {
     return plat::kErrorSuccess;
 }
 
-long SimSpooler::AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) {
+plat::Error SimSpooler::AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) {
     if (long error = Enter(faults, "Spooler.AddPrinter", kErrorRpcServerUnavailable, printer.portName)) return error;
     if (long error = Failure(SpoolerOp::AddPrinter)) return error;
     // A comma parts the fields of the profile's device entries and a
@@ -327,7 +327,7 @@ long SimSpooler::AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHand
 }
 
 // cJobs counts the jobs waiting in the queue and those still being written.
-long SimSpooler::GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) {
+plat::Error SimSpooler::GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) {
     if (long error = Enter(faults, "Spooler.GetPrinter", kErrorRpcServerUnavailable)) return error;
     Handle* handle = nullptr;
     if (long error = Using(printer, SpoolerOp::GetPrinter, &handle)) return error;
@@ -341,7 +341,7 @@ long SimSpooler::GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* inf
 
 // Setting PRINTER_ATTRIBUTE_DEFAULT makes the printer the default one, as
 // SetPrinter does on the platform.
-long SimSpooler::SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) {
+plat::Error SimSpooler::SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) {
     if (long error = Enter(faults, "Spooler.SetPrinterAttributes", kErrorRpcServerUnavailable)) return error;
     Handle* handle = nullptr;
     if (long error = Using(printer, SpoolerOp::GetPrinter, &handle)) return error;
@@ -352,7 +352,7 @@ long SimSpooler::SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t
     return plat::kErrorSuccess;
 }
 
-long SimSpooler::SetDefaultPrinter(std::string_view name) {
+plat::Error SimSpooler::SetDefaultPrinter(std::string_view name) {
     if (long error = Enter(faults, "Spooler.SetDefaultPrinter", kErrorRpcServerUnavailable, name)) return error;
     if (long error = Failure(SpoolerOp::SetDefaultPrinter)) return error;
     const plat::PrinterInfo2* printer = Printer(name);
@@ -363,7 +363,7 @@ long SimSpooler::SetDefaultPrinter(std::string_view name) {
 
 // The spooler loads the monitor's DLL from the system directory at once: a
 // DLL that is not there fails as LoadLibrary does, with 126.
-long SimSpooler::AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) {
+plat::Error SimSpooler::AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) {
     if (long error = Enter(faults, "Spooler.AddMonitor", kErrorRpcServerUnavailable, name)) return error;
     if (long error = Failure(SpoolerOp::AddMonitor)) return error;
     const std::string env = environment.empty() ? localEnvironment : std::string(environment);
@@ -382,7 +382,7 @@ long SimSpooler::AddMonitor(std::string_view name, std::string_view environment,
     return plat::kErrorSuccess;
 }
 
-long SimSpooler::AddPrintProcessor(std::string_view environment, std::string_view fileName,
+plat::Error SimSpooler::AddPrintProcessor(std::string_view environment, std::string_view fileName,
                                    std::string_view processorName) {
     if (long error = Enter(faults, "Spooler.AddPrintProcessor", kErrorRpcServerUnavailable, processorName))
         return error;
@@ -405,14 +405,14 @@ long SimSpooler::AddPrintProcessor(std::string_view environment, std::string_vie
     return plat::kErrorSuccess;
 }
 
-long SimSpooler::EnumPorts(std::vector<std::string>* portNames) {
+plat::Error SimSpooler::EnumPorts(std::vector<std::string>* portNames) {
     if (long error = Enter(faults, "Spooler.EnumPorts", kErrorRpcServerUnavailable)) return error;
     if (long error = Failure(SpoolerOp::EnumPorts)) return error;
     *portNames = ports;
     return plat::kErrorSuccess;
 }
 
-long SimSpooler::EnumPrinterNames(std::vector<std::string>* printerNames) {
+plat::Error SimSpooler::EnumPrinterNames(std::vector<std::string>* printerNames) {
     if (long error = Enter(faults, "Spooler.EnumPrinters", kErrorRpcServerUnavailable)) return error;
     if (long error = Failure(SpoolerOp::EnumPrinters)) return error;
     std::vector<const PrinterEntry*> entries;
@@ -428,7 +428,7 @@ long SimSpooler::EnumPrinterNames(std::vector<std::string>* printerNames) {
 // The printer leaves the spooler at once (jobs and all) where Windows would
 // keep it pending deletion until its jobs are done; the handle stays open for
 // ClosePrinter and answers 1905 to everything else.
-long SimSpooler::DeletePrinter(plat::PrinterHandle printer) {
+plat::Error SimSpooler::DeletePrinter(plat::PrinterHandle printer) {
     if (long error = Enter(faults, "Spooler.DeletePrinter", kErrorRpcServerUnavailable)) return error;
     Handle* handle = nullptr;
     if (long error = Using(printer, SpoolerOp::DeletePrinter, &handle)) return error;
@@ -441,7 +441,7 @@ long SimSpooler::DeletePrinter(plat::PrinterHandle printer) {
 
 // Loading a library and looking up an entry point happen in the caller's
 // process: a stopped spooler does not stop them.
-long SimSpooler::BindDeletePrinterDriverEx(bool* bound) {
+plat::Error SimSpooler::BindDeletePrinterDriverEx(bool* bound) {
     if (long error = Enter(faults, "Spooler.BindDeletePrinterDriverEx", plat::kErrorModNotFound)) return error;
     driverExBound_ = false;
     if (long error = Injected(SpoolerOp::BindDeletePrinterDriverEx)) return error;
@@ -452,7 +452,7 @@ long SimSpooler::BindDeletePrinterDriverEx(bool* bound) {
 }
 
 // Without an entry point nothing reaches the spooler: the call is not counted.
-long SimSpooler::DeletePrinterDriverEx(std::string_view server, std::string_view driver, std::uint32_t deleteFlags,
+plat::Error SimSpooler::DeletePrinterDriverEx(std::string_view server, std::string_view driver, std::uint32_t deleteFlags,
                                        std::uint32_t version) {
     if (long error = Enter(faults, "Spooler.DeletePrinterDriverEx", kErrorRpcServerUnavailable, driver)) return error;
     if (!driverExBound_) return plat::kErrorProcNotFound;
@@ -460,7 +460,7 @@ long SimSpooler::DeletePrinterDriverEx(std::string_view server, std::string_view
     return RemoveDriver(server, driver, true, deleteFlags, version);
 }
 
-long SimSpooler::DeletePrinterDriver(std::string_view server, std::string_view driver) {
+plat::Error SimSpooler::DeletePrinterDriver(std::string_view server, std::string_view driver) {
     if (long error = Enter(faults, "Spooler.DeletePrinterDriver", kErrorRpcServerUnavailable, driver)) return error;
     if (long error = Failure(SpoolerOp::DeletePrinterDriver)) return error;
     return RemoveDriver(server, driver, false, 0, 0);
@@ -485,7 +485,7 @@ long SimSpooler::RemoveDriver(std::string_view server, std::string_view driver, 
     return plat::kErrorSuccess;
 }
 
-long SimSpooler::EnumMonitorNames(std::vector<std::string>* monitorNames) {
+plat::Error SimSpooler::EnumMonitorNames(std::vector<std::string>* monitorNames) {
     if (long error = Enter(faults, "Spooler.EnumMonitors", kErrorRpcServerUnavailable)) return error;
     if (long error = Failure(SpoolerOp::EnumMonitors)) return error;
     std::vector<std::string> names;
@@ -494,7 +494,7 @@ long SimSpooler::EnumMonitorNames(std::vector<std::string>* monitorNames) {
     return plat::kErrorSuccess;
 }
 
-long SimSpooler::EnumPrintProcessorNames(std::string_view environment, std::vector<std::string>* processorNames) {
+plat::Error SimSpooler::EnumPrintProcessorNames(std::string_view environment, std::vector<std::string>* processorNames) {
     if (long error = Enter(faults, "Spooler.EnumPrintProcessors", kErrorRpcServerUnavailable)) return error;
     if (long error = Failure(SpoolerOp::EnumPrintProcessors)) return error;
     const std::string env = environment.empty() ? localEnvironment : std::string(environment);
@@ -509,7 +509,7 @@ long SimSpooler::EnumPrintProcessorNames(std::string_view environment, std::vect
 
 // Which ports a monitor serves is not simulated, so a monitor is never in use
 // here (3008): a test that needs that answer injects it.
-long SimSpooler::DeleteMonitor(std::string_view name) {
+plat::Error SimSpooler::DeleteMonitor(std::string_view name) {
     if (long error = Enter(faults, "Spooler.DeleteMonitor", kErrorRpcServerUnavailable, name)) return error;
     if (long error = Failure(SpoolerOp::DeleteMonitor)) return error;
     auto it = std::find_if(monitors.begin(), monitors.end(),
@@ -523,7 +523,7 @@ long SimSpooler::DeleteMonitor(std::string_view name) {
 // A processor that a printer still prints through cannot go (1003). Its file
 // stays in the processor directory, and the spooler keeps it loaded until it
 // stops: until then it cannot be deleted or written over (5).
-long SimSpooler::DeletePrintProcessor(std::string_view name) {
+plat::Error SimSpooler::DeletePrintProcessor(std::string_view name) {
     if (long error = Enter(faults, "Spooler.DeletePrintProcessor", kErrorRpcServerUnavailable, name)) return error;
     if (long error = Failure(SpoolerOp::DeletePrintProcessor)) return error;
     auto it = std::find_if(processors.begin(), processors.end(), [&](const SimProcessor& p) {

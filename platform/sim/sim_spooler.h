@@ -103,70 +103,70 @@ public:
     // The spooler's process has ended: the libraries it kept loaded are free.
     void Unloaded();
 
-    long OpenPrinter(std::string_view name, plat::PrinterHandle* printer) override;
-    long ClosePrinter(plat::PrinterHandle printer) override;
-    long StartDocPrinter(plat::PrinterHandle printer, std::string_view docName, std::string_view dataType,
+    plat::Error OpenPrinter(std::string_view name, plat::PrinterHandle* printer) override;
+    plat::Error ClosePrinter(plat::PrinterHandle printer) override;
+    plat::Error StartDocPrinter(plat::PrinterHandle printer, std::string_view docName, std::string_view dataType,
                          std::uint32_t* jobId) override;
-    long StartPagePrinter(plat::PrinterHandle printer) override;
-    long WritePrinter(plat::PrinterHandle printer, const std::uint8_t* bytes, std::uint32_t count,
+    plat::Error StartPagePrinter(plat::PrinterHandle printer) override;
+    plat::Error WritePrinter(plat::PrinterHandle printer, const std::uint8_t* bytes, std::uint32_t count,
                       std::uint32_t* written) override;
-    long EndPagePrinter(plat::PrinterHandle printer) override;
-    long EndDocPrinter(plat::PrinterHandle printer) override;
+    plat::Error EndPagePrinter(plat::PrinterHandle printer) override;
+    plat::Error EndDocPrinter(plat::PrinterHandle printer) override;
     // The spooler's forms, whichever printer's handle is used; names compared
     // without regard to case. AddForm: 1903 for an empty name, 80 for a name
     // taken. SetForm: 1903 for an unknown name; the form keeps its name and
     // flags.
-    long EnumForms(plat::PrinterHandle printer, std::vector<plat::FormInfo1>* forms) override;
-    long AddForm(plat::PrinterHandle printer, const plat::FormInfo1& form) override;
-    long SetForm(plat::PrinterHandle printer, std::string_view name, const plat::FormInfo1& form) override;
+    plat::Error EnumForms(plat::PrinterHandle printer, std::vector<plat::FormInfo1>* forms) override;
+    plat::Error AddForm(plat::PrinterHandle printer, const plat::FormInfo1& form) override;
+    plat::Error SetForm(plat::PrinterHandle printer, std::string_view name, const plat::FormInfo1& form) override;
 
-    long GetPrinterDriverDirectory(std::string* directory) override;
-    long GetPrintProcessorDirectory(std::string* directory) override;
+    plat::Error GetPrinterDriverDirectory(std::string* directory) override;
+    plat::Error GetPrintProcessorDirectory(std::string* directory) override;
     // Checks: the environment is empty or known (1805), a name, driver path,
     // data file and configuration file are given (87), the driver's files
     // (the help file when given) and its dependent files are in the driver
     // directory (2). An existing driver of the name and environment is
     // replaced.
-    long AddPrinterDriver(const plat::DriverInfo3& driver) override;
+    plat::Error AddPrinterDriver(const plat::DriverInfo3& driver) override;
     // Checks: the name is a local printer's (1801: empty, or with a comma or
     // backslash), it is free (1802), the driver (1797), the port (1796) and
     // the print processor (1798) are known in the local environment. The
     // handle is left open.
-    long AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) override;
-    long GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) override;
+    plat::Error AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) override;
+    plat::Error GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) override;
     // Counts as a GetPrinter and a SetPrinter call; with
     // kPrinterAttributeDefault the printer becomes the default one.
-    long SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) override;
+    plat::Error SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) override;
     // 1801 for an unknown printer.
-    long SetDefaultPrinter(std::string_view name) override;
+    plat::Error SetDefaultPrinter(std::string_view name) override;
     // Checks: the environment (1805), a name and DLL given (87), the name is
     // free in any environment (3006), the DLL is in the system directory (126).
-    long AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) override;
+    plat::Error AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) override;
     // Checks: the environment (1805), a name and file given (87), the name is
     // free in its environment (3005), the file is in the processor directory
     // (2).
-    long AddPrintProcessor(std::string_view environment, std::string_view fileName,
+    plat::Error AddPrintProcessor(std::string_view environment, std::string_view fileName,
                            std::string_view processorName) override;
-    long EnumPorts(std::vector<std::string>* portNames) override;
-    long OpenPrinterAllAccess(std::string_view name, plat::PrinterHandle* printer) override;
+    plat::Error EnumPorts(std::vector<std::string>* portNames) override;
+    plat::Error OpenPrinterAllAccess(std::string_view name, plat::PrinterHandle* printer) override;
     // The printers in the order they were added.
-    long EnumPrinterNames(std::vector<std::string>* printerNames) override;
+    plat::Error EnumPrinterNames(std::vector<std::string>* printerNames) override;
     // The printer goes, its handle stays open until closed.
-    long DeletePrinter(plat::PrinterHandle printer) override;
+    plat::Error DeletePrinter(plat::PrinterHandle printer) override;
     // 126 unless `winspoolLoads`; bound as `deleteDriverExBound` says.
-    long BindDeletePrinterDriverEx(bool* bound) override;
+    plat::Error BindDeletePrinterDriverEx(bool* bound) override;
     // 127 when not bound; 1797 for an unknown driver, 3001 while a printer
     // uses it. Every call that removed a driver is recorded.
-    long DeletePrinterDriverEx(std::string_view server, std::string_view driver, std::uint32_t deleteFlags,
+    plat::Error DeletePrinterDriverEx(std::string_view server, std::string_view driver, std::uint32_t deleteFlags,
                                std::uint32_t version) override;
-    long DeletePrinterDriver(std::string_view server, std::string_view driver) override;
-    long EnumMonitorNames(std::vector<std::string>* monitorNames) override;
+    plat::Error DeletePrinterDriver(std::string_view server, std::string_view driver) override;
+    plat::Error EnumMonitorNames(std::vector<std::string>* monitorNames) override;
     // The processors of `environment`.
-    long EnumPrintProcessorNames(std::string_view environment, std::vector<std::string>* processorNames) override;
+    plat::Error EnumPrintProcessorNames(std::string_view environment, std::vector<std::string>* processorNames) override;
     // 3000 for an unknown monitor; the monitor's key goes with it.
-    long DeleteMonitor(std::string_view name) override;
+    plat::Error DeleteMonitor(std::string_view name) override;
     // 1798 for an unknown processor of the local environment.
-    long DeletePrintProcessor(std::string_view name) override;
+    plat::Error DeletePrintProcessor(std::string_view name) override;
 
     // Set-up, and what tests look at; these bypass failures and handles.
     void PutPrinter(std::string_view name);

@@ -12,15 +12,15 @@ public:
 
     plat::OsVersion GetVersion() override { return version; }
     std::string ExecutablePath() override { return executablePath; }
-    long WindowsDirectory(std::string* directory) override {
+    plat::Error WindowsDirectory(std::string* directory) override {
         return Give(Enter(faults, "System.WindowsDirectory", plat::kErrorAccessDenied), windowsDirectoryError,
                     windowsDirectory, directory);
     }
-    long SystemDirectory(std::string* directory) override {
+    plat::Error SystemDirectory(std::string* directory) override {
         return Give(Enter(faults, "System.SystemDirectory", plat::kErrorAccessDenied), systemDirectoryError,
                     systemDirectory, directory);
     }
-    long CurrentDirectory(std::string* directory) override {
+    plat::Error CurrentDirectory(std::string* directory) override {
         return Give(Enter(faults, "System.CurrentDirectory", plat::kErrorAccessDenied), currentDirectoryError,
                     currentDirectory, directory);
     }

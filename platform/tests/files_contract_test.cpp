@@ -179,7 +179,7 @@ TEST(SystemInfoContract, DirectoriesAreReadableAndExist) {
     plat::SystemInfo& info = Env().systemInfo();
     struct Case {
         const char* what;
-        long (plat::SystemInfo::*query)(std::string*);
+        plat::Error (plat::SystemInfo::*query)(std::string*);
     };
     std::string windows;
     for (const Case& c : {Case{"Windows directory", &plat::SystemInfo::WindowsDirectory},

@@ -94,7 +94,7 @@ TEST_F(RegistryContract, RawDataKeepsItsType) {
     EXPECT_EQ(registry().QueryValue(handle, "DCB", 64, &read), plat::kErrorSuccess);
     EXPECT_EQ(read.type, plat::kRegNone);
     EXPECT_EQ(read.data, dcb);
-    registry().CloseKey(handle);
+    (void)registry().CloseKey(handle);
 }
 
 TEST_F(RegistryContract, EnumeratesValueNamesUntilNoMoreItems) {

@@ -111,7 +111,7 @@ const AdminRow kAdminRows[] = {
     {"MonitorAdded", [](T& t) { return t.m.spooler.AddMonitor("OLV Port", "", "OLVMON.DLL"); }, 0},
     {"MonitorNameTaken",
      [](T& t) {
-         t.m.spooler.AddMonitor("OLV Port", "", "OLVMON.DLL");
+         (void)t.m.spooler.AddMonitor("OLV Port", "", "OLVMON.DLL");
          return t.m.spooler.AddMonitor("olv port", "", "OLVMON.DLL");
      },
      3006},
@@ -122,22 +122,22 @@ const AdminRow kAdminRows[] = {
     {"ProcessorFileMissing", [](T& t) { return t.m.spooler.AddPrintProcessor("", "WINPRINT.DLL", "OLVPP"); }, 2},
     {"SpoolerDownFailsAdministration",
      [](T& t) {
-         t.m.services.StopService("Spooler");
+         (void)t.m.services.StopService("Spooler");
          return t.m.spooler.AddMonitor("OLV Port", "", "OLVMON.DLL");
      },
      1722},
     {"SpoolerStillLoadingFailsOpen",
      [](T& t) {
          t.m.services.pendingQueries = 1;
-         t.m.services.StopService("Spooler");
-         t.m.services.StartService("Spooler");
+         (void)t.m.services.StopService("Spooler");
+         (void)t.m.services.StartService("Spooler");
          plat::PrinterHandle h = 0;
          return t.m.spooler.OpenPrinter("Recibo", &h);
      },
      1722},
     {"SpoolerDownStillChecksTheHandleFirst",
      [](T& t) {
-         t.m.services.StopService("Spooler");
+         (void)t.m.services.StopService("Spooler");
          return t.m.spooler.ClosePrinter(0x9999);
      },
      6},
@@ -160,7 +160,7 @@ const AdminRow kAdminRows[] = {
          plat::PrinterHandle h = 0;
          EXPECT_EQ(t.m.spooler.OpenPrinter("Recibo", &h), 0);
          const long error = t.m.spooler.DeletePrinter(h);
-         t.m.spooler.ClosePrinter(h);
+         (void)t.m.spooler.ClosePrinter(h);
          return error;
      },
      5},
@@ -211,7 +211,7 @@ const AdminRow kAdminRows[] = {
      126},
     {"BindNeedsNoSpooler",
      [](T& t) {
-         t.m.services.StopService("Spooler");
+         (void)t.m.services.StopService("Spooler");
          bool bound = false;
          const long error = t.m.spooler.BindDeletePrinterDriverEx(&bound);
          EXPECT_TRUE(bound);
@@ -222,7 +222,7 @@ const AdminRow kAdminRows[] = {
      [](T& t) {
          bool bound = false;
          EXPECT_EQ(t.m.spooler.BindDeletePrinterDriverEx(&bound), 0);
-         t.m.services.StopService("Spooler");
+         (void)t.m.services.StopService("Spooler");
          return t.m.spooler.DeletePrinterDriverEx("", "OLVEN Receipt", plat::kDeleteUnusedFiles, 0);
      },
      1722},
@@ -572,7 +572,7 @@ TEST(SimServices, StartStaysPendingForSomeQueriesOrDies) {
     EXPECT_EQ(services.history, (std::vector<std::string>{"stop spooler", "start Spooler"}));
 
     services.startsButDies = true;
-    services.StopService("Spooler");
+    (void)services.StopService("Spooler");
     EXPECT_EQ(services.StartService("Spooler"), 0);
     ASSERT_EQ(services.QueryServiceState("Spooler", &state), 0);
     EXPECT_EQ(state, plat::kServiceStopped);

@@ -22,7 +22,7 @@ TEST(SpoolerAdminContract, DriverAndProcessorDirectoriesExist) {
     plat::SpoolerAdmin& admin = Env().spoolerAdmin();
     struct Case {
         const char* what;
-        long (plat::SpoolerAdmin::*query)(std::string*);
+        plat::Error (plat::SpoolerAdmin::*query)(std::string*);
     };
     for (const Case& c : {Case{"printer-driver directory", &plat::SpoolerAdmin::GetPrinterDriverDirectory},
                           Case{"print-processor directory", &plat::SpoolerAdmin::GetPrintProcessorDirectory}}) {
@@ -122,7 +122,7 @@ TEST(SpoolerAdminContract, DeletionsOfWhatIsNotInstalled) {
     ASSERT_TRUE(bound) << "every system the uninstaller deletes drivers on has DeletePrinterDriverExA";
     struct Case {
         const char* what;
-        long (*call)(plat::SpoolerAdmin&);
+        plat::Error (*call)(plat::SpoolerAdmin&);
         long expected;
         const char* wine;  // why Wine departs from Windows, or none
     };
@@ -231,7 +231,7 @@ TEST_F(AddedPrinter, SecondPrinterOfTheSameNameIsRefused) {
     ASSERT_EQ(admin.AddPrinterDriver(Env().LayDownTestDriver(driverName_)), plat::kErrorSuccess);
     plat::PrinterHandle added = 0;
     ASSERT_EQ(admin.AddPrinter(Description(), &added), plat::kErrorSuccess);
-    admin.ClosePrinter(added);
+    (void)admin.ClosePrinter(added);
     plat::PrinterInfo2 again = Description();
     again.portName = "LPT2:";
     EXPECT_EQ(admin.AddPrinter(again, &added), plat::kErrorPrinterAlreadyExists);
@@ -276,7 +276,7 @@ TEST_F(AddedPrinter, DriverOfAPrinterIsInUse) {
               plat::kErrorPrinterDriverInUse);
     plat::PrinterHandle printer = 0;
     ASSERT_EQ(admin.OpenPrinter(printerName_, &printer), plat::kErrorSuccess) << "the printer is still there";
-    admin.ClosePrinter(printer);
+    (void)admin.ClosePrinter(printer);
 }
 
 // The uninstaller's order: the printer first, then its driver, with the Ex
@@ -284,7 +284,7 @@ TEST_F(AddedPrinter, DriverOfAPrinterIsInUse) {
 TEST_F(AddedPrinter, DriverIsDeletedOnceItsPrinterIsGone) {
     struct Case {
         const char* what;
-        long (*call)(plat::SpoolerAdmin&, const std::string& driver);
+        plat::Error (*call)(plat::SpoolerAdmin&, const std::string& driver);
         const char* wine;  // why Wine departs from Windows, or none
     };
     const Case cases[] = {
@@ -327,7 +327,7 @@ protected:
         ASSERT_EQ(Env().spooler().OpenPrinter(printerName_, &printer_), plat::kErrorSuccess);
     }
     void TearDown() override {
-        if (printer_) Env().spooler().ClosePrinter(printer_);
+        if (printer_) (void)Env().spooler().ClosePrinter(printer_);
         Env().RemoveForm(kFormName);
         AddedPrinter::TearDown();
     }

@@ -103,7 +103,7 @@ public:
 
     plat::DriverInfo3 LayDownTestDriver(std::string_view name) override {
         std::string directory;
-        admin_.GetPrinterDriverDirectory(&directory);
+        (void)admin_.GetPrinterDriverDirectory(&directory);
         const std::string folder = win32::Utf8ToAnsi(directory) + "\\";
         // Wine's spooler loads the configuration module when the driver and
         // its printers are added: the build's stand-in for Unidrv's is one it

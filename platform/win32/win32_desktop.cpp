@@ -74,7 +74,7 @@ bool Win32Desktop::OpenDocument(std::string_view path) {
 // ShellExecute answers 32 or less on failure and sets the last error; where
 // it leaves none, its own answer stands for it (2, 3, 5, 11 or one of the
 // SE_ERR values; 0 is the system out of memory).
-long Win32Desktop::StartProgram(std::string_view path, std::string_view parameters) {
+plat::Error Win32Desktop::StartProgram(std::string_view path, std::string_view parameters) {
     SetLastError(ERROR_SUCCESS);
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(GetDesktopWindow(), "open", Utf8ToAnsi(path).c_str(),
                                                                 Utf8ToAnsi(parameters).c_str(), "", SW_SHOWNORMAL));

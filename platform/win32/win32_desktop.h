@@ -22,7 +22,7 @@ public:
     void MinimizeTopmost(plat::WindowRef window) override;
     bool IsAdministrator() override;
     bool OpenDocument(std::string_view path) override;
-    long StartProgram(std::string_view path, std::string_view parameters) override;
+    plat::Error StartProgram(std::string_view path, std::string_view parameters) override;
     void BroadcastSettingChange(std::string_view section, bool post) override;
     bool RestartWindows() override;
     int RunDialog(int templateId, plat::WindowRef owner, plat::DialogHandler& handler) override;

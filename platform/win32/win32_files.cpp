@@ -73,7 +73,7 @@ bool Win32Files::SetArchiveAttribute(std::string_view path) {
 
 // Only the attributes SetFileAttributes takes are handed back; with none of
 // them left the file is made normal.
-long Win32Files::ClearReadOnly(std::string_view path) {
+plat::Error Win32Files::ClearReadOnly(std::string_view path) {
     const std::string file = Utf8ToAnsi(path);
     const DWORD attributes = GetFileAttributesA(file.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return LastErrorOfFailure();
@@ -89,18 +89,18 @@ bool Win32Files::FileExists(std::string_view path) {
     return GetFileAttributesA(Utf8ToAnsi(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-long Win32Files::CopyFile(std::string_view source, std::string_view destination, bool failIfExists) {
+plat::Error Win32Files::CopyFile(std::string_view source, std::string_view destination, bool failIfExists) {
     if (CopyFileA(Utf8ToAnsi(source).c_str(), Utf8ToAnsi(destination).c_str(), failIfExists ? TRUE : FALSE)) {
         return ERROR_SUCCESS;
     }
     return LastErrorOfFailure();
 }
 
-long Win32Files::DeleteFile(std::string_view path) {
+plat::Error Win32Files::DeleteFile(std::string_view path) {
     return DeleteFileA(Utf8ToAnsi(path).c_str()) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
-long Win32Files::CreateFolder(std::string_view path) {
+plat::Error Win32Files::CreateFolder(std::string_view path) {
     const std::string folder = Utf8ToAnsi(path);
     if (CreateDirectoryA(folder.c_str(), nullptr)) return ERROR_SUCCESS;
     const long error = LastErrorOfFailure();
@@ -114,7 +114,7 @@ long Win32Files::CreateFolder(std::string_view path) {
     return error;
 }
 
-long Win32Files::ListFolder(std::string_view folder, std::vector<std::string>* names) {
+plat::Error Win32Files::ListFolder(std::string_view folder, std::vector<std::string>* names) {
     const std::string pattern = Utf8ToAnsi(folder) + "*.*";
     WIN32_FIND_DATAA entry{};
     ScopedFind find(FindBits(FindFirstFileA(pattern.c_str(), &entry)), FindCloser{});

@@ -30,14 +30,14 @@ std::vector<std::uint8_t> ConvertText(const std::vector<std::uint8_t>& data, std
 }
 }  // namespace
 
-long Win32Registry::OpenKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) {
+plat::Error Win32Registry::OpenKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) {
     HKEY opened = nullptr;
     const LONG result = RegOpenKeyExA(RootHandle(root), Utf8ToAnsi(subKey).c_str(), 0, KEY_ALL_ACCESS, &opened);
     if (result == ERROR_SUCCESS) *key = reinterpret_cast<plat::KeyHandle>(opened);
     return result;
 }
 
-long Win32Registry::CreateKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) {
+plat::Error Win32Registry::CreateKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) {
     HKEY created = nullptr;
     const LONG result = RegCreateKeyExA(RootHandle(root), Utf8ToAnsi(subKey).c_str(), 0, nullptr,
                                         REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &created, nullptr);
@@ -45,17 +45,17 @@ long Win32Registry::CreateKey(plat::RootKey root, std::string_view subKey, plat:
     return result;
 }
 
-long Win32Registry::CloseKey(plat::KeyHandle key) {
+plat::Error Win32Registry::CloseKey(plat::KeyHandle key) {
     return RegCloseKey(Handle(key));
 }
 
-long Win32Registry::DeleteKey(plat::RootKey root, std::string_view subKey) {
+plat::Error Win32Registry::DeleteKey(plat::RootKey root, std::string_view subKey) {
     // An empty name would mean the root itself.
     if (subKey.empty()) return ERROR_ACCESS_DENIED;
     return RegDeleteKeyA(RootHandle(root), Utf8ToAnsi(subKey).c_str());
 }
 
-long Win32Registry::QueryValue(plat::KeyHandle key, std::string_view name, std::size_t capacity,
+plat::Error Win32Registry::QueryValue(plat::KeyHandle key, std::string_view name, std::size_t capacity,
                                plat::RegistryValue* value) {
     std::vector<std::uint8_t> buffer(std::max<std::size_t>(capacity, 1));
     DWORD type = REG_NONE;
@@ -68,13 +68,13 @@ long Win32Registry::QueryValue(plat::KeyHandle key, std::string_view name, std::
     return ERROR_SUCCESS;
 }
 
-long Win32Registry::SetValue(plat::KeyHandle key, std::string_view name, const plat::RegistryValue& value) {
+plat::Error Win32Registry::SetValue(plat::KeyHandle key, std::string_view name, const plat::RegistryValue& value) {
     const std::vector<std::uint8_t> data = IsText(value.type) ? ConvertText(value.data, &Utf8ToAnsi) : value.data;
     return RegSetValueExA(Handle(key), Utf8ToAnsi(name).c_str(), 0, value.type, data.data(),
                           static_cast<DWORD>(data.size()));
 }
 
-long Win32Registry::EnumValue(plat::KeyHandle key, std::uint32_t index, std::size_t nameCapacity, std::string* name) {
+plat::Error Win32Registry::EnumValue(plat::KeyHandle key, std::uint32_t index, std::size_t nameCapacity, std::string* name) {
     std::vector<char> buffer(std::max<std::size_t>(nameCapacity, 1));
     DWORD length = static_cast<DWORD>(nameCapacity);
     const LONG result = RegEnumValueA(Handle(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);

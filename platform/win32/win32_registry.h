@@ -7,14 +7,14 @@ namespace win32 {
 // between UTF-8 and the ANSI code page.
 class Win32Registry : public plat::Registry {
 public:
-    long OpenKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) override;
-    long CreateKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) override;
-    long CloseKey(plat::KeyHandle key) override;
-    long DeleteKey(plat::RootKey root, std::string_view subKey) override;
-    long QueryValue(plat::KeyHandle key, std::string_view name, std::size_t capacity,
+    plat::Error OpenKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) override;
+    plat::Error CreateKey(plat::RootKey root, std::string_view subKey, plat::KeyHandle* key) override;
+    plat::Error CloseKey(plat::KeyHandle key) override;
+    plat::Error DeleteKey(plat::RootKey root, std::string_view subKey) override;
+    plat::Error QueryValue(plat::KeyHandle key, std::string_view name, std::size_t capacity,
                     plat::RegistryValue* value) override;
-    long SetValue(plat::KeyHandle key, std::string_view name, const plat::RegistryValue& value) override;
-    long EnumValue(plat::KeyHandle key, std::uint32_t index, std::size_t nameCapacity, std::string* name) override;
+    plat::Error SetValue(plat::KeyHandle key, std::string_view name, const plat::RegistryValue& value) override;
+    plat::Error EnumValue(plat::KeyHandle key, std::uint32_t index, std::size_t nameCapacity, std::string* name) override;
 };
 
 }  // namespace win32

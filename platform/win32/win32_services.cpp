@@ -27,20 +27,20 @@ long OpenNamedService(std::string_view name, DWORD access, ScopedService* manage
 }
 }  // namespace
 
-long Win32Services::StopService(std::string_view name) {
+plat::Error Win32Services::StopService(std::string_view name) {
     ScopedService manager, service;
     if (const long error = OpenNamedService(name, SERVICE_STOP, &manager, &service)) return error;
     SERVICE_STATUS status{};
     return ControlService(service.get(), SERVICE_CONTROL_STOP, &status) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
-long Win32Services::StartService(std::string_view name) {
+plat::Error Win32Services::StartService(std::string_view name) {
     ScopedService manager, service;
     if (const long error = OpenNamedService(name, SERVICE_START, &manager, &service)) return error;
     return StartServiceA(service.get(), 0, nullptr) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
-long Win32Services::QueryServiceState(std::string_view name, std::uint32_t* state) {
+plat::Error Win32Services::QueryServiceState(std::string_view name, std::uint32_t* state) {
     ScopedService manager, service;
     if (const long error = OpenNamedService(name, SERVICE_QUERY_STATUS, &manager, &service)) return error;
     SERVICE_STATUS status{};

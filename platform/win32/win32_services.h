@@ -6,9 +6,9 @@ namespace win32 {
 // The service control manager through the A functions.
 class Win32Services : public plat::Services {
 public:
-    long StopService(std::string_view name) override;
-    long StartService(std::string_view name) override;
-    long QueryServiceState(std::string_view name, std::uint32_t* state) override;
+    plat::Error StopService(std::string_view name) override;
+    plat::Error StartService(std::string_view name) override;
+    plat::Error QueryServiceState(std::string_view name, std::uint32_t* state) override;
 };
 
 }  // namespace win32

@@ -37,7 +37,7 @@ FORM_INFO_1W WideForm(const plat::FormInfo1& form, std::wstring& name) {
 
 }  // namespace
 
-long Win32Spooler::OpenPrinter(std::string_view name, plat::PrinterHandle* printer) {
+plat::Error Win32Spooler::OpenPrinter(std::string_view name, plat::PrinterHandle* printer) {
     std::wstring wide = Utf8ToWide(name);
     HANDLE opened = nullptr;
     if (!OpenPrinterW(wide.data(), &opened, nullptr)) return LastErrorOfFailure();
@@ -45,11 +45,11 @@ long Win32Spooler::OpenPrinter(std::string_view name, plat::PrinterHandle* print
     return ERROR_SUCCESS;
 }
 
-long Win32Spooler::ClosePrinter(plat::PrinterHandle printer) {
+plat::Error Win32Spooler::ClosePrinter(plat::PrinterHandle printer) {
     return ::ClosePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
-long Win32Spooler::StartDocPrinter(plat::PrinterHandle printer, std::string_view docName, std::string_view dataType,
+plat::Error Win32Spooler::StartDocPrinter(plat::PrinterHandle printer, std::string_view docName, std::string_view dataType,
                                    std::uint32_t* jobId) {
     std::wstring wideName = Utf8ToWide(docName);
     std::wstring wideType = Utf8ToWide(dataType);
@@ -63,11 +63,11 @@ long Win32Spooler::StartDocPrinter(plat::PrinterHandle printer, std::string_view
     return ERROR_SUCCESS;
 }
 
-long Win32Spooler::StartPagePrinter(plat::PrinterHandle printer) {
+plat::Error Win32Spooler::StartPagePrinter(plat::PrinterHandle printer) {
     return ::StartPagePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
-long Win32Spooler::WritePrinter(plat::PrinterHandle printer, const std::uint8_t* bytes, std::uint32_t count,
+plat::Error Win32Spooler::WritePrinter(plat::PrinterHandle printer, const std::uint8_t* bytes, std::uint32_t count,
                                 std::uint32_t* written) {
     DWORD taken = 0;
     // The function does not write through its buffer; its declaration just
@@ -77,15 +77,15 @@ long Win32Spooler::WritePrinter(plat::PrinterHandle printer, const std::uint8_t*
     return ERROR_SUCCESS;
 }
 
-long Win32Spooler::EndPagePrinter(plat::PrinterHandle printer) {
+plat::Error Win32Spooler::EndPagePrinter(plat::PrinterHandle printer) {
     return ::EndPagePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
-long Win32Spooler::EndDocPrinter(plat::PrinterHandle printer) {
+plat::Error Win32Spooler::EndDocPrinter(plat::PrinterHandle printer) {
     return ::EndDocPrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
-long Win32Spooler::EnumForms(plat::PrinterHandle printer, std::vector<plat::FormInfo1>* forms) {
+plat::Error Win32Spooler::EnumForms(plat::PrinterHandle printer, std::vector<plat::FormInfo1>* forms) {
     // A small first buffer learns the size the forms need; the list may grow
     // between the calls, so a short second buffer asks again.
     std::vector<BYTE> buffer(32);
@@ -117,14 +117,14 @@ long Win32Spooler::EnumForms(plat::PrinterHandle printer, std::vector<plat::Form
     return ERROR_INSUFFICIENT_BUFFER;
 }
 
-long Win32Spooler::AddForm(plat::PrinterHandle printer, const plat::FormInfo1& form) {
+plat::Error Win32Spooler::AddForm(plat::PrinterHandle printer, const plat::FormInfo1& form) {
     std::wstring name;
     FORM_INFO_1W info = WideForm(form, name);
     SetLastError(ERROR_SUCCESS);
     return AddFormW(Handle(printer), 1, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
-long Win32Spooler::SetForm(plat::PrinterHandle printer, std::string_view name, const plat::FormInfo1& form) {
+plat::Error Win32Spooler::SetForm(plat::PrinterHandle printer, std::string_view name, const plat::FormInfo1& form) {
     std::wstring formName = Utf8ToWide(name);
     std::wstring infoName;
     FORM_INFO_1W info = WideForm(form, infoName);

@@ -212,7 +212,7 @@ std::string DefaultDatatype(char* processor, bool* none) {
 }
 }  // namespace
 
-long Win32SpoolerAdmin::GetPrinterDriverDirectory(std::string* directory) {
+plat::Error Win32SpoolerAdmin::GetPrinterDriverDirectory(std::string* directory) {
     return Directory(
         [](BYTE* path, DWORD size, DWORD* needed) {
             return Spool().GetPrinterDriverDirectoryA(nullptr, nullptr, 1, path, size, needed) != FALSE;
@@ -220,7 +220,7 @@ long Win32SpoolerAdmin::GetPrinterDriverDirectory(std::string* directory) {
         directory);
 }
 
-long Win32SpoolerAdmin::GetPrintProcessorDirectory(std::string* directory) {
+plat::Error Win32SpoolerAdmin::GetPrintProcessorDirectory(std::string* directory) {
     return Directory(
         [](BYTE* path, DWORD size, DWORD* needed) {
             return Spool().GetPrintProcessorDirectoryA(nullptr, nullptr, 1, path, size, needed) != FALSE;
@@ -228,7 +228,7 @@ long Win32SpoolerAdmin::GetPrintProcessorDirectory(std::string* directory) {
         directory);
 }
 
-long Win32SpoolerAdmin::AddPrinterDriver(const plat::DriverInfo3& driver) {
+plat::Error Win32SpoolerAdmin::AddPrinterDriver(const plat::DriverInfo3& driver) {
     AnsiArg name(driver.name), environment(driver.environment), driverPath(driver.driverPath),
         dataFile(driver.dataFile), configFile(driver.configFile), helpFile(driver.helpFile);
     // The multi-string: every name NUL-terminated, one more NUL at the end; an
@@ -256,7 +256,7 @@ long Win32SpoolerAdmin::AddPrinterDriver(const plat::DriverInfo3& driver) {
     return Spool().AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
-long Win32SpoolerAdmin::AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) {
+plat::Error Win32SpoolerAdmin::AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) {
     AnsiArg name(printer.printerName), port(printer.portName), driver(printer.driverName),
         processor(printer.printProcessor);
     bool noDatatype = false;
@@ -276,7 +276,7 @@ long Win32SpoolerAdmin::AddPrinter(const plat::PrinterInfo2& printer, plat::Prin
     return ERROR_SUCCESS;
 }
 
-long Win32SpoolerAdmin::OpenPrinter(std::string_view name, plat::PrinterHandle* printer) {
+plat::Error Win32SpoolerAdmin::OpenPrinter(std::string_view name, plat::PrinterHandle* printer) {
     std::string ansi = Utf8ToAnsi(name);
     HANDLE opened = nullptr;
     if (!Spool().OpenPrinterA(ansi.data(), &opened, nullptr)) return LastErrorOfFailure();
@@ -284,7 +284,7 @@ long Win32SpoolerAdmin::OpenPrinter(std::string_view name, plat::PrinterHandle* 
     return ERROR_SUCCESS;
 }
 
-long Win32SpoolerAdmin::OpenPrinterAllAccess(std::string_view name, plat::PrinterHandle* printer) {
+plat::Error Win32SpoolerAdmin::OpenPrinterAllAccess(std::string_view name, plat::PrinterHandle* printer) {
     std::string ansi = Utf8ToAnsi(name);
     PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE opened = nullptr;
@@ -293,11 +293,11 @@ long Win32SpoolerAdmin::OpenPrinterAllAccess(std::string_view name, plat::Printe
     return ERROR_SUCCESS;
 }
 
-long Win32SpoolerAdmin::ClosePrinter(plat::PrinterHandle printer) {
+plat::Error Win32SpoolerAdmin::ClosePrinter(plat::PrinterHandle printer) {
     return Spool().ClosePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
-long Win32SpoolerAdmin::GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) {
+plat::Error Win32SpoolerAdmin::GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) {
     ScopedGlobal block;
     const long result = GetPrinterInfo2(Handle(printer), &block);
     if (result != ERROR_SUCCESS) return result;
@@ -314,7 +314,7 @@ long Win32SpoolerAdmin::GetPrinter(plat::PrinterHandle printer, plat::PrinterInf
     return ERROR_SUCCESS;
 }
 
-long Win32SpoolerAdmin::SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) {
+plat::Error Win32SpoolerAdmin::SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) {
     ScopedGlobal block;
     const long result = GetPrinterInfo2(Handle(printer), &block);
     if (result != ERROR_SUCCESS) return result;
@@ -328,7 +328,7 @@ long Win32SpoolerAdmin::SetPrinterAttributes(plat::PrinterHandle printer, std::u
                                                                                        : LastErrorOfFailure();
 }
 
-long Win32SpoolerAdmin::SetDefaultPrinter(std::string_view name) {
+plat::Error Win32SpoolerAdmin::SetDefaultPrinter(std::string_view name) {
     // Bound at run time: Windows before 2000 has no such function.
     ScopedLibrary library = LoadSystemLibrary("winspool.drv");
     if (!library) return ERROR_MOD_NOT_FOUND;
@@ -340,7 +340,7 @@ long Win32SpoolerAdmin::SetDefaultPrinter(std::string_view name) {
     return setDefault(ansi.c_str()) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
-long Win32SpoolerAdmin::AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) {
+plat::Error Win32SpoolerAdmin::AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) {
     AnsiArg monitor(name), env(environment), dll(dllName);
     MONITOR_INFO_2A info{};
     info.pName = monitor.text();
@@ -349,14 +349,14 @@ long Win32SpoolerAdmin::AddMonitor(std::string_view name, std::string_view envir
     return Spool().AddMonitorA(nullptr, 2, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
-long Win32SpoolerAdmin::AddPrintProcessor(std::string_view environment, std::string_view fileName,
+plat::Error Win32SpoolerAdmin::AddPrintProcessor(std::string_view environment, std::string_view fileName,
                                           std::string_view processorName) {
     AnsiArg env(environment), file(fileName), processor(processorName);
     return Spool().AddPrintProcessorA(nullptr, env.get(), file.text(), processor.text()) ? ERROR_SUCCESS
                                                                                          : LastErrorOfFailure();
 }
 
-long Win32SpoolerAdmin::EnumPorts(std::vector<std::string>* portNames) {
+plat::Error Win32SpoolerAdmin::EnumPorts(std::vector<std::string>* portNames) {
     return EnumNames<PORT_INFO_1A>(
         [](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
             return Spool().EnumPortsA(nullptr, 1, buffer, size, needed, count) != FALSE;
@@ -364,7 +364,7 @@ long Win32SpoolerAdmin::EnumPorts(std::vector<std::string>* portNames) {
         &PORT_INFO_1A::pName, portNames);
 }
 
-long Win32SpoolerAdmin::EnumPrinterNames(std::vector<std::string>* printerNames) {
+plat::Error Win32SpoolerAdmin::EnumPrinterNames(std::vector<std::string>* printerNames) {
     // Level 5 carries the names without asking each printer's driver for
     // anything.
     return EnumNames<PRINTER_INFO_5A>(
@@ -374,7 +374,7 @@ long Win32SpoolerAdmin::EnumPrinterNames(std::vector<std::string>* printerNames)
         &PRINTER_INFO_5A::pPrinterName, printerNames);
 }
 
-long Win32SpoolerAdmin::DeletePrinter(plat::PrinterHandle printer) {
+plat::Error Win32SpoolerAdmin::DeletePrinter(plat::PrinterHandle printer) {
     SetLastError(ERROR_SUCCESS);
     return Spool().DeletePrinter(Handle(printer)) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
@@ -383,7 +383,7 @@ void Win32SpoolerAdmin::ModuleCloser::operator()(void* module) const {
     FreeLibrary(static_cast<HMODULE>(module));
 }
 
-long Win32SpoolerAdmin::BindDeletePrinterDriverEx(bool* bound) {
+plat::Error Win32SpoolerAdmin::BindDeletePrinterDriverEx(bool* bound) {
     // Windows NT 4.0 has no DeletePrinterDriverEx; where it is missing the
     // plain DeletePrinterDriver serves.
     ScopedLibrary library = LoadSystemLibrary("winspool.drv");
@@ -397,7 +397,7 @@ long Win32SpoolerAdmin::BindDeletePrinterDriverEx(bool* bound) {
     return ERROR_SUCCESS;
 }
 
-long Win32SpoolerAdmin::DeletePrinterDriverEx(std::string_view server, std::string_view driver,
+plat::Error Win32SpoolerAdmin::DeletePrinterDriverEx(std::string_view server, std::string_view driver,
                                               std::uint32_t deleteFlags, std::uint32_t version) {
     if (!deletePrinterDriverEx_) return ERROR_PROC_NOT_FOUND;
     AnsiArg serverName(server), driverName(driver);
@@ -407,7 +407,7 @@ long Win32SpoolerAdmin::DeletePrinterDriverEx(std::string_view server, std::stri
                : LastErrorOfFailure();
 }
 
-long Win32SpoolerAdmin::DeletePrinterDriver(std::string_view server, std::string_view driver) {
+plat::Error Win32SpoolerAdmin::DeletePrinterDriver(std::string_view server, std::string_view driver) {
     AnsiArg serverName(server), driverName(driver);
     // Wine's spooler fails some deletions without a code; an error left over
     // from an earlier call would read as the reason (a stale 3001 as "in use").
@@ -416,7 +416,7 @@ long Win32SpoolerAdmin::DeletePrinterDriver(std::string_view server, std::string
                                                                                       : LastErrorOfFailure();
 }
 
-long Win32SpoolerAdmin::EnumMonitorNames(std::vector<std::string>* monitorNames) {
+plat::Error Win32SpoolerAdmin::EnumMonitorNames(std::vector<std::string>* monitorNames) {
     return EnumNames<MONITOR_INFO_1A>(
         [](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
             return Spool().EnumMonitorsA(nullptr, 1, buffer, size, needed, count) != FALSE;
@@ -424,7 +424,7 @@ long Win32SpoolerAdmin::EnumMonitorNames(std::vector<std::string>* monitorNames)
         &MONITOR_INFO_1A::pName, monitorNames);
 }
 
-long Win32SpoolerAdmin::EnumPrintProcessorNames(std::string_view environment,
+plat::Error Win32SpoolerAdmin::EnumPrintProcessorNames(std::string_view environment,
                                                 std::vector<std::string>* processorNames) {
     AnsiArg env(environment);
     return EnumNames<PRINTPROCESSOR_INFO_1A>(
@@ -434,13 +434,13 @@ long Win32SpoolerAdmin::EnumPrintProcessorNames(std::string_view environment,
         &PRINTPROCESSOR_INFO_1A::pName, processorNames);
 }
 
-long Win32SpoolerAdmin::DeleteMonitor(std::string_view name) {
+plat::Error Win32SpoolerAdmin::DeleteMonitor(std::string_view name) {
     AnsiArg monitor(name);
     SetLastError(ERROR_SUCCESS);
     return Spool().DeleteMonitorA(nullptr, nullptr, monitor.text()) ? ERROR_SUCCESS : LastErrorOfFailure();
 }
 
-long Win32SpoolerAdmin::DeletePrintProcessor(std::string_view name) {
+plat::Error Win32SpoolerAdmin::DeletePrintProcessor(std::string_view name) {
     AnsiArg processor(name);
     SetLastError(ERROR_SUCCESS);
     return Spool().DeletePrintProcessorA(nullptr, nullptr, processor.text()) ? ERROR_SUCCESS : LastErrorOfFailure();

@@ -16,30 +16,30 @@ public:
     Win32SpoolerAdmin(const Win32SpoolerAdmin&) = delete;
     Win32SpoolerAdmin& operator=(const Win32SpoolerAdmin&) = delete;
 
-    long GetPrinterDriverDirectory(std::string* directory) override;
-    long GetPrintProcessorDirectory(std::string* directory) override;
-    long AddPrinterDriver(const plat::DriverInfo3& driver) override;
-    long AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) override;
-    long OpenPrinter(std::string_view name, plat::PrinterHandle* printer) override;
-    long OpenPrinterAllAccess(std::string_view name, plat::PrinterHandle* printer) override;
-    long ClosePrinter(plat::PrinterHandle printer) override;
-    long GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) override;
-    long SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) override;
-    long SetDefaultPrinter(std::string_view name) override;
-    long EnumPrinterNames(std::vector<std::string>* printerNames) override;
-    long DeletePrinter(plat::PrinterHandle printer) override;
-    long BindDeletePrinterDriverEx(bool* bound) override;
-    long DeletePrinterDriverEx(std::string_view server, std::string_view driver, std::uint32_t deleteFlags,
+    plat::Error GetPrinterDriverDirectory(std::string* directory) override;
+    plat::Error GetPrintProcessorDirectory(std::string* directory) override;
+    plat::Error AddPrinterDriver(const plat::DriverInfo3& driver) override;
+    plat::Error AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) override;
+    plat::Error OpenPrinter(std::string_view name, plat::PrinterHandle* printer) override;
+    plat::Error OpenPrinterAllAccess(std::string_view name, plat::PrinterHandle* printer) override;
+    plat::Error ClosePrinter(plat::PrinterHandle printer) override;
+    plat::Error GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) override;
+    plat::Error SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) override;
+    plat::Error SetDefaultPrinter(std::string_view name) override;
+    plat::Error EnumPrinterNames(std::vector<std::string>* printerNames) override;
+    plat::Error DeletePrinter(plat::PrinterHandle printer) override;
+    plat::Error BindDeletePrinterDriverEx(bool* bound) override;
+    plat::Error DeletePrinterDriverEx(std::string_view server, std::string_view driver, std::uint32_t deleteFlags,
                                std::uint32_t version) override;
-    long DeletePrinterDriver(std::string_view server, std::string_view driver) override;
-    long AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) override;
-    long AddPrintProcessor(std::string_view environment, std::string_view fileName,
+    plat::Error DeletePrinterDriver(std::string_view server, std::string_view driver) override;
+    plat::Error AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) override;
+    plat::Error AddPrintProcessor(std::string_view environment, std::string_view fileName,
                            std::string_view processorName) override;
-    long EnumPorts(std::vector<std::string>* portNames) override;
-    long EnumMonitorNames(std::vector<std::string>* monitorNames) override;
-    long EnumPrintProcessorNames(std::string_view environment, std::vector<std::string>* processorNames) override;
-    long DeleteMonitor(std::string_view name) override;
-    long DeletePrintProcessor(std::string_view name) override;
+    plat::Error EnumPorts(std::vector<std::string>* portNames) override;
+    plat::Error EnumMonitorNames(std::vector<std::string>* monitorNames) override;
+    plat::Error EnumPrintProcessorNames(std::string_view environment, std::vector<std::string>* processorNames) override;
+    plat::Error DeleteMonitor(std::string_view name) override;
+    plat::Error DeletePrintProcessor(std::string_view name) override;
 
     // DeletePrinterDriverExA as winspool.drv exports it.
     using DeletePrinterDriverExFn = int(__stdcall*)(char* server, char* environment, char* driver,

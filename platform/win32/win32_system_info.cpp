@@ -42,17 +42,17 @@ long Directory(Query query, std::string* directory) {
 }
 }  // namespace
 
-long Win32SystemInfo::WindowsDirectory(std::string* directory) {
+plat::Error Win32SystemInfo::WindowsDirectory(std::string* directory) {
     return Directory([](char* path, DWORD size) { return static_cast<DWORD>(GetWindowsDirectoryA(path, size)); },
                      directory);
 }
 
-long Win32SystemInfo::SystemDirectory(std::string* directory) {
+plat::Error Win32SystemInfo::SystemDirectory(std::string* directory) {
     return Directory([](char* path, DWORD size) { return static_cast<DWORD>(GetSystemDirectoryA(path, size)); },
                      directory);
 }
 
-long Win32SystemInfo::CurrentDirectory(std::string* directory) {
+plat::Error Win32SystemInfo::CurrentDirectory(std::string* directory) {
     return Directory([](char* path, DWORD size) { return GetCurrentDirectoryA(size, path); }, directory);
 }
 

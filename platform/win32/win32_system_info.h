@@ -7,9 +7,9 @@ class Win32SystemInfo : public plat::SystemInfo {
 public:
     plat::OsVersion GetVersion() override;
     std::string ExecutablePath() override;
-    long WindowsDirectory(std::string* directory) override;
-    long SystemDirectory(std::string* directory) override;
-    long CurrentDirectory(std::string* directory) override;
+    plat::Error WindowsDirectory(std::string* directory) override;
+    plat::Error SystemDirectory(std::string* directory) override;
+    plat::Error CurrentDirectory(std::string* directory) override;
 };
 
 }  // namespace win32
