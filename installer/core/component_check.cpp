@@ -83,10 +83,10 @@ int CheckMonitor(InstallSession& session, const MonitorDescription& monitor, int
 // when the installation must stop.
 bool ReplaceMonitorFile(InstallSession& session, const MonitorDescription& monitor) {
     std::string registered;
-    const int copied = CopyComponentFile(session, monitor.dllName, kSystemDirectory, &registered);
-    if (copied != kCopied) {
+    const CopyResult copied = CopyComponentFile(session, monitor.dllName, kSystemDirectory, &registered);
+    if (!copied.copied()) {
         // In use even under its new name: nothing can be replaced now.
-        if (IsInUse(copied)) session.resultMessage = SetupString(IDS_FATAL_RESTART);
+        if (copied.inUse()) session.resultMessage = SetupString(IDS_FATAL_RESTART);
         return false;
     }
     WriteVersion(session.io.registry, MonitorKey(monitor.name), monitor.version, &registered);
@@ -121,12 +121,12 @@ bool ReplaceWithoutSpooler(InstallSession& session, const std::string& key, std:
                            std::uint32_t version) {
     (void)plat::RegistryKey::CreateKey(session.io.registry, kMachine, key);
     std::string registered;
-    const int copied = CopyComponentFile(session, file, copyTarget, &registered);
-    if (IsInUse(copied)) {
+    const CopyResult copied = CopyComponentFile(session, file, copyTarget, &registered);
+    if (copied.inUse()) {
         session.resultMessage = SetupString(IDS_FATAL_RESTART);
         return false;
     }
-    if (copied != kCopied) return false;
+    if (!copied.copied()) return false;
     WriteVersion(session.io.registry, key, version, &registered);
     return true;
 }
@@ -247,9 +247,9 @@ bool UpdateOutdatedComponent(InstallSession& session, int updateFlags, const Mon
 
 bool ReplaceLanguageMonitor(InstallSession& session, const MonitorDescription& language) {
     std::string registered;
-    const int copied = CopyComponentFile(session, language.dllName, kSystemDirectory, &registered);
-    if (copied != kCopied) {
-        if (IsInUse(copied)) session.resultMessage = SetupString(IDS_FATAL_RESTART);
+    const CopyResult copied = CopyComponentFile(session, language.dllName, kSystemDirectory, &registered);
+    if (!copied.copied()) {
+        if (copied.inUse()) session.resultMessage = SetupString(IDS_FATAL_RESTART);
         return false;
     }
     WriteVersion(session.io.registry, MonitorKey(language.name), language.version, &registered);

@@ -65,15 +65,15 @@ long CopyWithNormalAttributes(plat::Files& files, const std::string& source, con
     return error;
 }
 
-int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, OsCode target, bool rename,
-                   Existing existing) {
-    if (!file.empty() && file.front() == '0') return kCopyFailed;
+CopyResult CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, OsCode target, bool rename,
+                          Existing existing) {
+    if (!file.empty() && file.front() == '0') return CopyResult::Failed();
     std::string directory;
-    if (!CopyTargetDirectory(session, copyTarget, &directory)) return kCopyFailed;
+    if (!CopyTargetDirectory(session, copyTarget, &directory)) return CopyResult::Failed();
     std::string current;
     if (session.io.system.CurrentDirectory(&current) != 0) {
         session.resultMessage = SetupString(IDS_NO_CURRENT_DIR);
-        return kCopyFailed;
+        return CopyResult::Failed();
     }
     const std::string source = current + std::string(PackageFolder(target)) + std::string(file);
     const std::string copied = (rename ? "n" : "") + std::string(file);
@@ -89,28 +89,27 @@ int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarge
         if (copyTarget == kDriverDirectoryVersion3) (void)session.io.files.CreateFolder(directory);
         const bool keep = existing == Existing::kKeep;
         error = CopyWithNormalAttributes(session.io.files, source, destination, keep);
-        if (error == plat::kErrorSuccess) return kCopied;
+        if (error == plat::kErrorSuccess) return CopyResult::Copied();
         if (keep && error == plat::kErrorFileExists) {
             // Kept, but writable like every copy of ours: the plug-in saves
             // the table into it.
             (void)session.io.files.SetArchiveAttribute(destination);
-            return kCopied;
+            return CopyResult::Copied();
         }
         // The file in use stays and serves; without one the driver would lack
         // the file (the source held open, say).
-        if (IsInUse(static_cast<int>(error)) && session.io.files.FileExists(destination)) {
-            return static_cast<int>(error);
-        }
+        if (IsInUseCode(error) && session.io.files.FileExists(destination)) return CopyResult::InUse(error);
     }
     session.resultMessage =
         std::string(SetupString(IDS_COPY_FAILED)) + copied + "  er = " + std::to_string(error) + source;
-    return kCopyFailed;
+    return CopyResult::Failed();
 }
 
-int CopyComponentFile(InstallSession& session, std::string_view file, int copyTarget, std::string* registeredName) {
+CopyResult CopyComponentFile(InstallSession& session, std::string_view file, int copyTarget,
+                             std::string* registeredName) {
     *registeredName = std::string(file);
-    int result = CopyDriverFile(session, file, copyTarget, session.target, false);
-    if (IsInUse(result)) {
+    CopyResult result = CopyDriverFile(session, file, copyTarget, session.target, false);
+    if (result.inUse()) {
         *registeredName = "n" + std::string(file);
         result = CopyDriverFile(session, file, copyTarget, session.target, true);
     }

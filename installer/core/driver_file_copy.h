@@ -17,12 +17,30 @@ enum CopyTarget : int {
     kSystemDirectory = 66002,        // GetSystemDirectory
 };
 
-// CopyDriverFile results besides the platform's in-use codes 32 and 5.
-constexpr int kCopyFailed = 0;
-constexpr int kCopied = 1;
-inline bool IsInUse(int copyResult) {
-    return copyResult == 32 || copyResult == 5;
+// The platform's codes for a file another program holds: 32, or 5.
+constexpr bool IsInUseCode(long error) {
+    return error == 32 || error == 5;
 }
+
+// What one copy of a package file came to: copied; failed; or refused with
+// the system's in-use code (32 or 5) while a file of that name, which then
+// serves, lies at the destination.
+class [[nodiscard]] CopyResult {
+public:
+    static constexpr CopyResult Copied() { return CopyResult(kCopiedCode); }
+    static constexpr CopyResult Failed() { return CopyResult(kFailedCode); }
+    static constexpr CopyResult InUse(long code) { return CopyResult(code); }
+
+    constexpr bool copied() const { return code_ == kCopiedCode; }
+    constexpr bool inUse() const { return IsInUseCode(code_); }
+    friend constexpr bool operator==(CopyResult, CopyResult) = default;
+
+private:
+    static constexpr long kFailedCode = 0;
+    static constexpr long kCopiedCode = 1;
+    constexpr explicit CopyResult(long code) : code_(code) {}
+    long code_;
+};
 
 // Directory texts live in 256-character buffers, paths in MAX_PATH ones.
 constexpr std::size_t kDirectoryBuffer = 256;
@@ -48,19 +66,20 @@ enum class Existing {
 
 // Copies `file` from the current directory's package folder of `target` into
 // the directory of `copyTarget`, as "n" + file with `rename`; the version-3
-// folder is made first when the system has none yet. Returns kCopied;
-// kCopyFailed with the message in the session's result (or with nothing
-// written for a file name that is "none", beginning with '0'); or 32 or 5
-// when a file of that name is at the destination and in use, the result left
-// untouched. Refused with 32 or 5 while nothing lies there, the file would be
-// missing: that is a failed copy like any other.
-int CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, OsCode target, bool rename,
+// folder is made first when the system has none yet. Copied; failed with the
+// message in the session's result (or with nothing written for a file name
+// that is "none", beginning with '0'); or in use (32 or 5) when a file of that
+// name is at the destination and held, the result left untouched. Refused
+// with 32 or 5 while nothing lies there, the file would be missing: that is a
+// failed copy like any other.
+CopyResult CopyDriverFile(InstallSession& session, std::string_view file, int copyTarget, OsCode target, bool rename,
                    Existing existing = Existing::kReplace);
 
 // The copy of an installed or replaced monitor or processor file: when the
 // destination is in use the file goes in again as "n" + file, which is then
 // the name to register. Returns the CopyDriverFile result of the last attempt
 // and the name copied in `registeredName`.
-int CopyComponentFile(InstallSession& session, std::string_view file, int copyTarget, std::string* registeredName);
+CopyResult CopyComponentFile(InstallSession& session, std::string_view file, int copyTarget,
+                             std::string* registeredName);
 
 }  // namespace setup

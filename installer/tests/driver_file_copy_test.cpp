@@ -43,7 +43,7 @@ TEST(CopyDriverFile, CopiesFromTheTargetsFolderIntoEachDestination) {
         files.Write(c.destination, "antigo");
         files.SetReadOnly(c.destination);
         InstallSession session{fixture.Services(), c.target, {}};
-        EXPECT_EQ(CopyDriverFile(session, c.file, c.copyTarget, c.target, false), kCopied);
+        EXPECT_EQ(CopyDriverFile(session, c.file, c.copyTarget, c.target, false), CopyResult::Copied());
         EXPECT_EQ(session.resultMessage, "");
         ASSERT_FALSE(files.copies.empty());
         EXPECT_EQ(files.copies.back().source, source);
@@ -61,41 +61,42 @@ TEST(CopyDriverFile, EachFailureHasItsMessage) {
         int copyTarget;
         std::string file;
         Setup fail;
-        int result;
+        CopyResult result;
         std::string message;
     } cases[] = {
-        {"the none value", kDriverDirectory, "0", [](InstallFixture&) {}, kCopyFailed, ""},
+        {"the none value", kDriverDirectory, "0", [](InstallFixture&) {}, CopyResult::Failed(), ""},
         {"Windows directory", kInfDirectory, "A.DLL",
-         [](InstallFixture& f) { f.machine.system.windowsDirectoryError = 2; }, kCopyFailed,
+         [](InstallFixture& f) { f.machine.system.windowsDirectoryError = 2; }, CopyResult::Failed(),
          "Erro ao ler o diretório do windows"},
         {"driver directory", kDriverDirectoryVersion3, "A.DLL",
-         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::GetPrinterDriverDirectory, 122); }, kCopyFailed,
+         [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::GetPrinterDriverDirectory, 122); }, CopyResult::Failed(),
          "Erro ao ler o diretório do driver de impressora"},
         {"processor directory", kProcessorDirectory, "A.DLL",
          [](InstallFixture& f) { f.machine.spooler.Fail(sim::SpoolerOp::GetPrintProcessorDirectory, 122); },
-         kCopyFailed, "Erro ao ler o diretório de processo de impressão"},
+         CopyResult::Failed(), "Erro ao ler o diretório de processo de impressão"},
         {"system directory", kSystemDirectory, "A.DLL",
-         [](InstallFixture& f) { f.machine.system.systemDirectoryError = 2; }, kCopyFailed,
+         [](InstallFixture& f) { f.machine.system.systemDirectoryError = 2; }, CopyResult::Failed(),
          "Erro ao ler o diretório do sistema"},
         {"a directory longer than its buffer", kSystemDirectory, "A.DLL",
-         [](InstallFixture& f) { f.machine.system.systemDirectory = "C:\\" + std::string(260, 'S'); }, kCopyFailed,
+         [](InstallFixture& f) { f.machine.system.systemDirectory = "C:\\" + std::string(260, 'S'); }, CopyResult::Failed(),
          "Erro ao ler o diretório do sistema"},
-        {"unknown destination", 4711, "A.DLL", [](InstallFixture&) {}, kCopyFailed, "Erro de tipo de Diretório"},
+        {"unknown destination", 4711, "A.DLL", [](InstallFixture&) {}, CopyResult::Failed(), "Erro de tipo de Diretório"},
         {"current directory", kSystemDirectory, "A.DLL",
-         [](InstallFixture& f) { f.machine.system.currentDirectoryError = 5; }, kCopyFailed,
+         [](InstallFixture& f) { f.machine.system.currentDirectoryError = 5; }, CopyResult::Failed(),
          "Erro ao ler o diretório do sistema"},
-        {"missing source", kSystemDirectory, "A.DLL", [](InstallFixture&) {}, kCopyFailed,
+        {"missing source", kSystemDirectory, "A.DLL", [](InstallFixture&) {}, CopyResult::Failed(),
          "Erro ao copiar arquivos de driversA.DLL  er = 2C:\\Documents and Settings\\João\\Área de Trabalho\\Driver "
          "Impressora\\winnt\\A.DLL"},
-        {"a path longer than MAX_PATH", kSystemDirectory, longName, [](InstallFixture&) {}, kCopyFailed,
+        {"a path longer than MAX_PATH", kSystemDirectory, longName, [](InstallFixture&) {}, CopyResult::Failed(),
          "Erro ao copiar arquivos de drivers" + longName +
              "  er = 206C:\\Documents and Settings\\João\\Área de Trabalho\\Driver Impressora\\winnt\\" + longName},
         {"held by the system", kSystemDirectory, "KTRLMON.DLL",
-         [](InstallFixture& f) { f.machine.files.HoldOpen("C:\\WINDOWS\\system32\\KTRLMON.DLL"); }, 32, ""},
+         [](InstallFixture& f) { f.machine.files.HoldOpen("C:\\WINDOWS\\system32\\KTRLMON.DLL"); }, CopyResult::InUse(32), ""},
         {"access denied", kSystemDirectory, "KTRLMON.DLL",
-         [](InstallFixture& f) { f.machine.files.HoldOpen("C:\\WINDOWS\\system32\\KTRLMON.DLL", 5); }, 5, ""},
+         [](InstallFixture& f) { f.machine.files.HoldOpen("C:\\WINDOWS\\system32\\KTRLMON.DLL", 5); },
+         CopyResult::InUse(5), ""},
         {"refused as in use while no file of that name is there", kSystemDirectory, "A.DLL",
-         [](InstallFixture& f) { f.machine.files.FailCopy(32, "A.DLL"); }, kCopyFailed,
+         [](InstallFixture& f) { f.machine.files.FailCopy(32, "A.DLL"); }, CopyResult::Failed(),
          "Erro ao copiar arquivos de driversA.DLL  er = 32C:\\Documents and Settings\\João\\Área de "
          "Trabalho\\Driver Impressora\\winnt\\A.DLL"},
     };
@@ -115,7 +116,7 @@ TEST(CopyDriverFile, TheRenameFlagPutsAnNBeforeTheName) {
     InstallFixture fixture(OsCode::kWin7);
     InstallSession session{fixture.Services(), OsCode::kWin7, {}};
     fixture.machine.files.FailCopy(3, "nKTRLMON");
-    EXPECT_EQ(CopyDriverFile(session, "KTRLMON.DLL", kSystemDirectory, OsCode::kWin7, true), kCopyFailed);
+    EXPECT_EQ(CopyDriverFile(session, "KTRLMON.DLL", kSystemDirectory, OsCode::kWin7, true), CopyResult::Failed());
     EXPECT_EQ(session.resultMessage,
               "Erro ao copiar arquivos de driversnKTRLMON.DLL  er = 3C:\\Documents and Settings\\João\\Área de "
               "Trabalho\\Driver Impressora\\win7\\KTRLMON.DLL");
