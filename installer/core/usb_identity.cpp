@@ -5,6 +5,7 @@
 #include "core/config_files.h"
 #include "core/install_type_page.h"
 #include "core/setup_text.h"
+#include "scoped_usb.h"
 #include "text.h"
 
 namespace setup {
@@ -20,51 +21,31 @@ void Tell(const UsbContext& usb, std::string_view text) {
     usb.desktop.ShowMessage(usb.owner, text, kWizardCaption, plat::kMbOk);
 }
 
-// The library, loaded for one use and freed on every way out.
-class LoadedLibrary {
-public:
-    LoadedLibrary(plat::UsbLibrary& library, const std::vector<std::string>& paths) : library_(library) {
-        for (const std::string& path : paths) {
-            if ((loaded_ = library.Load(path))) break;
-        }
-    }
-    ~LoadedLibrary() {
-        if (loaded_) library_.Unload();
-    }
-    LoadedLibrary(const LoadedLibrary&) = delete;
-    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
-    bool loaded() const { return loaded_; }
-    bool Bind(std::initializer_list<plat::UsbEntry> entries) {
-        for (plat::UsbEntry entry : entries) {
-            if (!library_.Bind(entry)) return false;
-        }
-        return true;
-    }
-
-private:
-    plat::UsbLibrary& library_;
-    bool loaded_ = false;
-};
-
-// The library loaded with `entries` bound; false (message shown) otherwise.
-bool Prepare(const UsbContext& usb, LoadedLibrary& library, std::initializer_list<plat::UsbEntry> entries) {
-    if (!library.loaded()) {
+// The library loaded (for one use, freed on every way out) with `entries`
+// bound; empty (message shown) otherwise.
+plat::LoadedUsbLibrary Prepare(const UsbContext& usb, std::initializer_list<plat::UsbEntry> entries) {
+    plat::LoadedUsbLibrary loaded = plat::LoadUsbLibrary(usb.library, usb.libraryPaths);
+    if (!loaded) {
         Tell(usb, kUsbLibraryMissing);
-        return false;
+        return loaded;
     }
-    if (!library.Bind(entries)) {
-        Tell(usb, kUsbEntryMissing);
-        return false;
+    for (plat::UsbEntry entry : entries) {
+        if (!usb.library.Bind(entry)) {
+            Tell(usb, kUsbEntryMissing);
+            loaded.reset();
+            break;
+        }
     }
-    return true;
+    return loaded;
 }
 
-plat::UsbDevice OpenFirstDevice(plat::UsbLibrary& library) {
+// The first device a slot opens, closed when its owner goes; empty when none.
+plat::ScopedUsbDevice OpenFirstDevice(plat::UsbLibrary& library) {
     for (int slot = 0; slot < kSlots; ++slot) {
         const plat::UsbDevice device = library.OpenDeviceX(slot);
-        if (IsDevice(device)) return device;
+        if (IsDevice(device)) return plat::OwnedUsbDevice(library, device);
     }
-    return plat::kNoUsbDevice;
+    return plat::OwnedUsbDevice(library, plat::kNoUsbDevice);
 }
 }  // namespace
 
@@ -77,11 +58,9 @@ std::vector<std::string> UsbLibraryPaths(std::string_view configFolder, plat::Sy
 
 int ReadUsbDeviceId(const UsbContext& usb) {
     plat::UsbLibrary& library = usb.library;
-    LoadedLibrary loaded(library, usb.libraryPaths);
-    if (!Prepare(usb, loaded,
-                 {plat::UsbEntry::OpenDeviceX, plat::UsbEntry::GetDescriptor, plat::UsbEntry::CloseDevice})) {
-        return kNoUsbPrinter;
-    }
+    const plat::LoadedUsbLibrary loaded =
+        Prepare(usb, {plat::UsbEntry::OpenDeviceX, plat::UsbEntry::GetDescriptor, plat::UsbEntry::CloseDevice});
+    if (!loaded) return kNoUsbPrinter;
     int count = 0;
     for (int slot = 0; slot < kSlots; ++slot) {
         const plat::UsbDevice device = library.OpenDeviceX(slot);
@@ -92,11 +71,13 @@ int ReadUsbDeviceId(const UsbContext& usb) {
             return kSeveralUsbPrinters;
         }
     }
-    const plat::UsbDevice device = OpenFirstDevice(library);
-    if (!IsDevice(device)) return kNoUsbPrinter;
     std::uint32_t value = 0;
-    const bool read = library.GetDescriptor(device, &value) != 0;
-    library.CloseDevice(device);
+    bool read = false;
+    {
+        const plat::ScopedUsbDevice device = OpenFirstDevice(library);
+        if (!device) return kNoUsbPrinter;
+        read = library.GetDescriptor(device.get(), &value) != 0;
+    }
     if (!read) {
         Tell(usb, kUsbReadFailed);
         return kNoUsbPrinter;
@@ -117,19 +98,20 @@ std::array<std::uint8_t, 10> IdentityCommand(int id) {
 bool WriteUsbDeviceId(const UsbContext& usb, int id) {
     if (id < 1 || id > kSlots) return false;
     plat::UsbLibrary& library = usb.library;
-    LoadedLibrary loaded(library, usb.libraryPaths);
-    if (!Prepare(usb, loaded, {plat::UsbEntry::OpenDeviceX, plat::UsbEntry::UWrite, plat::UsbEntry::CloseDevice})) {
-        return false;
+    const plat::LoadedUsbLibrary loaded =
+        Prepare(usb, {plat::UsbEntry::OpenDeviceX, plat::UsbEntry::UWrite, plat::UsbEntry::CloseDevice});
+    if (!loaded) return false;
+    bool sent = false;
+    {
+        // The device is closed on failure too: it stays with the library otherwise.
+        const plat::ScopedUsbDevice device = OpenFirstDevice(library);
+        if (!device) {
+            Tell(usb, kUsbDeviceNotFound);
+            return false;
+        }
+        const auto command = IdentityCommand(id);
+        sent = library.UWrite(device.get(), 0, command.data(), static_cast<int>(command.size())) > 0;
     }
-    const plat::UsbDevice device = OpenFirstDevice(library);
-    if (!IsDevice(device)) {
-        Tell(usb, kUsbDeviceNotFound);
-        return false;
-    }
-    const auto command = IdentityCommand(id);
-    const bool sent = library.UWrite(device, 0, command.data(), static_cast<int>(command.size())) > 0;
-    // The device is closed on failure too: it stays with the library otherwise.
-    library.CloseDevice(device);
     if (!sent) Tell(usb, kUsbWriteFailed);
     return sent;
 }

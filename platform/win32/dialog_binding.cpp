@@ -9,6 +9,7 @@
 
 #include "win32/encoding.h"
 #include "win32/no_throw.h"
+#include "win32/scoped_win32.h"
 
 namespace win32 {
 
@@ -16,8 +17,8 @@ namespace {
 // A static text in its own colours and font.
 struct LabelPaint {
     COLORREF textColor = 0;
-    HBRUSH brush = nullptr;
-    HFONT font = nullptr;
+    ScopedGdiObject brush;
+    ScopedGdiObject font;
 };
 
 // What a dialog's window keeps besides its class: the controls its class is
@@ -25,12 +26,6 @@ struct LabelPaint {
 // window.
 struct Binding {
     Binding(plat::DialogHandler* h, BindingOptions o) : handler(h), options(o) {}
-    ~Binding() {
-        for (auto& [id, paint] : labels) {
-            if (paint.brush) DeleteObject(paint.brush);
-            if (paint.font) DeleteObject(paint.font);
-        }
-    }
     Binding(const Binding&) = delete;
     Binding& operator=(const Binding&) = delete;
 
@@ -190,13 +185,18 @@ void Win32Controls::SetLabelStyle(int id, const plat::LabelStyle& style) {
     Binding* binding = BindingOf(dialog_);
     if (!binding) return;
     LabelPaint& paint = binding->labels[id];
-    if (paint.brush) DeleteObject(paint.brush);
-    if (paint.font) DeleteObject(paint.font);
     paint.textColor = style.textColor;
-    paint.brush = CreateSolidBrush(style.backColor);
-    paint.font = CreateFontA(style.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Utf8ToAnsi(style.face).c_str());
-    if (paint.font) Send(id, WM_SETFONT, reinterpret_cast<WPARAM>(paint.font), TRUE);
+    paint.brush.reset(CreateSolidBrush(style.backColor));
+    // The label takes the new font before the old one goes; without a new
+    // one it keeps the font it has.
+    ScopedGdiObject font(CreateFontA(style.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                     Utf8ToAnsi(style.face).c_str()),
+                         GdiObjectDeleter{});
+    if (font) {
+        Send(id, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        paint.font = std::move(font);
+    }
 }
 
 int Win32Controls::ItemCount(int id) {
@@ -400,7 +400,7 @@ INT_PTR Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, Bindin
             HDC dc = reinterpret_cast<HDC>(wParam);
             SetTextColor(dc, label->second.textColor);
             SetBkMode(dc, TRANSPARENT);
-            return reinterpret_cast<INT_PTR>(label->second.brush);
+            return reinterpret_cast<INT_PTR>(label->second.brush.get());
         }
         case WM_HELP:
             // Pages pass F1 on to the wizard, which owns the help.
