@@ -26,8 +26,8 @@
 #include <vector>
 
 #include "automation/automation.h"
-#include "setup_walk.h"
-#include "../../uninstaller/tests/desinstalar_walk.h"
+#include "automation/setup_walk.h"
+#include "automation/desinstalar_walk.h"
 
 namespace {
 
@@ -91,7 +91,7 @@ protected:
         RemoveWhatSetupInstalls();
         DeleteFolder(folder);
         for (const wchar_t* program : kPrograms)
-            RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(L"Software\\Wine\\AppDefaults\\") + program).c_str());
+            automation::ClearWineAppDefaults(program);
     }
     void SetUp() override {
         ASSERT_NE(probeRecord.find("probe.exe loaded "), std::string::npos)

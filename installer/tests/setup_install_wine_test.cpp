@@ -18,7 +18,7 @@
 
 #include "automation/automation.h"
 #include "automation/system_folders.h"
-#include "setup_walk.h"
+#include "automation/setup_walk.h"
 #include "worker_thread.h"
 
 namespace {
@@ -51,9 +51,8 @@ std::wstring ReadString(const std::wstring& key, const wchar_t* name) {
 class SetupInstallWine : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        const std::string stage = automation::EnvVar("PP_STAGE_DIR");
-        ASSERT_FALSE(stage.empty()) << "PP_STAGE_DIR names the staged package";
-        folder = automation::FullPath(automation::Widen(stage));
+        folder = automation::StagedPackage();
+        ASSERT_FALSE(folder.empty()) << "PP_STAGE_DIR names the staged package";
         ASSERT_TRUE(automation::SetWineAppVersion(L"Setup.exe", L"win7"));
         RemoveWhatSetupInstalls();
         // Jobs on LPT1: reach a Unix file.
@@ -62,7 +61,7 @@ protected:
         portFile = std::wstring(temp) + L"pp-install-lpt1.out";
         DeleteFileW(portFile.c_str());
     }
-    static void TearDownTestSuite() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Setup.exe"); }
+    static void TearDownTestSuite() { automation::ClearWineAppDefaults(L"Setup.exe"); }
 
     void Install(const Choice& choice, InstallRun* run) { setup_walk::Install(folder, choice, run); }
 
@@ -413,13 +412,12 @@ TEST_F(SetupInstallWine, ASetupKilledWithTheSpoolerStoppedLeavesTheNextRunToStar
 class SetupUnsupportedSystemWine : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string stage = automation::EnvVar("PP_STAGE_DIR");
-        ASSERT_FALSE(stage.empty()) << "PP_STAGE_DIR names the staged package";
-        folder = automation::FullPath(automation::Widen(stage));
+        folder = automation::StagedPackage();
+        ASSERT_FALSE(folder.empty()) << "PP_STAGE_DIR names the staged package";
         ASSERT_TRUE(automation::SetWineAppVersion(L"Setup.exe", L"win10"));
     }
     // Later tests in this prefix see Wine's default version again.
-    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Setup.exe"); }
+    void TearDown() override { automation::ClearWineAppDefaults(L"Setup.exe"); }
 
     std::wstring folder;
 };

@@ -59,14 +59,13 @@ void ForgetPersistedRecord(const std::wstring& exePath) {
 class SetupOsPage : public ::testing::TestWithParam<WineVersion> {
 protected:
     // Later runs in this prefix (the demo) see Wine's default version again.
-    static void TearDownTestSuite() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Setup.exe"); }
+    static void TearDownTestSuite() { automation::ClearWineAppDefaults(L"Setup.exe"); }
 };
 
 TEST_P(SetupOsPage, ShowsTheSystemWineReports) {
     const WineVersion& v = GetParam();
-    const std::string stage = automation::EnvVar("PP_STAGE_DIR");
-    ASSERT_FALSE(stage.empty()) << "PP_STAGE_DIR names the staged package";
-    const std::wstring folder = automation::FullPath(automation::Widen(stage));
+    const std::wstring folder = automation::StagedPackage();
+    ASSERT_FALSE(folder.empty()) << "PP_STAGE_DIR names the staged package";
     const std::wstring exe = folder + L"\\Setup.exe";
     ASSERT_TRUE(automation::SetWineAppVersion(L"Setup.exe", v.version));
     ForgetPersistedRecord(exe);

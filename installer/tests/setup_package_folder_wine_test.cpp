@@ -15,8 +15,8 @@
 
 #include "automation/automation.h"
 #include "automation/system_folders.h"
-#include "setup_walk.h"
-#include "../../uninstaller/tests/desinstalar_walk.h"
+#include "automation/setup_walk.h"
+#include "automation/desinstalar_walk.h"
 
 namespace {
 
@@ -31,11 +31,6 @@ const Choice kReceiptFromTheDesktop{IDC_MODULE_RECEIPT, IDC_MODELS_RECEIPT, L"KT
 const Choice kReceiptWithItsTableHeld{IDC_MODULE_RECEIPT,  IDC_MODELS_RECEIPT, L"KTR-P410", L"LPT1:", nullptr, false,
                                       "desktop-table-held"};
 const Choice kReceiptFromTheCd{IDC_MODULE_RECEIPT, IDC_MODELS_RECEIPT, L"KTR-P410", L"LPT1:", nullptr, false, "cd"};
-
-std::wstring StageFolder() {
-    const std::string stage = automation::EnvVar("PP_STAGE_DIR");
-    return stage.empty() ? std::wstring() : automation::FullPath(automation::Widen(stage));
-}
 
 std::wstring UserProfile() {
     wchar_t profile[MAX_PATH] = {};
@@ -86,15 +81,15 @@ void RunAsWindows7() {
 }
 
 void ForgetWindowsVersions() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Setup.exe");
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Desinstalar.exe");
+    automation::ClearWineAppDefaults(L"Setup.exe");
+    automation::ClearWineAppDefaults(L"Desinstalar.exe");
 }
 
 // The package unpacked into "Driver Impressora" on the desktop.
 class PackageOnTheDesktopWine : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        const std::wstring stage = StageFolder();
+        const std::wstring stage = automation::StagedPackage();
         ASSERT_FALSE(stage.empty()) << "PP_STAGE_DIR names the staged package";
         ASSERT_FALSE(UserProfile().empty()) << "USERPROFILE names the user's folder";
         desktop = UserProfile() + L"\\Área de Trabalho";
@@ -199,7 +194,7 @@ TEST_F(PackageOnTheDesktopWine, AControlFontFileThatCannotBeReadStopsTheInstalla
 class PackageFromACdWine : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        const std::wstring stage = StageFolder();
+        const std::wstring stage = automation::StagedPackage();
         ASSERT_FALSE(stage.empty()) << "PP_STAGE_DIR names the staged package";
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);

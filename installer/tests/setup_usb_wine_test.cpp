@@ -7,7 +7,7 @@
 
 #include "automation/automation.h"
 #include "automation/fit_tally.h"
-#include "setup_walk.h"
+#include "automation/setup_walk.h"
 #include "resource.h"
 
 namespace {
@@ -19,9 +19,8 @@ using setup_walk::ReadAll;
 class SetupUsbWine : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string stage = automation::EnvVar("PP_STAGE_DIR");
-        ASSERT_FALSE(stage.empty()) << "PP_STAGE_DIR names the staged package";
-        folder = automation::FullPath(automation::Widen(stage));
+        folder = automation::StagedPackage();
+        ASSERT_FALSE(folder.empty()) << "PP_STAGE_DIR names the staged package";
         ASSERT_TRUE(automation::SetWineAppVersion(L"Setup.exe", L"win7"));
         for (const wchar_t* file : {L"\\MdUsbInt.log", L"\\USBDrv\\Install.log"}) DeleteFileW((folder + file).c_str());
         setup_walk::RemoveBulkUsbDriver();
@@ -29,7 +28,7 @@ protected:
     }
     void TearDown() override {
         DeleteFileW((folder + L"\\MdUsbInt.ini").c_str());
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Setup.exe");
+        automation::ClearWineAppDefaults(L"Setup.exe");
     }
     void AttachPrinter(int deviceValue) { ASSERT_TRUE(setup_walk::AttachUsbPrinter(folder, deviceValue)); }
     // Starts Setup and walks to the port page, in the advanced type when asked.

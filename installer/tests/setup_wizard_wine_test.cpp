@@ -21,13 +21,12 @@ constexpr int kPortPage = IDC_PORTS;
 class SetupWizardWine : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string stage = automation::EnvVar("PP_STAGE_DIR");
-        ASSERT_FALSE(stage.empty()) << "PP_STAGE_DIR names the staged package";
-        folder = automation::FullPath(automation::Widen(stage));
+        folder = automation::StagedPackage();
+        ASSERT_FALSE(folder.empty()) << "PP_STAGE_DIR names the staged package";
         exe = folder + L"\\Setup.exe";
         ASSERT_TRUE(automation::SetWineAppVersion(L"Setup.exe", L"win7"));
     }
-    static void TearDownTestSuite() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Setup.exe"); }
+    static void TearDownTestSuite() { automation::ClearWineAppDefaults(L"Setup.exe"); }
 
     HWND StartWizard(automation::Process& process) {
         EXPECT_TRUE(process.Start(exe, folder)) << "error " << GetLastError();

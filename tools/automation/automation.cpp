@@ -201,6 +201,15 @@ bool SaveScreenshot(HWND window, const std::string& bmpPath) {
     return saved;
 }
 
+void ClearWineAppDefaults(const std::wstring& exeName) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Wine\\AppDefaults\\" + exeName).c_str());
+}
+
+std::wstring StagedPackage() {
+    const std::string stage = EnvVar("PP_STAGE_DIR");
+    return stage.empty() ? std::wstring() : FullPath(Widen(stage));
+}
+
 bool SetWineAppVersion(const std::wstring& exeName, const std::wstring& version) {
     const std::wstring keyName = L"Software\\Wine\\AppDefaults\\" + exeName;
     HKEY key = nullptr;

@@ -98,6 +98,12 @@ bool SaveScreenshot(HWND window, const std::string& bmpPath);
 // Sets the Windows version Wine reports to programs named `exeName`
 // (HKCU\Software\Wine\AppDefaults\<exe>\Version, e.g. "win7", "win98").
 bool SetWineAppVersion(const std::wstring& exeName, const std::wstring& version);
+// Removes every per-application setting of `exeName` (AppDefaults\<exe>).
+void ClearWineAppDefaults(const std::wstring& exeName);
+
+// The packaged folder the Wine tests run Setup and Desinstalar from
+// (PP_STAGE_DIR, made absolute); empty when the variable is unset.
+std::wstring StagedPackage();
 
 // The full path of `relative` resolved against the current folder.
 std::wstring FullPath(const std::wstring& relative);

@@ -27,7 +27,7 @@
 
 #include "automation/automation.h"
 #include "automation/fit_tally.h"
-#include "../../tools/unidrv_ui/driver_interface.h"
+#include "unidrv_ui/driver_interface.h"
 #include "core/download_page.h"
 #include "core/logo_bitmap.h"
 #include "core/printer_fonts_page.h"

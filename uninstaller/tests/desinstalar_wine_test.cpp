@@ -18,8 +18,8 @@
 
 #include "automation/automation.h"
 #include "automation/fit_tally.h"
-#include "../../installer/tests/setup_walk.h"
-#include "desinstalar_walk.h"
+#include "automation/setup_walk.h"
+#include "automation/desinstalar_walk.h"
 #include "resource.h"
 
 namespace {
@@ -61,17 +61,16 @@ bool CaptionShowsRedCross(HWND window) {
 class DesinstalarWine : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        const std::string stage = automation::EnvVar("PP_STAGE_DIR");
-        ASSERT_FALSE(stage.empty()) << "PP_STAGE_DIR names the staged package";
-        folder = automation::FullPath(automation::Widen(stage));
+        folder = automation::StagedPackage();
+        ASSERT_FALSE(folder.empty()) << "PP_STAGE_DIR names the staged package";
         // Windows 7 for both: the uninstaller deletes a printer's driver with
         // the printer only on the NT family from Windows 2000 on.
         ASSERT_TRUE(automation::SetWineAppVersion(L"Setup.exe", L"win7"));
         ASSERT_TRUE(automation::SetWineAppVersion(L"Desinstalar.exe", L"win7"));
     }
     static void TearDownTestSuite() {
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Setup.exe");
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Desinstalar.exe");
+        automation::ClearWineAppDefaults(L"Setup.exe");
+        automation::ClearWineAppDefaults(L"Desinstalar.exe");
     }
 
     static bool StartUninstaller(automation::Process* process) { return desinstalar_walk::Start(folder, process); }

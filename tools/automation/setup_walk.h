@@ -18,7 +18,7 @@
 #include "automation/automation.h"
 #include "automation/fit_tally.h"
 #include "automation/system_folders.h"
-#include "../resources/resource.h"
+#include "installer/resources/resource.h"
 
 namespace setup_walk {
 

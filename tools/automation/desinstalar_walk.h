@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "automation/automation.h"
-#include "../resources/resource.h"
+#include "uninstaller/resources/resource.h"
 
 namespace desinstalar_walk {
 
