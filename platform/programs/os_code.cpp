@@ -26,9 +26,10 @@ constexpr std::array<OsRow, kOsCodeCount> kRows{{
     {OsCode::kWin7, 6, 1, "Win7", "WIN7", ".WIN7", "\\win7\\"},
 }};
 
-const OsRow* RowOf(OsCode code) {
+// One text column of a code's row; empty for kUnknown.
+std::string_view Column(OsCode code, std::string_view OsRow::*column) {
     const int index = OsIndex(code);
-    return index >= 0 && index < kOsCodeCount ? &kRows[static_cast<std::size_t>(index)] : nullptr;
+    return index >= 0 && index < kOsCodeCount ? kRows[static_cast<std::size_t>(index)].*column : std::string_view{};
 }
 
 }  // namespace
@@ -72,23 +73,19 @@ OsCode UninstallerOsCode(plat::SystemInfo& system, plat::Registry& registry) {
 }
 
 std::string_view SectionSuffix(OsCode code) {
-    const OsRow* row = RowOf(code);
-    return row ? row->section : std::string_view{};
+    return Column(code, &OsRow::section);
 }
 
 std::string_view AlternateSectionSuffix(OsCode code) {
-    const OsRow* row = RowOf(code);
-    return row ? row->alternateSection : std::string_view{};
+    return Column(code, &OsRow::alternateSection);
 }
 
 std::string_view ItemSectionSuffix(OsCode code) {
-    const OsRow* row = RowOf(code);
-    return row ? row->itemSection : std::string_view{};
+    return Column(code, &OsRow::itemSection);
 }
 
 std::string_view PackageFolder(OsCode code) {
-    const OsRow* row = RowOf(code);
-    return row ? row->packageFolder : std::string_view{};
+    return Column(code, &OsRow::packageFolder);
 }
 
 }  // namespace programs
