@@ -90,7 +90,8 @@ void Click(HWND dialog, int id) {
 bool PressKey(HWND window, WORD key) {
     HWND top = GetAncestor(window, GA_ROOT);
     SetForegroundWindow(top);
-    WaitUntil([&] { return GetForegroundWindow() == top; }, 2000);
+    // Typed keys go to the window in front: never to another one.
+    if (!WaitUntil([&] { return GetForegroundWindow() == top; }, 5000)) return false;
     // A Tab typed after the key tells when the key has been taken: the
     // program reads typed keys in their order, and the Tab moves the focus.
     const HWND focusBefore = FocusedControl(window);

@@ -58,7 +58,8 @@ void Click(HWND dialog, int id);
 // would: the dialog comes to the front and the key passes through the
 // system's input queue, so the program also sees the key's state. A Tab
 // follows it; the program has taken the key once the focus has moved or the
-// window has gone, and PressKey returns then, or false after five seconds.
+// window has gone, and PressKey returns then, or false after five seconds
+// (and without typing anything when the dialog does not come to the front).
 bool PressKey(HWND window, WORD key);
 // Puts the keyboard focus of `dialog` on its control `id`, as Tab would.
 void FocusControl(HWND dialog, int id);
