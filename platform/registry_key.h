@@ -46,7 +46,7 @@ public:
     [[nodiscard]] static bool DeleteKey(Registry& registry, RootKey root, std::string_view subKey,
                                         long* error = nullptr);
 
-    long lastError() const { return lastError_; }
+    Error lastError() const { return lastError_; }
 
     static constexpr std::size_t kMaxListText = 2500;
 

@@ -8,7 +8,7 @@
 namespace setup {
 
 namespace {
-long TryAddPrinter(InstallSession& session, const plat::PrinterInfo2& printer) {
+plat::Error TryAddPrinter(InstallSession& session, const plat::PrinterInfo2& printer) {
     plat::ScopedPrinter handle = plat::OwnedPrinter(session.io.spooler);
     return session.io.spooler.AddPrinter(printer, handle.receive());
 }

@@ -9,7 +9,7 @@ void StopSpooler(plat::Services& services, plat::Clock& clock, unsigned settle) 
     clock.Sleep(settle);
 }
 
-long StartSpooler(plat::Services& services) {
+plat::Error StartSpooler(plat::Services& services) {
     return services.StartService(plat::kSpoolerService);
 }
 

@@ -19,7 +19,7 @@ constexpr unsigned kSpoolerRunningQueryInterval = 300;
 // the component still in use) and waits `settle` milliseconds.
 void StopSpooler(plat::Services& services, plat::Clock& clock, unsigned settle);
 // StartService's result for the spooler.
-long StartSpooler(plat::Services& services);
+plat::Error StartSpooler(plat::Services& services);
 // Asks the spooler's state until it runs, kSpoolerRunningQueries times
 // kSpoolerRunningQueryInterval apart; a state that cannot be read counts as
 // not running yet. With `startAgainWhenStopped`, a spooler seen stopped (a
