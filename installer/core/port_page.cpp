@@ -1,8 +1,8 @@
 #include "core/port_page.h"
 
 #include <array>
-#include <cstdlib>
 
+#include "control_exchange.h"
 #include "core/config_files.h"
 #include "core/os_page.h"
 #include "core/setup_text.h"
@@ -13,16 +13,27 @@
 namespace setup {
 
 namespace {
-constexpr std::array<std::string_view, 10> kBaudRates{"110",  "300",   "1200",  "2400",  "4800",
-                                                      "9600", "19200", "38400", "57600", "115200"};
+constexpr plat::Choice kBaudRates[] = {{"110", 110},     {"300", 300},      {"1200", 1200},   {"2400", 2400},
+                                       {"4800", 4800},   {"9600", 9600},    {"19200", 19200}, {"38400", 38400},
+                                       {"57600", 57600}, {"115200", 115200}};
 constexpr int kBaudFallback = 7;  // "38400"
-constexpr std::array<std::string_view, 4> kDataBits{"5", "6", "7", "8"};
-constexpr std::array<std::string_view, 5> kParities{"Even", "Mark", "None", "Odd", "Space"};
-constexpr std::array<char, 5> kParityLetters{'e', 'm', 'n', 'o', 's'};
-constexpr std::array<std::string_view, 3> kStopBits{"1", "1.5", "2"};
-constexpr std::array<double, 3> kStopValues{1, 1.5, 2};
-constexpr std::array<std::string_view, 3> kFlows{"None", "Xon/Xoff", "Hardware"};
-constexpr std::array<char, 3> kFlowLetters{' ', 'x', 'p'};
+constexpr plat::Choice kDataBits[] = {{"5", 5}, {"6", 6}, {"7", 7}, {"8", 8}};
+constexpr plat::Choice kParities[] = {{"Even", 'e'}, {"Mark", 'm'}, {"None", 'n'}, {"Odd", 'o'}, {"Space", 's'}};
+constexpr plat::Choice kStopBits[] = {{"1", 1}, {"1.5", 1.5}, {"2", 2}};
+constexpr plat::Choice kFlows[] = {{"None", ' '}, {"Xon/Xoff", 'x'}, {"Hardware", 'p'}};
+
+// The serial lists hold what was chosen in them, never what they merely show
+// (a baud rate no entry has shows as "38400" but is kept as read); the raster
+// choice is taken when the page is left.
+constexpr plat::ExchangeRow kPortRows[] = {
+    plat::Choices(IDC_BAUD, PLAT_FIELD(PortValues, serial.baudRate), kBaudRates, kBaudFallback)
+        .StoredWhen(plat::OnChangeOnly),
+    plat::Choices(IDC_DATA_BITS, PLAT_FIELD(PortValues, serial.dataBits), kDataBits).StoredWhen(plat::OnChangeOnly),
+    plat::Choices(IDC_PARITY, PLAT_FIELD(PortValues, serial.parity), kParities).StoredWhen(plat::OnChangeOnly),
+    plat::Choices(IDC_STOP_BITS, PLAT_FIELD(PortValues, serial.stopBits), kStopBits).StoredWhen(plat::OnChangeOnly),
+    plat::Choices(IDC_FLOW, PLAT_FIELD(PortValues, serial.flow), kFlows).StoredWhen(plat::OnChangeOnly),
+    plat::Check(IDC_RASTER, PLAT_FIELD(PortValues, rasterGraphic), plat::kLastEntry),
+};
 
 constexpr std::array<int, 5> kSerialLists{IDC_BAUD, IDC_DATA_BITS, IDC_PARITY, IDC_STOP_BITS, IDC_FLOW};
 constexpr std::array<int, 4> kNotes{IDC_NOTE1, IDC_NOTE2, IDC_NOTE3, IDC_NOTE4};
@@ -36,14 +47,6 @@ constexpr std::array<std::string_view, 11> kNtPorts{
 template <std::size_t N>
 void Fill(plat::Controls& controls, int id, const std::array<std::string_view, N>& items) {
     for (std::string_view item : items) controls.AddItem(id, item);
-}
-
-template <typename T, std::size_t N>
-int IndexOf(const std::array<T, N>& values, T value, int fallback) {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (values[i] == value) return static_cast<int>(i);
-    }
-    return fallback;
 }
 
 // The first entry whose text contains every one of `parts`, or -1.
@@ -67,12 +70,8 @@ plat::LabelStyle PortPage::NoteStyle() {
 }
 
 void PortPage::OnInit(plat::Controls& controls) {
-    Fill(controls, IDC_BAUD, kBaudRates);
-    Fill(controls, IDC_DATA_BITS, kDataBits);
-    Fill(controls, IDC_PARITY, kParities);
-    Fill(controls, IDC_STOP_BITS, kStopBits);
-    Fill(controls, IDC_FLOW, kFlows);
-    serial_ = SerialSettings{};  // 8 data bits, 1 stop bit, no parity, hardware flow
+    plat::SetUpControls(controls, kPortRows);
+    values_.serial = SerialSettings{};  // 8 data bits, 1 stop bit, no parity, hardware flow
     ShowValues(controls);
     controls.SetTooltip(IDC_RASTER, SetupString(IDS_HELP_HINT));
     for (int note : kNotes) controls.SetLabelStyle(note, NoteStyle());
@@ -87,7 +86,7 @@ void PortPage::OnCommand(plat::Controls& controls, int id, int notifyCode) {
     if (id == IDC_PORTS) {
         OnPortChanged(controls);
     } else {
-        TakeSerialSelection(controls, id);
+        plat::StoreControl(controls, kPortRows, &values_, id);
     }
 }
 
@@ -153,18 +152,18 @@ void PortPage::FillPortList(plat::Controls& controls, std::string_view modelName
                 HideDriverNotes(controls);
             }
             controls.Enable(IDC_RASTER, true);
-            rasterGraphic_ = 1;
+            values_.rasterGraphic = 1;
             break;
         case kPortLpt:
             HideDriverNotes(controls);
             controls.Enable(IDC_RASTER, true);
-            rasterGraphic_ = 1;
+            values_.rasterGraphic = 1;
             EnableSerialLists(controls, false);
             break;
         default:
             HideDriverNotes(controls);
             controls.Enable(IDC_RASTER, false);
-            rasterGraphic_ = 0;
+            values_.rasterGraphic = 0;
             if (typical) EnableSerialLists(controls, true);
             break;
     }
@@ -201,11 +200,11 @@ void PortPage::OnPortChanged(plat::Controls& controls) {
         EnableSerialLists(controls, true);
         controls.Enable(IDC_RASTER, false);
         HideDriverNotes(controls);
-        rasterGraphic_ = 0;
+        values_.rasterGraphic = 0;
     } else {
         EnableSerialLists(controls, false);
         controls.Enable(IDC_RASTER, true);
-        rasterGraphic_ = 1;
+        values_.rasterGraphic = 1;
         if (plat::Contains(portName_, "USB") && ShowsUsbNotes(osPage_.osCode())) {
             ShowDriverNotes(controls);
         } else {
@@ -215,50 +214,18 @@ void PortPage::OnPortChanged(plat::Controls& controls) {
     ShowValues(controls);
 }
 
-void PortPage::TakeSerialSelection(plat::Controls& controls, int id) {
-    const int index = controls.Selection(id);
-    if (index < 0) return;
-    const std::string text = controls.ItemText(id, index);
-    switch (id) {
-        case IDC_BAUD:
-            serial_.baudRate = plat::AsciiToInt(text);
-            break;
-        case IDC_DATA_BITS:
-            serial_.dataBits = plat::AsciiToInt(text);
-            break;
-        case IDC_STOP_BITS:
-            serial_.stopBits = std::strtod(text.c_str(), nullptr);
-            break;
-        case IDC_PARITY:
-            if (!text.empty()) serial_.parity = plat::ToLowerAscii(text[0]);
-            break;
-        case IDC_FLOW:
-            if (index < static_cast<int>(kFlowLetters.size())) serial_.flow = kFlowLetters[index];
-            break;
-    }
-}
-
 void PortPage::ShowValues(plat::Controls& controls) {
-    int baud = kBaudFallback;
-    for (int i = 0; i < static_cast<int>(kBaudRates.size()); ++i) {
-        if (i != kBaudFallback && plat::AsciiToInt(kBaudRates[i]) == serial_.baudRate) baud = i;
-    }
-    controls.Select(IDC_BAUD, baud);
-    controls.Select(IDC_DATA_BITS, IndexOf(kDataBits, std::string_view(std::to_string(serial_.dataBits)), -1));
-    controls.Select(IDC_PARITY, IndexOf(kParityLetters, serial_.parity, -1));
-    controls.Select(IDC_STOP_BITS, IndexOf(kStopValues, serial_.stopBits, -1));
-    controls.Select(IDC_FLOW, IndexOf(kFlowLetters, serial_.flow, -1));
-    controls.SetCheck(IDC_RASTER, rasterGraphic_ != 0);
+    plat::LoadControls(controls, kPortRows, &values_);
 }
 
 bool PortPage::SaveValues(plat::Controls& controls) {
     TakePortSelection(controls);
-    rasterGraphic_ = controls.IsChecked(IDC_RASTER) ? 1 : 0;
+    plat::StoreControls(controls, kPortRows, &values_);
     return true;
 }
 
 void PortPage::ApplyBaudPreset(plat::Controls& controls, int baudRate) {
-    serial_.baudRate = baudRate;
+    values_.serial.baudRate = baudRate;
     ShowValues(controls);
 }
 

@@ -19,6 +19,12 @@ namespace setup {
 
 class OsPage;
 
+// What the page holds besides the port's name.
+struct PortValues {
+    SerialSettings serial;
+    int rasterGraphic = 0;
+};
+
 struct PortPageServices {
     plat::Profile& profile;
     plat::UsbLibrary& usb;
@@ -49,8 +55,8 @@ public:
     void FillPortListAdvanced(plat::Controls& controls, std::string_view modelName, OsCode osCode, int module);
 
     const std::string& portName() const { return portName_; }
-    const SerialSettings& serial() const { return serial_; }
-    int rasterGraphic() const { return rasterGraphic_; }
+    const SerialSettings& serial() const { return values_.serial; }
+    int rasterGraphic() const { return values_.rasterGraphic; }
     int installType() const { return installType_; }
     // The UsbDeviceId of the printer seen at the last fill; -1 until one was seen.
     int usbPortNumber() const { return usbPortNumber_; }
@@ -68,7 +74,6 @@ private:
     void EnableSerialLists(plat::Controls& controls, bool enabled);
     void TakePortSelection(plat::Controls& controls);
     void OnPortChanged(plat::Controls& controls);
-    void TakeSerialSelection(plat::Controls& controls, int id);
     // Shows the held values in the controls.
     void ShowValues(plat::Controls& controls);
 
@@ -76,8 +81,7 @@ private:
     const OsPage& osPage_;
     std::string configFolder_;
     std::string portName_;
-    SerialSettings serial_;
-    int rasterGraphic_ = 0;
+    PortValues values_;
     int installType_ = kInstallTypical;
     std::string rememberedModel_ = "PRINTER";
     int rememberedType_ = kInstallTypical;

@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "core/os_page.h"
 #include "core/printer_module.h"
 #include "core/serial_settings.h"
 #include "core/setup_text.h"
 #include "resource.h"
 #include "sim/sim_machine.h"
+#include "tests/exchange_round_trip.h"
 #include "tests/sample_package.h"
 
 namespace {
@@ -293,6 +296,39 @@ TEST(PortPage, SecondFillKeepsOrRebuildsTheList) {
         EXPECT_EQ(f.page.serial().baudRate, 4800) << c.what << ": serial choices are held";
         EXPECT_EQ(f.controls.SelectedText(IDC_BAUD), "4800") << c.what;
     }
+}
+
+TEST(PortPage, ExchangesEveryControlWithItsField) {
+    using S = PortValues;
+    using namespace exchange_test;
+    // A preset no list entry has is held as read; LPT1: takes the raster choice.
+    S sample;
+    sample.serial.baudRate = 12345;
+    sample.rasterGraphic = 1;
+    const Edit edits[] = {
+        Pick(IDC_BAUD, 5, PLAT_FIELD(S, serial.baudRate), 9600),
+        Pick(IDC_DATA_BITS, 2, PLAT_FIELD(S, serial.dataBits), 7),
+        Pick(IDC_PARITY, 3, PLAT_FIELD(S, serial.parity), 'o'),
+        Pick(IDC_STOP_BITS, 1, PLAT_FIELD(S, serial.stopBits), 1.5),
+        Pick(IDC_FLOW, 1, PLAT_FIELD(S, serial.flow), 'x'),
+        Tick(IDC_RASTER, false, PLAT_FIELD(S, rasterGraphic), 0),
+    };
+    std::optional<PortPageFixture> f;
+    const DialogSteps<S> steps{
+        .show = [&](const S& shown) -> sim::SimControls& {
+            f.emplace(kXp);
+            f->page.ApplyBaudPreset(f->controls, shown.serial.baudRate);
+            f->Fill(kInstallAdvanced, kModuleReceipt, "KTR-P410");
+            return f->controls;
+        },
+        .command = [&](sim::SimControls& controls, int id, int code) { f->page.OnCommand(controls, id, code); },
+        .apply = [&](sim::SimControls& controls) { EXPECT_TRUE(f->page.SaveValues(controls)); },
+        .held =
+            [&] {
+                return S{f->page.serial(), f->page.rasterGraphic()};
+            },
+    };
+    ExpectRoundTrip(steps, sample, edits);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 
+#include "control_exchange.h"
 #include "core/barcode_math.h"
 #include "resource.h"
 #include "text.h"
@@ -21,45 +22,104 @@ int ChosenIndex(plat::Controls& controls, int id, std::size_t count) {
     return index >= 0 && static_cast<std::size_t>(index) < count ? index : -1;
 }
 
-// The numbers of the 1D page.
-constexpr std::uint32_t kMinModuleWidth = 2;
-constexpr std::uint32_t kMaxModuleWidth = 6;
-constexpr std::uint32_t kMinBarHeight = 1;
-constexpr std::uint32_t kMaxBarHeight = 255;
-
-// One number of the 2D page: its edit, up-down, range text and field.
-struct Field2D {
-    int edit;
-    int spin;
-    int range;
-    int digits;
-    std::uint8_t low;
-    std::uint8_t high;
-    std::string_view rangeText;
-    std::uint8_t Barcode2DSettings::*field;
-};
-constexpr std::array<Field2D, 4> kFields2D = {{
-    {IDC_BC2_CELL_WIDTH, IDC_BC2_CELL_WIDTH_SPIN, IDC_BC2_CELL_WIDTH_RANGE, 1, 1, 7, "[ 1. . 7 ]",
-     &Barcode2DSettings::bCellWidth},
-    {IDC_BC2_CELL_HEIGHT, IDC_BC2_CELL_HEIGHT_SPIN, IDC_BC2_CELL_HEIGHT_RANGE, 2, 2, 25, "[ 2 . . 25 ]",
-     &Barcode2DSettings::bCellHeight},
-    {IDC_BC2_COLUMNS, IDC_BC2_COLUMNS_SPIN, IDC_BC2_COLUMNS_RANGE, 2, 1, 30, "[ 1. . 30 ]",
-     &Barcode2DSettings::bColumns},
-    {IDC_BC2_ROWS, IDC_BC2_ROWS_SPIN, IDC_BC2_ROWS_RANGE, 2, 3, 90, "[ 3 . . 90 ]", &Barcode2DSettings::bRows},
-}};
-
-// The field an edit or its up-down belongs to, or null.
-const Field2D* Field2DOf(int id) {
-    for (const Field2D& field : kFields2D) {
-        if (field.edit == id || field.spin == id) return &field;
-    }
-    return nullptr;
+// The 1D page's edits take their numbers compared as unsigned, so that a
+// negative entry is past any maximum; the 2D page's take only the low byte.
+int TakeUnsigned(std::string_view text, int low, int high) {
+    return static_cast<int>(ClampUnsigned(plat::AsciiToInt(text), low, high));
+}
+int TakeLowByte(std::string_view text, int low, int high) {
+    return ClampLowByte(plat::AsciiToInt(text), static_cast<std::uint8_t>(low), static_cast<std::uint8_t>(high));
 }
 
-// Edits and up-downs of the 1D page: the edit's change notification, or any
-// command of its up-down.
-bool IsEdit(int id, int notifyCode, int edit, int spin) {
-    return (id == edit && notifyCode == plat::kEnChange) || id == spin;
+constexpr int kHriFontRadios[] = {IDC_BC1_FONT_A, IDC_BC1_FONT_B};
+static_assert(kHriFontA == 0 && kHriFontB == 1, "the radios stand for the fonts in this order");
+
+// The shown font's record on each page. Every edit's up-down follows what
+// the edit stores.
+constexpr plat::ExchangeRow kBarcode1DRows[] = {
+    plat::List(IDC_BC1_TYPE, PLAT_FIELD(Barcode1DSettings, bType), kBarcode1DTypeTexts),
+    plat::Number(IDC_BC1_WIDTH, PLAT_FIELD(Barcode1DSettings, bModuleWidth),
+                 {.spin = IDC_BC1_WIDTH_SPIN,
+                  .rangeLabel = IDC_BC1_WIDTH_RANGE,
+                  .rangeText = "[ 2. . 6 ]",
+                  .digits = 1,
+                  .low = 2,
+                  .high = 6,
+                  .take = TakeUnsigned})
+        .Flags(plat::kSpinFollows),
+    plat::Number(IDC_BC1_HEIGHT, PLAT_FIELD(Barcode1DSettings, dwBarHeight),
+                 {.spin = IDC_BC1_HEIGHT_SPIN,
+                  .rangeLabel = IDC_BC1_HEIGHT_RANGE,
+                  .rangeText = "[ 1 . . 255 ]",
+                  .digits = 3,
+                  .low = 1,
+                  .high = 255,
+                  .take = TakeUnsigned})
+        .Flags(plat::kSpinFollows),
+    plat::List(IDC_BC1_HRI_POSITION, PLAT_FIELD(Barcode1DSettings, bHriPosition), kHriPositionTexts),
+    plat::Radios(kHriFontRadios, PLAT_FIELD(Barcode1DSettings, bHriFont), plat::kNoEntry),
+};
+
+constexpr plat::ExchangeRow kBarcode2DRows[] = {
+    plat::List(IDC_BC2_TYPE, PLAT_FIELD(Barcode2DSettings, bType), kBarcode2DTypeTexts),
+    plat::List(IDC_BC2_ERROR_LEVEL, PLAT_FIELD(Barcode2DSettings, bErrorLevel), kErrorLevelTexts),
+    plat::Number(IDC_BC2_CELL_WIDTH, PLAT_FIELD(Barcode2DSettings, bCellWidth),
+                 {.spin = IDC_BC2_CELL_WIDTH_SPIN,
+                  .rangeLabel = IDC_BC2_CELL_WIDTH_RANGE,
+                  .rangeText = "[ 1. . 7 ]",
+                  .digits = 1,
+                  .low = 1,
+                  .high = 7,
+                  .take = TakeLowByte})
+        .Flags(plat::kSpinFollows),
+    plat::Number(IDC_BC2_CELL_HEIGHT, PLAT_FIELD(Barcode2DSettings, bCellHeight),
+                 {.spin = IDC_BC2_CELL_HEIGHT_SPIN,
+                  .rangeLabel = IDC_BC2_CELL_HEIGHT_RANGE,
+                  .rangeText = "[ 2 . . 25 ]",
+                  .digits = 2,
+                  .low = 2,
+                  .high = 25,
+                  .take = TakeLowByte})
+        .Flags(plat::kSpinFollows),
+    plat::Number(IDC_BC2_COLUMNS, PLAT_FIELD(Barcode2DSettings, bColumns),
+                 {.spin = IDC_BC2_COLUMNS_SPIN,
+                  .rangeLabel = IDC_BC2_COLUMNS_RANGE,
+                  .rangeText = "[ 1. . 30 ]",
+                  .digits = 2,
+                  .low = 1,
+                  .high = 30,
+                  .take = TakeLowByte})
+        .Flags(plat::kSpinFollows),
+    plat::Number(IDC_BC2_ROWS, PLAT_FIELD(Barcode2DSettings, bRows),
+                 {.spin = IDC_BC2_ROWS_SPIN,
+                  .rangeLabel = IDC_BC2_ROWS_RANGE,
+                  .rangeText = "[ 3 . . 90 ]",
+                  .digits = 2,
+                  .low = 3,
+                  .high = 90,
+                  .take = TakeLowByte})
+        .Flags(plat::kSpinFollows),
+};
+
+// Whether a notification of control `id` is the user changing its row: an
+// edit's text or any command of its up-down, a list's choice, a click.
+bool IsChange(const plat::ExchangeRow& row, int id, int notifyCode) {
+    switch (row.kind) {
+        case plat::Shows::kNumber:
+            return id == row.spin || notifyCode == plat::kEnChange;
+        case plat::Shows::kList:
+            return notifyCode == plat::kCbnSelChange;
+        default:
+            return notifyCode == plat::kBnClicked;
+    }
+}
+
+// The row of control `id`, when the notification changed it, taken into
+// `record`.
+bool StoreChange(plat::Controls& controls, std::span<const plat::ExchangeRow> rows, void* record, int id,
+                 int notifyCode) {
+    const plat::ExchangeRow* row = plat::FindRow(rows, id);
+    return row != nullptr && IsChange(*row, id, notifyCode) && plat::StoreControl(controls, rows, record, id);
 }
 
 }  // namespace
@@ -68,14 +128,7 @@ bool IsEdit(int id, int notifyCode, int edit, int spin) {
 
 void Barcode1DPage::OnInit(plat::Controls& controls) {
     FillList(controls, IDC_BC1_FONT, kBarcode1DFontNames);
-    FillList(controls, IDC_BC1_TYPE, kBarcode1DTypeTexts);
-    FillList(controls, IDC_BC1_HRI_POSITION, kHriPositionTexts);
-    controls.LimitText(IDC_BC1_WIDTH, 1);
-    controls.LimitText(IDC_BC1_HEIGHT, 3);
-    controls.SetRange(IDC_BC1_WIDTH_SPIN, kMinModuleWidth, kMaxModuleWidth);
-    controls.SetRange(IDC_BC1_HEIGHT_SPIN, kMinBarHeight, kMaxBarHeight);
-    controls.SetText(IDC_BC1_WIDTH_RANGE, "[ 2. . 6 ]");
-    controls.SetText(IDC_BC1_HEIGHT_RANGE, "[ 1 . . 255 ]");
+    plat::SetUpControls(controls, kBarcode1DRows);
     for (int id : {IDC_BC1_HEIGHT_MM, IDC_BC1_HEIGHT_POINTS}) {
         controls.SetReadOnly(id, true);
         controls.Enable(id, false);
@@ -85,17 +138,9 @@ void Barcode1DPage::OnInit(plat::Controls& controls) {
 }
 
 void Barcode1DPage::ShowFont(plat::Controls& controls) {
-    const Barcode1DSettings& shown = Shown();
     loading_ = true;
     controls.Select(IDC_BC1_FONT, font_);
-    controls.Select(IDC_BC1_TYPE, shown.bType);
-    controls.SetText(IDC_BC1_WIDTH, std::to_string(shown.bModuleWidth));
-    controls.SetPosition(IDC_BC1_WIDTH_SPIN, shown.bModuleWidth);
-    controls.SetText(IDC_BC1_HEIGHT, std::to_string(shown.dwBarHeight));
-    controls.SetPosition(IDC_BC1_HEIGHT_SPIN, static_cast<int>(shown.dwBarHeight));
-    controls.Select(IDC_BC1_HRI_POSITION, shown.bHriPosition);
-    controls.SetCheck(IDC_BC1_FONT_A, shown.bHriFont == kHriFontA);
-    controls.SetCheck(IDC_BC1_FONT_B, shown.bHriFont == kHriFontB);
+    plat::LoadControls(controls, kBarcode1DRows, &Shown());
     EnableFontRadios(controls);
     ShowHeights(controls);
     loading_ = false;
@@ -117,22 +162,6 @@ void Barcode1DPage::Recompute() {
     shown.dwTotalHeight = TotalHeight(shown.dwBarHeight, shown.bHriPosition, shown.bHriFont);
 }
 
-void Barcode1DPage::ReadWidth(plat::Controls& controls) {
-    const std::uint32_t width =
-        ClampUnsigned(plat::AsciiToInt(controls.GetText(IDC_BC1_WIDTH)), kMinModuleWidth, kMaxModuleWidth);
-    Shown().bModuleWidth = static_cast<std::uint8_t>(width);
-    Shown().dwModuleWidthX8 = width * 8;
-    controls.SetPosition(IDC_BC1_WIDTH_SPIN, static_cast<int>(width));
-}
-
-void Barcode1DPage::ReadHeight(plat::Controls& controls) {
-    const std::uint32_t height =
-        ClampUnsigned(plat::AsciiToInt(controls.GetText(IDC_BC1_HEIGHT)), kMinBarHeight, kMaxBarHeight);
-    Shown().dwBarHeight = height;
-    controls.SetPosition(IDC_BC1_HEIGHT_SPIN, static_cast<int>(height));
-    Recompute();
-}
-
 void Barcode1DPage::OnCommand(plat::Controls& controls, int id, int notifyCode) {
     if (loading_) return;
     if (id == IDC_BC1_FONT) {
@@ -144,24 +173,13 @@ void Barcode1DPage::OnCommand(plat::Controls& controls, int id, int notifyCode) 
     }
     // Setting the up-down writes its edit again; that echo is not an edit.
     loading_ = true;
-    bool edited = true;
-    if (IsEdit(id, notifyCode, IDC_BC1_WIDTH, IDC_BC1_WIDTH_SPIN)) {
-        ReadWidth(controls);
-    } else if (IsEdit(id, notifyCode, IDC_BC1_HEIGHT, IDC_BC1_HEIGHT_SPIN)) {
-        ReadHeight(controls);
-    } else if (id == IDC_BC1_TYPE && notifyCode == plat::kCbnSelChange &&
-               ChosenIndex(controls, id, kBarcode1DTypeTexts.size()) >= 0) {
-        Shown().bType = static_cast<std::uint8_t>(controls.Selection(id));
-    } else if (id == IDC_BC1_HRI_POSITION && notifyCode == plat::kCbnSelChange &&
-               ChosenIndex(controls, id, kHriPositionTexts.size()) >= 0) {
-        Shown().bHriPosition = static_cast<std::uint8_t>(controls.Selection(id));
-        EnableFontRadios(controls);
+    const bool edited = StoreChange(controls, kBarcode1DRows, &Shown(), id, notifyCode);
+    if (edited && (id == IDC_BC1_WIDTH || id == IDC_BC1_WIDTH_SPIN)) {
+        // The record keeps the width in eighths of a module as well.
+        Shown().dwModuleWidthX8 = Shown().bModuleWidth * 8u;
+    } else if (edited && id != IDC_BC1_TYPE) {
+        if (id == IDC_BC1_HRI_POSITION) EnableFontRadios(controls);
         Recompute();
-    } else if ((id == IDC_BC1_FONT_A || id == IDC_BC1_FONT_B) && notifyCode == plat::kBnClicked) {
-        Shown().bHriFont = static_cast<std::uint8_t>(id == IDC_BC1_FONT_A ? kHriFontA : kHriFontB);
-        Recompute();
-    } else {
-        edited = false;
     }
     loading_ = false;
     if (edited) controls.NotifySheetChanged(true);
@@ -177,32 +195,23 @@ bool Barcode1DPage::OnApply(plat::Controls& controls) {
 
 void Barcode2DPage::OnInit(plat::Controls& controls) {
     FillList(controls, IDC_BC2_FONT, kBarcode2DFontNames);
-    FillList(controls, IDC_BC2_TYPE, kBarcode2DTypeTexts);
-    FillList(controls, IDC_BC2_ERROR_LEVEL, kErrorLevelTexts);
+    plat::SetUpControls(controls, kBarcode2DRows);
     controls.SetReadOnly(IDC_BC2_POINTS, true);
     controls.Enable(IDC_BC2_POINTS, false);
     controls.SetText(IDC_BC2_POINTS, kBarcode2DPointText);
-    for (const Field2D& field : kFields2D) {
-        controls.LimitText(field.edit, field.digits);
-        controls.SetRange(field.spin, field.low, field.high);
-        controls.SetText(field.range, field.rangeText);
-    }
     font_ = 0;
     ShowFont(controls);
 }
 
 void Barcode2DPage::ShowFont(plat::Controls& controls) {
-    const Barcode2DSettings& shown = Shown();
     loading_ = true;
     controls.Select(IDC_BC2_FONT, font_);
-    controls.Select(IDC_BC2_TYPE, shown.bType);
-    controls.Select(IDC_BC2_ERROR_LEVEL, shown.bErrorLevel);
-    for (const Field2D& field : kFields2D) {
-        controls.SetText(field.edit, std::to_string(shown.*field.field));
-        controls.SetPosition(field.spin, shown.*field.field);
-        // PDF417, the only kind, takes every parameter.
-        controls.Enable(field.edit, true);
-        controls.Enable(field.spin, true);
+    plat::LoadControls(controls, kBarcode2DRows, &Shown());
+    // PDF417, the only kind, takes every parameter.
+    for (const plat::ExchangeRow& row : kBarcode2DRows) {
+        if (row.kind != plat::Shows::kNumber) continue;
+        controls.Enable(row.id, true);
+        controls.Enable(row.spin, true);
     }
     loading_ = false;
 }
@@ -217,22 +226,7 @@ void Barcode2DPage::OnCommand(plat::Controls& controls, int id, int notifyCode) 
         return;
     }
     loading_ = true;
-    bool edited = true;
-    const Field2D* field = Field2DOf(id);
-    if (field && (id == field->spin || notifyCode == plat::kEnChange)) {
-        const std::uint8_t value =
-            ClampLowByte(plat::AsciiToInt(controls.GetText(field->edit)), field->low, field->high);
-        Shown().*field->field = value;
-        controls.SetPosition(field->spin, value);
-    } else if (id == IDC_BC2_TYPE && notifyCode == plat::kCbnSelChange &&
-               ChosenIndex(controls, id, kBarcode2DTypeTexts.size()) >= 0) {
-        Shown().bType = static_cast<std::uint8_t>(controls.Selection(id));
-    } else if (id == IDC_BC2_ERROR_LEVEL && notifyCode == plat::kCbnSelChange &&
-               ChosenIndex(controls, id, kErrorLevelTexts.size()) >= 0) {
-        Shown().bErrorLevel = static_cast<std::uint8_t>(controls.Selection(id));
-    } else {
-        edited = false;
-    }
+    const bool edited = StoreChange(controls, kBarcode2DRows, &Shown(), id, notifyCode);
     loading_ = false;
     if (edited) controls.NotifySheetChanged(true);
 }

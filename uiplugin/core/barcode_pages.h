@@ -51,8 +51,6 @@ private:
     void ShowFont(plat::Controls& controls);
     void ShowHeights(plat::Controls& controls);
     void EnableFontRadios(plat::Controls& controls);
-    void ReadWidth(plat::Controls& controls);
-    void ReadHeight(plat::Controls& controls);
     void Recompute();
 
     PrivateDevmode& devmode_;

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "control_exchange.h"
 #include "core/record_text.h"
 #include "ports/desktop.h"
 #include "resource.h"
@@ -16,6 +17,25 @@ namespace {
 std::span<char16_t> FormNameField(PrivateDevmode& devmode) {
     return devmode.szFormName;
 }
+
+constexpr int kRotationRadios[] = {IDC_ROTATE_NORMAL, IDC_ROTATE_180};
+constexpr int kTextAsGraphicsRadios[] = {IDC_TEXT_AS_GRAPHICS_NO, IDC_TEXT_AS_GRAPHICS_YES};
+
+// Any value but 0 shows as the second radio or a checked box. Zoom and text
+// as graphics are taken as the user changes them, never on apply: the page
+// shows zoom switched off while the record keeps it, and rotation, zoom and a
+// watermark force text as graphics whatever the radios say.
+constexpr plat::ExchangeRow kMainRows[] = {
+    plat::Radios(kRotationRadios, PLAT_FIELD(PrivateDevmode, bRotate180), plat::kLastEntry),
+    plat::Number(IDC_ZOOM_PERCENT, PLAT_FIELD(PrivateDevmode, bZoomPercent),
+                 {.digits = MainPage::kZoomDigits, .high = MainPage::kZoomMaximum})
+        .Flags(plat::kShowsStored)
+        .StoredWhen(plat::OnChangeOnly),
+    plat::Check(IDC_ZOOM_PRINTING, PLAT_FIELD(PrivateDevmode, bZoomPrinting), plat::kLastEntry)
+        .StoredWhen(plat::OnChangeOnly),
+    plat::Radios(kTextAsGraphicsRadios, PLAT_FIELD(PrivateDevmode, bTextAsGraphics), plat::kLastEntry)
+        .StoredWhen(plat::OnChangeOnly),
+};
 }  // namespace
 
 void MainPage::OnInit(plat::Controls& controls) {
@@ -27,18 +47,11 @@ void MainPage::OnInit(plat::Controls& controls) {
         SelectCurrentChoices(controls);
     }
 
-    controls.SetCheck(IDC_ROTATE_NORMAL, devmode_.bRotate180 == 0);
-    controls.SetCheck(IDC_ROTATE_180, devmode_.bRotate180 != 0);
-
-    controls.LimitText(IDC_ZOOM_PERCENT, kZoomDigits);
     loading_ = true;
-    controls.SetText(IDC_ZOOM_PERCENT, std::to_string(devmode_.bZoomPercent));
+    plat::SetUpControls(controls, kMainRows);
+    plat::LoadControls(controls, kMainRows, &devmode_);
     loading_ = false;
-    controls.SetCheck(IDC_ZOOM_PRINTING, devmode_.bZoomPrinting != 0);
     controls.Enable(IDC_ZOOM_PERCENT, devmode_.bZoomPrinting != 0);
-
-    controls.SetCheck(IDC_TEXT_AS_GRAPHICS_YES, devmode_.bTextAsGraphics != 0);
-    controls.SetCheck(IDC_TEXT_AS_GRAPHICS_NO, devmode_.bTextAsGraphics == 0);
     EnableTextRadios(controls, devmode_.bZoomPrinting == 0 && devmode_.bRotate180 == 0 && devmode_.bWatermarkType == 0);
 
     // Rotation and zoom are not offered on this page: their controls stay
@@ -57,24 +70,25 @@ void MainPage::OnCommand(plat::Controls& controls, int id, int notifyCode) {
         return;
     }
     if (id == IDC_ZOOM_PERCENT) {
-        if (notifyCode == plat::kEnChange && !loading_) OnZoomPercent(controls);
+        // The edit takes digits only, but pasted text is not checked by it.
+        if (notifyCode != plat::kEnChange || loading_) return;
+        plat::StoreControl(controls, kMainRows, &devmode_, id);
+        controls.NotifySheetChanged(true);
         return;
     }
     if (notifyCode != plat::kBnClicked) return;
     switch (id) {
         case IDC_TEXT_AS_GRAPHICS_YES:
-            devmode_.bTextAsGraphics = 1;
-            break;
         case IDC_TEXT_AS_GRAPHICS_NO:
-            devmode_.bTextAsGraphics = 0;
+            plat::StoreControl(controls, kMainRows, &devmode_, id);
             break;
         case IDC_ROTATE_NORMAL:
-            devmode_.bRotate180 = 0;
+            plat::StoreControl(controls, kMainRows, &devmode_, id);
             if (devmode_.bZoomPrinting == 0 && devmode_.bWatermarkType == 0) EnableTextRadios(controls, true);
             break;
         case IDC_ROTATE_180:
             TellTextBecomesGraphics(controls);
-            devmode_.bRotate180 = 1;
+            plat::StoreControl(controls, kMainRows, &devmode_, id);
             ForceTextAsGraphics(controls);
             break;
         case IDC_ZOOM_PRINTING:
@@ -106,11 +120,7 @@ bool MainPage::OnKillActive(plat::Controls&) {
 }
 
 bool MainPage::OnApply(plat::Controls& controls) {
-    if (controls.IsChecked(IDC_ROTATE_NORMAL)) {
-        devmode_.bRotate180 = 0;
-    } else if (controls.IsChecked(IDC_ROTATE_180)) {
-        devmode_.bRotate180 = 1;
-    }
+    plat::StoreControls(controls, kMainRows, &devmode_);
     // A stored name that matches no form leaves the list without a selection
     // until the page is shown; the driver's current form is what will print.
     if (controls.Selection(IDC_PAPER_SIZE) < 0) SelectCurrentChoices(controls);
@@ -192,23 +202,18 @@ void MainPage::EnableTextRadios(plat::Controls& controls, bool enabled) {
 }
 
 void MainPage::OnZoomPrinting(plat::Controls& controls) {
-    if (controls.IsChecked(IDC_ZOOM_PRINTING)) {
+    const bool zoom = controls.IsChecked(IDC_ZOOM_PRINTING);
+    if (zoom) {
         controls.Enable(IDC_ZOOM_PERCENT, true);
         TellTextBecomesGraphics(controls);
-        devmode_.bZoomPrinting = 1;
+    }
+    plat::StoreControl(controls, kMainRows, &devmode_, IDC_ZOOM_PRINTING);
+    if (zoom) {
         ForceTextAsGraphics(controls);
     } else {
-        devmode_.bZoomPrinting = 0;
         if (devmode_.bRotate180 == 0 && devmode_.bWatermarkType == 0) EnableTextRadios(controls, true);
         controls.Enable(IDC_ZOOM_PERCENT, false);
     }
-}
-
-void MainPage::OnZoomPercent(plat::Controls& controls) {
-    // The edit takes digits only, but pasted text is not checked by it.
-    const int percent = std::clamp(plat::AsciiToInt(controls.GetText(IDC_ZOOM_PERCENT)), 0, kZoomMaximum);
-    devmode_.bZoomPercent = static_cast<std::uint8_t>(percent);
-    controls.NotifySheetChanged(true);
 }
 
 }  // namespace plugin

@@ -52,7 +52,6 @@ private:
     void TellTextBecomesGraphics(plat::Controls& controls);
     void EnableTextRadios(plat::Controls& controls, bool enabled);
     void OnZoomPrinting(plat::Controls& controls);
-    void OnZoomPercent(plat::Controls& controls);
 
     PrivateDevmode& devmode_;
     PaperSizeItems& paperSizes_;

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "control_exchange.h"
 #include "core/command_text.h"
 #include "ports/desktop.h"
 #include "resource.h"
@@ -27,21 +28,6 @@ constexpr OperationButton kOperationButtons[] = {
 
 constexpr int kLogoRadios[] = {IDC_OP_ALIGN_LEFT, IDC_OP_ALIGN_CENTER, IDC_OP_ALIGN_RIGHT, IDC_OP_BEFORE_CUT,
                                IDC_OP_AFTER_CUT};
-
-// Fills a drop-down list with its entries.
-template <std::size_t N>
-void FillList(plat::Controls& controls, int id, const std::array<std::string_view, N>& texts) {
-    controls.ClearItems(id);
-    for (std::string_view text : texts) controls.AddItem(id, text);
-}
-
-// The list's selection into `field`. A list without a selection (the record
-// held an index past the list's end, so nothing could be shown) leaves the
-// field as it was rather than storing -1 as 255.
-void TakeSelection(plat::Controls& controls, int id, std::uint8_t& field) {
-    const int selection = controls.Selection(id);
-    if (selection >= 0) field = static_cast<std::uint8_t>(selection);
-}
 
 // The feed box's number: what it holds above kMaxFeedMm counts as kMaxFeedMm,
 // and anything that is not a number (an empty box) as 0.
@@ -128,6 +114,42 @@ void StoreOperation(const OperationSettings& from, OperationSettings& to) {
     to.bLogoPosition = from.bLogoPosition;
 }
 
+// The command as the box shows it, and the box's text parsed back into the
+// record's bytes: a command longer than its home is refused.
+std::string ReadCommand(const void* record) {
+    return CommandText(*static_cast<const OperationSettings*>(record));
+}
+bool WriteCommand(void* record, std::string_view text) {
+    auto& settings = *static_cast<OperationSettings*>(record);
+    return StoreCommand(ParseCommandText(Utf8ToUtf16(text)), settings.abCommand, &settings.cbCommand);
+}
+constexpr plat::TextField kCommand{ReadCommand, WriteCommand};
+
+constexpr int kDrawerPortRadios[] = {IDC_OP_OPEN_DRAWER, IDC_OP_HERALD};
+constexpr int kAlignRadios[] = {IDC_OP_ALIGN_LEFT, IDC_OP_ALIGN_CENTER, IDC_OP_ALIGN_RIGHT};
+constexpr int kLogoPositionRadios[] = {IDC_OP_BEFORE_CUT, IDC_OP_AFTER_CUT};
+
+// The dialog's controls and the fields of the moment's record they show. A
+// list whose index lies past its entries shows nothing and keeps the field
+// rather than storing -1 as 255; the feed shows and takes at most its limit.
+constexpr plat::ExchangeRow kOperationRows[] = {
+    plat::Text(IDC_OP_COMMAND, kCommand, kCommandTextLimit),
+    plat::Check(IDC_OP_SEND_COMMAND, PLAT_FIELD(OperationSettings, bSendCommand)),
+    plat::Check(IDC_OP_FEED_TO_CUT, PLAT_FIELD(OperationSettings, bFeedToCutPosition)),
+    plat::List(IDC_OP_DRAWER_PULSE, PLAT_FIELD(OperationSettings, bDrawerPulse), kDrawerPulseTexts),
+    plat::List(IDC_OP_HERALD_STATE, PLAT_FIELD(OperationSettings, bHeraldState), kHeraldStateTexts),
+    plat::List(IDC_OP_CUT_MODE, PLAT_FIELD(OperationSettings, bCutMode), kCutModeTexts),
+    plat::List(IDC_OP_BUZZER, PLAT_FIELD(OperationSettings, bBuzzer), kBuzzerTexts),
+    plat::List(IDC_OP_LOGO, PLAT_FIELD(OperationSettings, bLogo), kLogoTexts),
+    plat::Number(IDC_OP_FEED, PLAT_FIELD(OperationSettings, bFeedMm),
+                 {.spin = IDC_OP_FEED_SPIN, .digits = kFeedTextLimit, .high = kMaxFeedMm}),
+    // Any mode but 0 is the herald, an alignment past "Direita" is
+    // "Direita", any position but 0 is after the cut: what OK stores for them.
+    plat::Radios(kDrawerPortRadios, PLAT_FIELD(OperationSettings, dwDrawerPortMode), plat::kLastEntry),
+    plat::Radios(kAlignRadios, PLAT_FIELD(OperationSettings, bLogoAlign), plat::kLastEntry),
+    plat::Radios(kLogoPositionRadios, PLAT_FIELD(OperationSettings, bLogoPosition), plat::kLastEntry),
+};
+
 }  // namespace
 
 OperationSettings& OperationRecord(PrivateDevmode& devmode, int operation) {
@@ -144,47 +166,17 @@ OperationSettings& OperationRecord(PrivateDevmode& devmode, int operation) {
 }
 
 void OperationDialog::OnInit(plat::Controls& controls) {
-    // Room for every character the box can take, so that what is read back on
-    // OK is what the user sees.
-    controls.LimitText(IDC_OP_COMMAND, static_cast<int>(kCommandTextLimit));
+    // The command box has room for every character it can take, so that what
+    // is read back on OK is what the user sees.
+    plat::SetUpControls(controls, kOperationRows);
     controls.SetCaption(kOperationCaptions[std::clamp(operation_, 0, kOperationCount - 1)]);
-    FillList(controls, IDC_OP_DRAWER_PULSE, kDrawerPulseTexts);
-    FillList(controls, IDC_OP_HERALD_STATE, kHeraldStateTexts);
-    FillList(controls, IDC_OP_CUT_MODE, kCutModeTexts);
-    FillList(controls, IDC_OP_BUZZER, kBuzzerTexts);
-    FillList(controls, IDC_OP_LOGO, kLogoTexts);
-    controls.LimitText(IDC_OP_FEED, kFeedTextLimit);
-    controls.SetRange(IDC_OP_FEED_SPIN, 0, kMaxFeedMm);
     ShowValues(controls, settings_);
 }
 
 void OperationDialog::ShowValues(plat::Controls& controls, const OperationSettings& shown) {
-    controls.SetText(IDC_OP_COMMAND, CommandText(shown));
-    controls.SetCheck(IDC_OP_SEND_COMMAND, shown.bSendCommand == 1);
-    controls.Enable(IDC_OP_COMMAND, shown.bSendCommand == 1);
-    controls.SetCheck(IDC_OP_FEED_TO_CUT, shown.bFeedToCutPosition == 1);
-
-    controls.Select(IDC_OP_DRAWER_PULSE, shown.bDrawerPulse);
-    controls.Select(IDC_OP_HERALD_STATE, shown.bHeraldState);
-    controls.Select(IDC_OP_CUT_MODE, shown.bCutMode);
-    controls.Select(IDC_OP_BUZZER, shown.bBuzzer);
-    controls.Select(IDC_OP_LOGO, shown.bLogo);
-
-    const int feed = std::min<int>(shown.bFeedMm, kMaxFeedMm);
-    controls.SetText(IDC_OP_FEED, std::to_string(feed));
-    controls.SetPosition(IDC_OP_FEED_SPIN, feed);
-
-    controls.SetCheck(IDC_OP_OPEN_DRAWER, shown.dwDrawerPortMode == 0);
-    controls.SetCheck(IDC_OP_HERALD, shown.dwDrawerPortMode != 0);
+    plat::LoadControls(controls, kOperationRows, &shown);
+    controls.Enable(IDC_OP_COMMAND, controls.IsChecked(IDC_OP_SEND_COMMAND));
     EnableDrawerLists(controls);
-
-    // An alignment past "Direita" shows as "Direita", which is what OK stores
-    // for it.
-    controls.SetCheck(IDC_OP_ALIGN_LEFT, shown.bLogoAlign == 0);
-    controls.SetCheck(IDC_OP_ALIGN_CENTER, shown.bLogoAlign == 1);
-    controls.SetCheck(IDC_OP_ALIGN_RIGHT, shown.bLogoAlign >= 2);
-    controls.SetCheck(IDC_OP_BEFORE_CUT, shown.bLogoPosition == 0);
-    controls.SetCheck(IDC_OP_AFTER_CUT, shown.bLogoPosition != 0);
     EnableLogoRadios(controls);
 }
 
@@ -251,24 +243,13 @@ void OperationDialog::OnCommand(plat::Controls& controls, int id, int notifyCode
 
 void OperationDialog::OnOk(plat::Controls& controls) {
     // The command is parsed and kept even while "Enviar Comando" is off: the
-    // flag alone decides whether it is sent.
-    const std::vector<std::uint8_t> bytes = ParseCommandText(Utf8ToUtf16(controls.GetText(IDC_OP_COMMAND)));
+    // flag alone decides whether it is sent. A command too long for its
+    // record keeps the dialog open and the settings as they were.
     OperationSettings taken = settings_;
-    if (!StoreCommand(bytes, taken.abCommand, &taken.cbCommand)) {
+    if (!plat::StoreControls(controls, kOperationRows, &taken)) {
         controls.ShowMessage(kCommandLengthText, kCommandLengthCaption, plat::kMbOk);
         return;
     }
-    taken.bSendCommand = controls.IsChecked(IDC_OP_SEND_COMMAND) ? 1 : 0;
-    taken.bFeedToCutPosition = controls.IsChecked(IDC_OP_FEED_TO_CUT) ? 1 : 0;
-    TakeSelection(controls, IDC_OP_DRAWER_PULSE, taken.bDrawerPulse);
-    TakeSelection(controls, IDC_OP_CUT_MODE, taken.bCutMode);
-    TakeSelection(controls, IDC_OP_HERALD_STATE, taken.bHeraldState);
-    TakeSelection(controls, IDC_OP_BUZZER, taken.bBuzzer);
-    TakeSelection(controls, IDC_OP_LOGO, taken.bLogo);
-    taken.bFeedMm = static_cast<std::uint8_t>(ReadFeed(controls));
-    taken.dwDrawerPortMode = controls.IsChecked(IDC_OP_OPEN_DRAWER) ? 0 : 1;
-    taken.bLogoAlign = controls.IsChecked(IDC_OP_ALIGN_LEFT) ? 0 : controls.IsChecked(IDC_OP_ALIGN_CENTER) ? 1 : 2;
-    taken.bLogoPosition = controls.IsChecked(IDC_OP_BEFORE_CUT) ? 0 : 1;
     settings_ = taken;
     controls.Close(plat::kIdOk);
 }

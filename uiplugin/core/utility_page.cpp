@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
+#include "control_exchange.h"
 #include "core/control_font_table.h"
 #include "core/raw_job.h"
 #include "ports/desktop.h"
@@ -15,30 +17,11 @@ constexpr std::string_view kMessageCaption = "Tamanho do papel";
 constexpr std::string_view kSetFailed = "Favor checar se o usuário tem privilégios de Administrador!";
 constexpr std::string_view kSetDone = "Set Tamanho do papel ok!";
 
-// One edit of the form's size: its up-down, its range text and its limits.
-struct SizeField {
-    int edit;
-    int spin;
-    int range;
-    int digits;
-    std::uint32_t low;
-    std::uint32_t high;
-};
-constexpr SizeField kWidth{IDC_UTIL_WIDTH,   IDC_UTIL_WIDTH_SPIN, IDC_UTIL_WIDTH_RANGE,
-                           kFormWidthDigits, kMinFormWidth,       kMaxFormWidth};
-constexpr SizeField kHeight{IDC_UTIL_HEIGHT,   IDC_UTIL_HEIGHT_SPIN, IDC_UTIL_HEIGHT_RANGE,
-                            kFormHeightDigits, kMinFormHeight,       kMaxFormHeight};
-
-std::string RangeText(const SizeField& field) {
-    return "[ " + std::to_string(field.low) + " - " + std::to_string(field.high) + " (0.1mm) ]";
-}
-
 // The edit's number as the dialog manager reads an unsigned one: blanks
 // around it, digits only; anything else, and a number past 32 bits, is 0.
-std::uint32_t ReadUnsigned(plat::Controls& controls, int id) {
-    const std::string text = controls.GetText(id);
+std::uint32_t ReadUnsigned(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return 0;
+    if (first == std::string_view::npos) return 0;
     const std::size_t last = text.find_last_not_of(' ');
     std::uint64_t value = 0;
     for (std::size_t i = first; i <= last; ++i) {
@@ -49,13 +32,35 @@ std::uint32_t ReadUnsigned(plat::Controls& controls, int id) {
     return static_cast<std::uint32_t>(value);
 }
 
-// The edit's value within the field's limits; a value that had to move is
-// written back, so the edit shows what the form gets.
-std::uint32_t ClampedValue(plat::Controls& controls, const SizeField& field) {
-    const std::uint32_t value = ReadUnsigned(controls, field.edit);
-    const std::uint32_t clamped = std::clamp(value, field.low, field.high);
-    if (clamped != value) controls.SetText(field.edit, std::to_string(clamped));
-    return clamped;
+int TakeSize(std::string_view text, int low, int high) {
+    return static_cast<int>(std::clamp<std::uint32_t>(ReadUnsigned(text), low, high));
+}
+
+// The user form's size in 0.1 mm, as the page's edits show it.
+struct FormSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+constexpr plat::ExchangeRow kFormSizeRows[] = {
+    plat::Number(IDC_UTIL_WIDTH, PLAT_FIELD(FormSize, width),
+                 {.spin = IDC_UTIL_WIDTH_SPIN,
+                  .rangeLabel = IDC_UTIL_WIDTH_RANGE,
+                  .digits = kFormWidthDigits,
+                  .low = kMinFormWidth,
+                  .high = kMaxFormWidth,
+                  .take = TakeSize}),
+    plat::Number(IDC_UTIL_HEIGHT, PLAT_FIELD(FormSize, height),
+                 {.spin = IDC_UTIL_HEIGHT_SPIN,
+                  .rangeLabel = IDC_UTIL_HEIGHT_RANGE,
+                  .digits = kFormHeightDigits,
+                  .low = kMinFormHeight,
+                  .high = kMaxFormHeight,
+                  .take = TakeSize}),
+};
+
+std::string RangeText(const plat::ExchangeRow& row) {
+    return "[ " + std::to_string(row.low) + " - " + std::to_string(row.high) + " (0.1mm) ]";
 }
 
 bool IsUserForm(const plat::FormInfo1& form) {
@@ -92,11 +97,8 @@ bool UtilityPage::EnsureUserForm() {
 }
 
 void UtilityPage::ShowLimits(plat::Controls& controls) {
-    for (const SizeField& field : {kWidth, kHeight}) {
-        controls.LimitText(field.edit, field.digits);
-        controls.SetRange(field.spin, static_cast<int>(field.low), static_cast<int>(field.high));
-        controls.SetText(field.range, RangeText(field));
-    }
+    plat::SetUpControls(controls, kFormSizeRows);
+    for (const plat::ExchangeRow& row : kFormSizeRows) controls.SetText(row.label, RangeText(row));
 }
 
 void UtilityPage::ShowStoredSize(plat::Controls& controls) {
@@ -105,12 +107,8 @@ void UtilityPage::ShowStoredSize(plat::Controls& controls) {
     auto form = std::find_if(forms.begin(), forms.end(), IsUserForm);
     if (form == forms.end()) return;
     const std::int32_t unit = static_cast<std::int32_t>(kFormUnitsPerTenthMm);
-    const std::int32_t width = form->width / unit;
-    const std::int32_t height = form->height / unit;
-    controls.SetText(kWidth.edit, std::to_string(width));
-    controls.SetPosition(kWidth.spin, width);
-    controls.SetText(kHeight.edit, std::to_string(height));
-    controls.SetPosition(kHeight.spin, height);
+    const FormSize size{form->width / unit, form->height / unit};
+    plat::LoadControls(controls, kFormSizeRows, &size);
 }
 
 void UtilityPage::OnCommand(plat::Controls& controls, int id, int notifyCode) {
@@ -130,8 +128,16 @@ void UtilityPage::OnCommand(plat::Controls& controls, int id, int notifyCode) {
 }
 
 void UtilityPage::SetUserForm(plat::Controls& controls) {
-    const std::uint32_t width = ClampedValue(controls, kWidth);
-    const std::uint32_t height = ClampedValue(controls, kHeight);
+    FormSize size;
+    plat::StoreControls(controls, kFormSizeRows, &size);
+    // An edit whose number had to move shows what the form gets.
+    for (const auto& [edit, taken] : {std::pair{IDC_UTIL_WIDTH, size.width}, std::pair{IDC_UTIL_HEIGHT, size.height}}) {
+        if (ReadUnsigned(controls.GetText(edit)) != static_cast<std::uint32_t>(taken)) {
+            controls.SetText(edit, std::to_string(taken));
+        }
+    }
+    const auto width = static_cast<std::uint32_t>(size.width);
+    const auto height = static_cast<std::uint32_t>(size.height);
     if (spooler_.SetForm(printer_, kUserFormName, UserForm(width, height)) != plat::kErrorSuccess) {
         controls.ShowMessage(kSetFailed, kMessageCaption, plat::kMbIconError);
     } else {

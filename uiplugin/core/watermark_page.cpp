@@ -4,6 +4,7 @@
 #include <charconv>
 #include <string>
 
+#include "control_exchange.h"
 #include "core/record_text.h"
 #include "core/main_page.h"
 #include "core/watermark_preview.h"
@@ -41,6 +42,75 @@ int Number(std::string_view text) {
 std::uint8_t Byte(int value, int low, int high) {
     return static_cast<std::uint8_t>(std::clamp(value, low, high));
 }
+
+int TakeFontSize(std::string_view text, int low, int high) {
+    return std::clamp(Number(text), low, high);
+}
+
+const PrivateDevmode& Devmode(const void* record) {
+    return *static_cast<const PrivateDevmode*>(record);
+}
+PrivateDevmode& Devmode(void* record) {
+    return *static_cast<PrivateDevmode*>(record);
+}
+
+// The record keeps the bitmap's path with its terminator in its fixed field:
+// a longer path is refused, never cut. The text fills its sixteen units.
+constexpr plat::TextField kBitmapPath{
+    [](const void* record) { return ReadRecordText(Devmode(record).szWatermarkBitmap); },
+    [](void* record, std::string_view path) {
+        if (RecordTextUnits(path) >= std::size(Devmode(record).szWatermarkBitmap)) return false;
+        StoreRecordText(Devmode(record).szWatermarkBitmap, path);
+        return true;
+    }};
+constexpr plat::TextField kText{[](const void* record) { return ReadRecordText(Devmode(record).szWatermarkText); },
+                                [](void* record, std::string_view text) {
+                                    StoreRecordTextFilling(Devmode(record).szWatermarkText, text);
+                                    return true;
+                                }};
+constexpr plat::TextField kFace{[](const void* record) { return ReadRecordText(Devmode(record).szWatermarkFont); },
+                                [](void* record, std::string_view face) {
+                                    StoreRecordText(Devmode(record).szWatermarkFont, face);
+                                    return true;
+                                }};
+
+bool ShowsBitmap(const PrivateDevmode& devmode) {
+    return devmode.bWatermarkType == kBitmapWatermark;
+}
+bool ShowsText(const PrivateDevmode& devmode) {
+    return devmode.bWatermarkType == kTextWatermark;
+}
+
+constexpr int kKindRadios[] = {IDC_WM_NONE, IDC_WM_BITMAP, IDC_WM_TEXT};
+constexpr int kSliders[] = {IDC_WM_ANGLE, IDC_WM_SIZE, IDC_WM_BRIGHTNESS};
+
+// The kind comes first: on apply the bitmap's path is taken for a bitmap
+// only, the text and its face for a text only (a page that shows no text
+// still shows a stock text in its list). A kind the page does not know shows
+// as no watermark; the faces and styles are filled by the page.
+constexpr plat::ExchangeRow kWatermarkRows[] = {
+    plat::Radios(kKindRadios, PLAT_FIELD(PrivateDevmode, bWatermarkType), kNoWatermark),
+    plat::Text(IDC_WM_BITMAP_PATH, kBitmapPath)
+        .Flags(plat::kReadOnly)
+        .StoredWhen(plat::RecordMeets<PrivateDevmode, ShowsBitmap>),
+    plat::ComboText(IDC_WM_TEXT_LIST, kText, kWatermarkStockTexts,
+                    std::extent_v<decltype(PrivateDevmode::szWatermarkText)>)
+        .StoredWhen(plat::RecordMeets<PrivateDevmode, ShowsText>),
+    plat::ItemText(IDC_WM_FONT, kFace).StoredWhen(plat::RecordMeets<PrivateDevmode, ShowsText>),
+    plat::List(IDC_WM_STYLE, PLAT_FIELD(PrivateDevmode, bWatermarkFontStyle), {}, 0),
+    plat::Number(IDC_WM_FONT_SIZE, PLAT_FIELD(PrivateDevmode, bWatermarkFontSize),
+                 {.spin = IDC_WM_FONT_SIZE_SPIN,
+                  .digits = 2,
+                  .low = kMinWatermarkFontSize,
+                  .high = kMaxWatermarkFontSize,
+                  .take = TakeFontSize})
+        .Flags(plat::kShowsStored | plat::kTypedBelowLow),
+    plat::Slider(IDC_WM_ANGLE, PLAT_FIELD(PrivateDevmode, dwWatermarkAngle), 0, kMaxAngle, IDC_WM_ANGLE_LABEL),
+    plat::Slider(IDC_WM_SIZE, PLAT_FIELD(PrivateDevmode, bWatermarkSize), 0, kMaxSize, IDC_WM_SIZE_LABEL),
+    plat::Slider(IDC_WM_BRIGHTNESS, PLAT_FIELD(PrivateDevmode, bWatermarkBrightness), 0, kMaxBrightness,
+                 IDC_WM_BRIGHTNESS_LABEL),
+    plat::List(IDC_WM_POSITION, PLAT_FIELD(PrivateDevmode, bWatermarkPosition), kWatermarkPositions),
+};
 }  // namespace
 
 WatermarkPage::WatermarkPage(PrivateDevmode& devmode, WatermarkFiles& files, WatermarkGraphics& graphics,
@@ -53,56 +123,13 @@ WatermarkPage::WatermarkPage(PrivateDevmode& devmode, WatermarkFiles& files, Wat
 
 void WatermarkPage::OnInit(plat::Controls& controls) {
     loading_ = true;
-    const int stored = devmode_.bWatermarkType;
-    const int kind = stored == kBitmapWatermark || stored == kTextWatermark ? stored : int{kNoWatermark};
-    controls.SetCheck(IDC_WM_NONE, kind == kNoWatermark);
-    controls.SetCheck(IDC_WM_BITMAP, kind == kBitmapWatermark);
-    controls.SetCheck(IDC_WM_TEXT, kind == kTextWatermark);
-    EnableFor(controls, kind);
-
-    controls.SetReadOnly(IDC_WM_BITMAP_PATH, true);
-    controls.SetText(IDC_WM_BITMAP_PATH, ReadRecordText(devmode_.szWatermarkBitmap));
-
-    controls.ClearItems(IDC_WM_TEXT_LIST);
-    for (std::string_view text : kWatermarkStockTexts) controls.AddItem(IDC_WM_TEXT_LIST, text);
-    controls.LimitText(IDC_WM_TEXT_LIST, static_cast<int>(std::size(devmode_.szWatermarkText)));
-    const std::string text = ReadRecordText(devmode_.szWatermarkText);
-    const auto stock = std::find(kWatermarkStockTexts.begin(), kWatermarkStockTexts.end(), text);
-    if (text.empty()) {
-        controls.Select(IDC_WM_TEXT_LIST, 0);
-    } else if (stock != kWatermarkStockTexts.end()) {
-        controls.Select(IDC_WM_TEXT_LIST, static_cast<int>(stock - kWatermarkStockTexts.begin()));
-    } else {
-        controls.SetText(IDC_WM_TEXT_LIST, text);
-    }
-
     controls.ClearItems(IDC_WM_FONT);
     for (const std::string& face : graphics_.TrueTypeFaces()) controls.AddItem(IDC_WM_FONT, face);
-    controls.Select(IDC_WM_FONT, 0);
-    const int face = controls.FindPrefix(IDC_WM_FONT, -1, ReadRecordText(devmode_.szWatermarkFont));
-    if (face >= 0) controls.Select(IDC_WM_FONT, face);
-
     controls.ClearItems(IDC_WM_STYLE);
     for (const WatermarkStyle& style : kWatermarkStyles) controls.AddItem(IDC_WM_STYLE, style.text);
-    controls.Select(IDC_WM_STYLE,
-                    devmode_.bWatermarkFontStyle < kWatermarkStyles.size() ? devmode_.bWatermarkFontStyle : 0);
-
-    controls.LimitText(IDC_WM_FONT_SIZE, 2);
-    controls.SetRange(IDC_WM_FONT_SIZE_SPIN, kMinWatermarkFontSize, kMaxWatermarkFontSize);
-    controls.SetPosition(IDC_WM_FONT_SIZE_SPIN, devmode_.bWatermarkFontSize);
-    controls.SetText(IDC_WM_FONT_SIZE, std::to_string(devmode_.bWatermarkFontSize));
-
-    controls.SetRange(IDC_WM_ANGLE, 0, kMaxAngle);
-    controls.SetPosition(IDC_WM_ANGLE, static_cast<int>(std::min<std::uint32_t>(devmode_.dwWatermarkAngle, kMaxAngle)));
-    controls.SetRange(IDC_WM_SIZE, 0, kMaxSize);
-    controls.SetPosition(IDC_WM_SIZE, devmode_.bWatermarkSize);
-    controls.SetRange(IDC_WM_BRIGHTNESS, 0, kMaxBrightness);
-    controls.SetPosition(IDC_WM_BRIGHTNESS, devmode_.bWatermarkBrightness);
-    ShowLabels(controls);
-
-    controls.ClearItems(IDC_WM_POSITION);
-    for (std::string_view position : kWatermarkPositions) controls.AddItem(IDC_WM_POSITION, position);
-    controls.Select(IDC_WM_POSITION, devmode_.bWatermarkPosition);
+    plat::SetUpControls(controls, kWatermarkRows);
+    plat::LoadControls(controls, kWatermarkRows, &devmode_);
+    EnableFor(controls, ShownKind(controls));
     loading_ = false;
 }
 
@@ -118,12 +145,6 @@ void WatermarkPage::EnableFor(plat::Controls& controls, int kind) {
     for (int id : kCommonControls) controls.Enable(id, kind != kNoWatermark);
 }
 
-void WatermarkPage::ShowLabels(plat::Controls& controls) {
-    controls.SetText(IDC_WM_ANGLE_LABEL, std::to_string(controls.Position(IDC_WM_ANGLE)));
-    controls.SetText(IDC_WM_SIZE_LABEL, std::to_string(controls.Position(IDC_WM_SIZE)));
-    controls.SetText(IDC_WM_BRIGHTNESS_LABEL, std::to_string(controls.Position(IDC_WM_BRIGHTNESS)));
-}
-
 void WatermarkPage::Changed(plat::Controls& controls) {
     controls.NotifySheetChanged(true);
     PaintPreview(controls);
@@ -133,61 +154,53 @@ void WatermarkPage::OnCommand(plat::Controls& controls, int id, int notifyCode) 
     if (loading_) return;
     switch (id) {
         case IDC_WM_NONE:
-            if (notifyCode == plat::kBnClicked) ChooseKind(controls, kNoWatermark);
-            return;
         case IDC_WM_BITMAP:
-            if (notifyCode == plat::kBnClicked) ChooseKind(controls, kBitmapWatermark);
-            return;
         case IDC_WM_TEXT:
-            if (notifyCode == plat::kBnClicked) ChooseKind(controls, kTextWatermark);
+            if (notifyCode == plat::kBnClicked) ChooseKind(controls, id);
             return;
         case IDC_WM_BROWSE:
             if (notifyCode == plat::kBnClicked) Browse(controls);
             return;
         case IDC_WM_TEXT_LIST:
-            if (notifyCode == plat::kCbnSelChange || notifyCode == plat::kCbnEditChange)
-                StoreText(controls, notifyCode);
+            if (notifyCode != plat::kCbnSelChange && notifyCode != plat::kCbnEditChange) return;
+            plat::StoreControl(controls, kWatermarkRows, &devmode_, id);
+            Changed(controls);
             return;
         case IDC_WM_FONT:
         case IDC_WM_STYLE:
-        case IDC_WM_POSITION: {
-            if (notifyCode != plat::kCbnSelEndOk) return;
-            const int selected = controls.Selection(id);
-            if (selected < 0) return;
-            if (id == IDC_WM_FONT) {
-                StoreRecordText(devmode_.szWatermarkFont, controls.ItemText(id, selected));
-            } else if (id == IDC_WM_STYLE) {
-                devmode_.bWatermarkFontStyle = Byte(selected, 0, kWatermarkStyles.size() - 1);
-            } else {
-                devmode_.bWatermarkPosition = Byte(selected, 0, kTiledPosition);
-                if (selected == kTiledPosition && controls.Position(IDC_WM_SIZE) < kTiledMinimumSize) {
-                    controls.SetPosition(IDC_WM_SIZE, kTiledMinimumSize);
-                    devmode_.bWatermarkSize = kTiledMinimumSize;
-                    ShowLabels(controls);
-                }
+        case IDC_WM_POSITION:
+            if (notifyCode != plat::kCbnSelEndOk || !plat::StoreControl(controls, kWatermarkRows, &devmode_, id)) {
+                return;
+            }
+            if (id == IDC_WM_POSITION && KeepTiledMinimum(controls)) {
+                plat::StoreControl(controls, kWatermarkRows, &devmode_, IDC_WM_SIZE);
             }
             Changed(controls);
             return;
-        }
         case IDC_WM_FONT_SIZE:
-            if (notifyCode == plat::kEnChange || notifyCode == plat::kEnKillFocus) {
-                StoreFontSize(controls, notifyCode == plat::kEnKillFocus);
-            }
+            if (notifyCode != plat::kEnChange && notifyCode != plat::kEnKillFocus) return;
+            CorrectFontSize(controls, notifyCode == plat::kEnKillFocus);
+            plat::StoreControl(controls, kWatermarkRows, &devmode_, id);
+            Changed(controls);
             return;
         case IDC_WM_FONT_SIZE_SPIN:
-            devmode_.bWatermarkFontSize = Byte(Number(controls.GetText(IDC_WM_FONT_SIZE)), 0, kMaxWatermarkFontSize);
+            plat::StoreControl(controls, kWatermarkRows, &devmode_, id);
             Changed(controls);
             return;
         case IDC_WM_ANGLE:
         case IDC_WM_SIZE:
         case IDC_WM_BRIGHTNESS:
-            if (notifyCode == plat::kSliderScroll) StoreSliders(controls);
+            if (notifyCode != plat::kSliderScroll) return;
+            KeepTiledMinimum(controls);
+            for (int slider : kSliders) plat::StoreControl(controls, kWatermarkRows, &devmode_, slider);
+            Changed(controls);
             return;
     }
 }
 
-void WatermarkPage::ChooseKind(plat::Controls& controls, int kind) {
-    devmode_.bWatermarkType = static_cast<std::uint8_t>(kind);
+void WatermarkPage::ChooseKind(plat::Controls& controls, int radio) {
+    plat::StoreControl(controls, kWatermarkRows, &devmode_, radio);
+    const int kind = devmode_.bWatermarkType;
     if (kind != kNoWatermark) {
         if (devmode_.bTextAsGraphics == 0) {
             controls.ShowMessage(kTextAsGraphicsMessage, kTextAsGraphicsCaption,
@@ -198,6 +211,14 @@ void WatermarkPage::ChooseKind(plat::Controls& controls, int kind) {
     }
     EnableFor(controls, kind);
     Changed(controls);
+}
+
+bool WatermarkPage::KeepTiledMinimum(plat::Controls& controls) {
+    if (devmode_.bWatermarkPosition != kTiledPosition || controls.Position(IDC_WM_SIZE) >= kTiledMinimumSize) {
+        return false;
+    }
+    controls.SetPosition(IDC_WM_SIZE, kTiledMinimumSize);
+    return true;
 }
 
 void WatermarkPage::Browse(plat::Controls& controls) {
@@ -213,7 +234,7 @@ void WatermarkPage::Browse(plat::Controls& controls) {
     switch (ConvertToBmp24(files_, chosen->path, pictureFile_)) {
         case kBmp24Done:
             controls.SetText(IDC_WM_BITMAP_PATH, chosen->path);
-            StoreRecordText(devmode_.szWatermarkBitmap, chosen->path);
+            plat::StoreControl(controls, kWatermarkRows, &devmode_, IDC_WM_BITMAP_PATH);
             shared_.reload = true;
             PaintPreview(controls);
             return;
@@ -231,38 +252,17 @@ std::string WatermarkPage::ShownText(plat::Controls& controls) {
     return selected >= 0 ? controls.ItemText(IDC_WM_TEXT_LIST, selected) : controls.GetText(IDC_WM_TEXT_LIST);
 }
 
-void WatermarkPage::StoreText(plat::Controls& controls, int notifyCode) {
-    // Typing into the box leaves no stock text selected.
-    const std::string text =
-        notifyCode == plat::kCbnEditChange ? controls.GetText(IDC_WM_TEXT_LIST) : ShownText(controls);
-    StoreRecordTextFilling(devmode_.szWatermarkText, text);
-    Changed(controls);
-}
-
-void WatermarkPage::StoreFontSize(plat::Controls& controls, bool leaving) {
-    int size = Number(controls.GetText(IDC_WM_FONT_SIZE));
-    const int typed = size;
-    if (size > kMaxWatermarkFontSize) size = kMaxWatermarkFontSize;
-    if (leaving && size < kMinWatermarkFontSize) size = kMinWatermarkFontSize;
-    if (size != typed) {
-        loading_ = true;
-        controls.SetText(IDC_WM_FONT_SIZE, std::to_string(size));
-        controls.SetPosition(IDC_WM_FONT_SIZE_SPIN, size);
-        loading_ = false;
-    }
-    devmode_.bWatermarkFontSize = static_cast<std::uint8_t>(std::max(size, 0));
-    Changed(controls);
-}
-
-void WatermarkPage::StoreSliders(plat::Controls& controls) {
-    if (devmode_.bWatermarkPosition == kTiledPosition && controls.Position(IDC_WM_SIZE) < kTiledMinimumSize) {
-        controls.SetPosition(IDC_WM_SIZE, kTiledMinimumSize);
-    }
-    devmode_.dwWatermarkAngle = static_cast<std::uint32_t>(std::clamp(controls.Position(IDC_WM_ANGLE), 0, kMaxAngle));
-    devmode_.bWatermarkSize = Byte(controls.Position(IDC_WM_SIZE), 0, kMaxSize);
-    devmode_.bWatermarkBrightness = Byte(controls.Position(IDC_WM_BRIGHTNESS), 0, kMaxBrightness);
-    ShowLabels(controls);
-    Changed(controls);
+void WatermarkPage::CorrectFontSize(plat::Controls& controls, bool leaving) {
+    // While the size is typed only its maximum holds ("1" may become "12");
+    // leaving the box raises it to the minimum.
+    const int typed = Number(controls.GetText(IDC_WM_FONT_SIZE));
+    int size = std::min(typed, kMaxWatermarkFontSize);
+    if (leaving) size = std::max(size, kMinWatermarkFontSize);
+    if (size == typed) return;
+    loading_ = true;
+    controls.SetText(IDC_WM_FONT_SIZE, std::to_string(size));
+    controls.SetPosition(IDC_WM_FONT_SIZE_SPIN, size);
+    loading_ = false;
 }
 
 TextFont WatermarkPage::ShownFont(plat::Controls& controls) {
@@ -348,7 +348,7 @@ void WatermarkPage::PaintPreview(plat::Controls& controls) {
         Brighten(shared_.loaded.pixels, Byte(controls.Position(IDC_WM_BRIGHTNESS), 0, kMaxBrightness), shown.pixels);
     } else {
         shared_.reload = true;
-        StoreRecordTextFilling(devmode_.szWatermarkText, ShownText(controls));
+        plat::StoreControl(controls, kWatermarkRows, &devmode_, IDC_WM_TEXT_LIST);
         shown = DrawTextPicture(controls);
         Brighten(shown.pixels, Byte(controls.Position(IDC_WM_BRIGHTNESS), 0, kMaxBrightness), shown.pixels);
     }
@@ -359,29 +359,11 @@ void WatermarkPage::PaintPreview(plat::Controls& controls) {
 }
 
 bool WatermarkPage::OnApply(plat::Controls& controls) {
-    const int kind = ShownKind(controls);
-    devmode_.bWatermarkType = static_cast<std::uint8_t>(kind);
+    // A bitmap path too long for the record leaves the record's own.
+    plat::StoreControls(controls, kWatermarkRows, &devmode_);
+    const int kind = devmode_.bWatermarkType;
     if (kind != kNoWatermark) devmode_.bTextAsGraphics = 1;
-
-    const int position = controls.Selection(IDC_WM_POSITION);
-    if (position >= 0) devmode_.bWatermarkPosition = Byte(position, 0, kTiledPosition);
-    devmode_.bWatermarkSize = Byte(controls.Position(IDC_WM_SIZE), 0, kMaxSize);
-    devmode_.bWatermarkBrightness = Byte(controls.Position(IDC_WM_BRIGHTNESS), 0, kMaxBrightness);
-    devmode_.bWatermarkFontSize =
-        Byte(Number(controls.GetText(IDC_WM_FONT_SIZE)), kMinWatermarkFontSize, kMaxWatermarkFontSize);
-    devmode_.dwWatermarkAngle = static_cast<std::uint32_t>(std::clamp(controls.Position(IDC_WM_ANGLE), 0, kMaxAngle));
-    const int style = controls.Selection(IDC_WM_STYLE);
-    if (style >= 0) devmode_.bWatermarkFontStyle = Byte(style, 0, kWatermarkStyles.size() - 1);
-
-    if (kind == kBitmapWatermark) {
-        const std::string path = controls.GetText(IDC_WM_BITMAP_PATH);
-        if (RecordTextUnits(path) < std::size(devmode_.szWatermarkBitmap)) {
-            StoreRecordText(devmode_.szWatermarkBitmap, path);
-        }
-    } else if (kind == kTextWatermark) {
-        StoreRecordTextFilling(devmode_.szWatermarkText, ShownText(controls));
-        const int face = controls.Selection(IDC_WM_FONT);
-        if (face >= 0) StoreRecordText(devmode_.szWatermarkFont, controls.ItemText(IDC_WM_FONT, face));
+    if (kind == kTextWatermark) {
         // The printing side reads the text from this picture: an apply that
         // cannot write it is not reported as done.
         if (!files_.Write(pictureFile_, TextPictureFile(DrawTextPicture(controls)))) {

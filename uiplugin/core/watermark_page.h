@@ -74,18 +74,20 @@ public:
 private:
     int ShownKind(plat::Controls& controls);
     void EnableFor(plat::Controls& controls, int kind);
-    void ChooseKind(plat::Controls& controls, int kind);
+    // The kind of the radio clicked.
+    void ChooseKind(plat::Controls& controls, int radio);
+    // A tiled watermark takes at least kTiledMinimumSize: true when the size
+    // slider had to be raised to it.
+    bool KeepTiledMinimum(plat::Controls& controls);
     void Browse(plat::Controls& controls);
-    void StoreText(plat::Controls& controls, int notifyCode);
-    void StoreFontSize(plat::Controls& controls, bool leaving);
-    void StoreSliders(plat::Controls& controls);
+    // The font size box shows a size it can take.
+    void CorrectFontSize(plat::Controls& controls, bool leaving);
     void Changed(plat::Controls& controls);
     std::string ShownText(plat::Controls& controls);
     TextFont ShownFont(plat::Controls& controls);
     Picture DrawTextPicture(plat::Controls& controls);
     bool LoadBitmap(plat::Controls& controls, const std::string& path);
     void PreviewError(plat::Controls& controls, std::string_view message);
-    void ShowLabels(plat::Controls& controls);
 
     PrivateDevmode& devmode_;
     WatermarkFiles& files_;

@@ -12,6 +12,7 @@
 #include "resource.h"
 #include "core/private_devmode.h"
 #include "sim/sim_controls.h"
+#include "tests/exchange_round_trip.h"
 
 namespace {
 
@@ -251,6 +252,66 @@ TEST(Barcode2DPage, OpensWithItsListsAndStoresTheErrorLevel) {
     EXPECT_EQ(p.devmode.barcode2D[0].bErrorLevel, 8);
     EXPECT_TRUE(p.page.OnApply(p.sheet));
     EXPECT_EQ(p.sheet.sheetChanges, (std::vector<bool>{true, false}));
+}
+
+// The shown font's record through the page, font 1 of each.
+template <typename Page, typename Record>
+exchange_test::DialogSteps<Record> OnFontOne(PageFixture<Page>& p, Record& (*font)(PrivateDevmode&)) {
+    return {[&p, font](const Record& shown) -> sim::SimControls& {
+                p.devmode = DefaultPrivateDevmode();
+                font(p.devmode) = shown;
+                p.sheet = sim::SimControls();
+                p.page.OnInit(p.sheet);
+                return p.sheet;
+            },
+            [&p](sim::SimControls& controls, int id, int code) { p.page.OnCommand(controls, id, code); },
+            [&p](sim::SimControls& controls) { EXPECT_TRUE(p.page.OnApply(controls)); },
+            [&p, font] { return font(p.devmode); }};
+}
+
+TEST(Barcode1DPage, ExchangesEveryControlWithItsField) {
+    using S = Barcode1DSettings;
+    using namespace exchange_test;
+    const S sample{8, 6, {0, 0}, 255, kHriBoth, kHriFontB, {0, 0}, 48, 300};
+    const Edit edits[] = {
+        Pick(IDC_BC1_TYPE, 2, PLAT_FIELD(S, bType), 2),
+        Type(IDC_BC1_WIDTH, "3", PLAT_FIELD(S, bModuleWidth), 3),
+        Type(IDC_BC1_WIDTH, "9", PLAT_FIELD(S, bModuleWidth), 6),
+        Type(IDC_BC1_WIDTH, "0", PLAT_FIELD(S, bModuleWidth), 2),
+        Type(IDC_BC1_HEIGHT, "100", PLAT_FIELD(S, dwBarHeight), 100),
+        Type(IDC_BC1_HEIGHT, "0", PLAT_FIELD(S, dwBarHeight), 1),
+        Type(IDC_BC1_HEIGHT, "300", PLAT_FIELD(S, dwBarHeight), 255),
+        Pick(IDC_BC1_HRI_POSITION, kHriAbove, PLAT_FIELD(S, bHriPosition), kHriAbove),
+        Choose(IDC_BC1_FONT_A, PLAT_FIELD(S, bHriFont), kHriFontA),
+        Choose(IDC_BC1_FONT_B, PLAT_FIELD(S, bHriFont), kHriFontB),
+    };
+    Page1D p;
+    ExpectRoundTrip(OnFontOne<Barcode1DPage, S>(p, [](PrivateDevmode& d) -> S& { return d.barcode1D[0]; }), sample,
+                    edits);
+}
+
+TEST(Barcode2DPage, ExchangesEveryControlWithItsField) {
+    using S = Barcode2DSettings;
+    using namespace exchange_test;
+    const S sample{0, 7, 25, 30, 90, 8};
+    const Edit edits[] = {
+        Pick(IDC_BC2_ERROR_LEVEL, 3, PLAT_FIELD(S, bErrorLevel), 3),
+        Type(IDC_BC2_CELL_WIDTH, "4", PLAT_FIELD(S, bCellWidth), 4),
+        Type(IDC_BC2_CELL_WIDTH, "0", PLAT_FIELD(S, bCellWidth), 1),
+        Type(IDC_BC2_CELL_WIDTH, "9", PLAT_FIELD(S, bCellWidth), 7),
+        Type(IDC_BC2_CELL_HEIGHT, "12", PLAT_FIELD(S, bCellHeight), 12),
+        Type(IDC_BC2_CELL_HEIGHT, "1", PLAT_FIELD(S, bCellHeight), 2),
+        Type(IDC_BC2_CELL_HEIGHT, "99", PLAT_FIELD(S, bCellHeight), 25),
+        Type(IDC_BC2_COLUMNS, "5", PLAT_FIELD(S, bColumns), 5),
+        Type(IDC_BC2_COLUMNS, "0", PLAT_FIELD(S, bColumns), 1),
+        Type(IDC_BC2_COLUMNS, "99", PLAT_FIELD(S, bColumns), 30),
+        Type(IDC_BC2_ROWS, "40", PLAT_FIELD(S, bRows), 40),
+        Type(IDC_BC2_ROWS, "1", PLAT_FIELD(S, bRows), 3),
+        Type(IDC_BC2_ROWS, "99", PLAT_FIELD(S, bRows), 90),
+    };
+    Page2D p;
+    ExpectRoundTrip(OnFontOne<Barcode2DPage, S>(p, [](PrivateDevmode& d) -> S& { return d.barcode2D[0]; }), sample,
+                    edits);
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "core/record_text.h"
 #include "resource.h"
 #include "sim/sim_controls.h"
+#include "tests/exchange_round_trip.h"
 #include "tests/fake_paper_size_items.h"
 
 namespace {
@@ -290,6 +292,45 @@ TEST(MainPageZoom, PercentIsLimitedAndClamped) {
         EXPECT_EQ(f.devmode.bZoomPercent, c.percent) << c.typed;
         EXPECT_EQ(f.controls.sheetChanges, std::vector<bool>{true}) << c.typed;
     }
+}
+
+TEST(MainPage, ExchangesEveryControlWithItsField) {
+    using S = PrivateDevmode;
+    using namespace exchange_test;
+    S sample = plugin::DefaultPrivateDevmode();
+    StoreRecordText(sample.szFormName, "A4");
+    sample.bRotate180 = 1;
+    sample.bTextAsGraphics = 1;
+    sample.bZoomPrinting = 1;
+    sample.bZoomPercent = 100;
+    const Edit edits[] = {
+        Choose(IDC_ROTATE_NORMAL, PLAT_FIELD(S, bRotate180), 0),
+        Choose(IDC_ROTATE_180, PLAT_FIELD(S, bRotate180), 1),
+        Choose(IDC_TEXT_AS_GRAPHICS_NO, PLAT_FIELD(S, bTextAsGraphics), 0),
+        Choose(IDC_TEXT_AS_GRAPHICS_YES, PLAT_FIELD(S, bTextAsGraphics), 1),
+        Tick(IDC_ZOOM_PRINTING, false, PLAT_FIELD(S, bZoomPrinting), 0),
+        Type(IDC_ZOOM_PERCENT, "42", PLAT_FIELD(S, bZoomPercent), 42),
+        Type(IDC_ZOOM_PERCENT, "150", PLAT_FIELD(S, bZoomPercent), 100),
+    };
+    S devmode{};
+    FakePaperSizeItems paper;
+    sim::SimControls controls;
+    std::optional<MainPage> page;
+    const DialogSteps<S> steps{
+        .show = [&](const S& shown) -> sim::SimControls& {
+            devmode = shown;
+            paper.items = {{{"Carta", "A4"}, 1}};
+            controls = sim::SimControls();
+            page.emplace(devmode, paper);
+            page->OnInit(controls);
+            page->OnSetActive(controls);
+            return controls;
+        },
+        .command = [&](sim::SimControls& c, int id, int code) { page->OnCommand(c, id, code); },
+        .apply = [&](sim::SimControls& c) { EXPECT_TRUE(page->OnApply(c)); },
+        .held = [&] { return devmode; },
+    };
+    ExpectRoundTrip(steps, sample, edits);
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "resource.h"
 #include "sim/sim_controls.h"
+#include "tests/exchange_round_trip.h"
 
 namespace {
 
@@ -412,6 +414,64 @@ TEST(OperationPage, ApplyAnswersTrueAndClearsTheSheetsChange) {
     fixture.page.OnCommand(fixture.sheet, IDC_OP_DOCUMENT_START, plat::kCbnSelChange);
     fixture.page.OnCommand(fixture.sheet, 1010, plat::kBnClicked);
     EXPECT_EQ(fixture.sheet.dialogsRun.size(), 1u);
+}
+
+TEST(OperationDialog, ExchangesEveryControlWithItsField) {
+    using S = OperationSettings;
+    using namespace exchange_test;
+    // Every field away from its default, the numbers at their limits.
+    const S sample{.bSendCommand = 1,
+                   .bFeedToCutPosition = 1,
+                   .abCommand = {0x1B, 0x40},
+                   .cbCommand = 2,
+                   .bDrawerPulse = 12,
+                   .bCutMode = 2,
+                   .bFeedMm = 100,
+                   .bHeraldState = 1,
+                   .padding1 = 0,
+                   .dwDrawerPortMode = 1,
+                   .bBuzzer = 5,
+                   .bLogo = 9,
+                   .bLogoAlign = 2,
+                   .bLogoPosition = 1};
+    const Edit edits[] = {
+        Type(IDC_OP_COMMAND, "1D 56 42", PLAT_FIELD(S, cbCommand), 3),
+        Tick(IDC_OP_SEND_COMMAND, false, PLAT_FIELD(S, bSendCommand), 0),
+        Tick(IDC_OP_FEED_TO_CUT, false, PLAT_FIELD(S, bFeedToCutPosition), 0),
+        Pick(IDC_OP_DRAWER_PULSE, 3, PLAT_FIELD(S, bDrawerPulse), 3),
+        Pick(IDC_OP_HERALD_STATE, 0, PLAT_FIELD(S, bHeraldState), 0),
+        Pick(IDC_OP_CUT_MODE, 1, PLAT_FIELD(S, bCutMode), 1),
+        Pick(IDC_OP_BUZZER, 2, PLAT_FIELD(S, bBuzzer), 2),
+        Pick(IDC_OP_LOGO, 4, PLAT_FIELD(S, bLogo), 4),
+        Type(IDC_OP_FEED, "55", PLAT_FIELD(S, bFeedMm), 55),
+        Type(IDC_OP_FEED, "250", PLAT_FIELD(S, bFeedMm), 100),
+        Type(IDC_OP_FEED, "-5", PLAT_FIELD(S, bFeedMm), 0),
+        Choose(IDC_OP_OPEN_DRAWER, PLAT_FIELD(S, dwDrawerPortMode), 0),
+        Choose(IDC_OP_HERALD, PLAT_FIELD(S, dwDrawerPortMode), 1),
+        Choose(IDC_OP_ALIGN_LEFT, PLAT_FIELD(S, bLogoAlign), 0),
+        Choose(IDC_OP_ALIGN_CENTER, PLAT_FIELD(S, bLogoAlign), 1),
+        Choose(IDC_OP_BEFORE_CUT, PLAT_FIELD(S, bLogoPosition), 0),
+    };
+    S settings{};
+    sim::SimControls controls;
+    std::optional<OperationDialog> dialog;
+    const DialogSteps<S> steps{
+        .show = [&](const S& shown) -> sim::SimControls& {
+            settings = shown;
+            controls = sim::SimControls();
+            dialog.emplace(settings, kOperationPageEnd);
+            dialog->OnInit(controls);
+            return controls;
+        },
+        .command = [&](sim::SimControls& controls, int id, int code) { dialog->OnCommand(controls, id, code); },
+        .apply =
+            [&](sim::SimControls& controls) {
+                dialog->OnCommand(controls, plat::kIdOk, plat::kBnClicked);
+                EXPECT_TRUE(controls.closed);
+            },
+        .held = [&] { return settings; },
+    };
+    ExpectRoundTrip(steps, sample, edits);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "sim/sim_controls.h"
 #include "sim/sim_spooler.h"
+#include "tests/exchange_round_trip.h"
 #include "tests/fake_control_font_file.h"
 
 namespace {
@@ -197,6 +198,43 @@ TEST_F(UtilityFixture, ControlFontOpensItsTable) {
     };
     Click(IDC_UTIL_CONTROL_FONT);
     EXPECT_EQ(sheet.dialogsRun, std::vector<int>{IDD_CONTROL_FONT_DIALOG});
+}
+
+// The stored form's size in 0.1 mm, as "Ajustar" leaves it.
+struct FormTenths {
+    std::int32_t width;
+    std::int32_t height;
+};
+
+TEST_F(UtilityFixture, ExchangesEveryControlWithItsField) {
+    using S = FormTenths;
+    namespace xt = exchange_test;
+    const xt::Edit edits[] = {
+        xt::Type(IDC_UTIL_WIDTH, "500", PLAT_FIELD(S, width), 500),
+        xt::Type(IDC_UTIL_WIDTH, "300", PLAT_FIELD(S, width), 410),
+        xt::Type(IDC_UTIL_WIDTH, "999", PLAT_FIELD(S, width), 800),
+        xt::Type(IDC_UTIL_HEIGHT, "1000", PLAT_FIELD(S, height), 1000),
+        xt::Type(IDC_UTIL_HEIGHT, "100", PLAT_FIELD(S, height), 254),
+        xt::Type(IDC_UTIL_HEIGHT, "40000", PLAT_FIELD(S, height), 32760),
+    };
+    const xt::DialogSteps<S> steps{
+        .show = [&](const S& shown) -> sim::SimControls& {
+            spooler.forms.push_back(UserForm(shown.width, shown.height));
+            std::erase_if(spooler.forms, [&](const plat::FormInfo1& form) {
+                return form.name == kUserFormName && &form != &spooler.forms.back();
+            });
+            sheet = sim::SimControls();
+            Open();
+            return sheet;
+        },
+        .command = [&](sim::SimControls& controls, int id, int code) { page.OnCommand(controls, id, code); },
+        .apply = [&](sim::SimControls&) { Click(IDC_UTIL_SET_FORM); },
+        .held =
+            [&] {
+                return S{Stored()->width / 100, Stored()->height / 100};
+            },
+    };
+    xt::ExpectRoundTrip(steps, S{800, 32760}, edits);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "test_bitmaps.h"
 #include "resource.h"
 #include "sim/sim_controls.h"
+#include "tests/exchange_round_trip.h"
 
 namespace {
 
@@ -450,6 +451,53 @@ TEST_F(WatermarkFixture, ApplyingABitmapStoresItsPath) {
     EXPECT_EQ(ReadRecordText(devmode.szWatermarkBitmap), "C:\\fotos\\logo.bmp");
     EXPECT_EQ(devmode.bWatermarkType, 1);
     EXPECT_EQ(files.writes, writes);  // the picture was written when chosen
+}
+
+TEST_F(WatermarkFixture, ExchangesEveryControlWithItsField) {
+    using S = PrivateDevmode;
+    namespace xt = exchange_test;
+    S sample = DefaultPrivateDevmode();
+    sample.bWatermarkType = kTextWatermark;
+    sample.bTextAsGraphics = 1;
+    StoreRecordText(sample.szWatermarkText, "LOJA");
+    StoreRecordText(sample.szWatermarkFont, "Courier New");
+    sample.bWatermarkFontStyle = 3;
+    sample.bWatermarkFontSize = 72;
+    sample.dwWatermarkAngle = 360;
+    sample.bWatermarkSize = 100;
+    sample.bWatermarkBrightness = 255;
+    sample.bWatermarkPosition = kTiledPosition;
+    auto text = [](const void* record) { return ReadRecordText(static_cast<const S*>(record)->szWatermarkText); };
+    auto face = [](const void* record) { return ReadRecordText(static_cast<const S*>(record)->szWatermarkFont); };
+    const xt::Edit edits[] = {
+        xt::Choose(IDC_WM_NONE, PLAT_FIELD(S, bWatermarkType), kNoWatermark),
+        xt::Choose(IDC_WM_BITMAP, PLAT_FIELD(S, bWatermarkType), kBitmapWatermark),
+        xt::Choose(IDC_WM_TEXT, PLAT_FIELD(S, bWatermarkType), kTextWatermark),
+        xt::PickText(IDC_WM_TEXT_LIST, 1, text, "FAVOR NÃO COPIAR"),
+        xt::TypeText(IDC_WM_TEXT_LIST, "PROMOÇÃO", text),
+        xt::PickText(IDC_WM_FONT, 2, face, "Times New Roman"),
+        xt::Pick(IDC_WM_STYLE, 1, PLAT_FIELD(S, bWatermarkFontStyle), 1),
+        xt::Type(IDC_WM_FONT_SIZE, "30", PLAT_FIELD(S, bWatermarkFontSize), 30),
+        xt::Type(IDC_WM_FONT_SIZE, "5", PLAT_FIELD(S, bWatermarkFontSize), 8),
+        xt::Type(IDC_WM_FONT_SIZE, "99", PLAT_FIELD(S, bWatermarkFontSize), 72),
+        xt::Slide(IDC_WM_ANGLE, 90, PLAT_FIELD(S, dwWatermarkAngle), 90),
+        xt::Slide(IDC_WM_SIZE, 50, PLAT_FIELD(S, bWatermarkSize), 50),
+        xt::Slide(IDC_WM_SIZE, 10, PLAT_FIELD(S, bWatermarkSize), kTiledMinimumSize),
+        xt::Slide(IDC_WM_BRIGHTNESS, 128, PLAT_FIELD(S, bWatermarkBrightness), 128),
+        xt::Pick(IDC_WM_POSITION, 4, PLAT_FIELD(S, bWatermarkPosition), 4),
+    };
+    const xt::DialogSteps<S> steps{
+        .show = [&](const S& shown) -> sim::SimControls& {
+            devmode = shown;
+            sheet = sim::SimControls();
+            Open();
+            return sheet;
+        },
+        .command = [&](sim::SimControls& controls, int id, int code) { page->OnCommand(controls, id, code); },
+        .apply = [&](sim::SimControls& controls) { EXPECT_TRUE(page->OnApply(controls)); },
+        .held = [&] { return devmode; },
+    };
+    xt::ExpectRoundTrip(steps, sample, edits);
 }
 
 }  // namespace
