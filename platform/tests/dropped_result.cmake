@@ -1,6 +1,8 @@
 # Compiles dropped_result.cpp as the builds compile (warnings are errors):
-# with the error code kept it builds, with it dropped it must not.
-#   cmake -DCOMPILER=... -DSOURCE=... -DINCLUDE=... -P dropped_result.cmake
+# with the error code kept it builds, with it dropped it must not. Writes a
+# GoogleTest-style report (REPORT) of its one case, as the test programs do.
+#   cmake -DCOMPILER=... -DSOURCE=... -DINCLUDE=... -DREPORT=... -P dropped_result.cmake
+set(problem)
 foreach(variant kept dropped)
   set(defines)
   if(variant STREQUAL dropped)
@@ -10,15 +12,32 @@ foreach(variant kept dropped)
     COMMAND ${COMPILER} -std=c++20 -Wall -Wextra -Werror -fsyntax-only -I${INCLUDE} ${defines} ${SOURCE}
     RESULT_VARIABLE status ERROR_VARIABLE said OUTPUT_QUIET)
   if(variant STREQUAL kept AND NOT status EQUAL 0)
-    message(FATAL_ERROR "the caller that keeps the code does not build:\n${said}")
-  endif()
-  if(variant STREQUAL dropped)
+    set(problem "the caller that keeps the code does not build:\n${said}")
+  elseif(variant STREQUAL dropped AND NOT problem)
     if(status EQUAL 0)
-      message(FATAL_ERROR "a dropped error code builds")
-    endif()
-    if(NOT said MATCHES "unused-result")
-      message(FATAL_ERROR "the dropped code fails for another reason:\n${said}")
+      set(problem "a dropped error code builds")
+    elseif(NOT said MATCHES "unused-result")
+      set(problem "the dropped code fails for another reason:\n${said}")
     endif()
   endif()
 endforeach()
+set(failures 0)
+set(failure)
+if(problem)
+  set(failures 1)
+  string(REPLACE "\"" "'" quoted "${problem}")
+  string(REPLACE "<" "(" quoted "${quoted}")
+  string(REPLACE ">" ")" quoted "${quoted}")
+  set(failure "<failure message=\"${quoted}\"/>")
+endif()
+file(WRITE "${REPORT}" "<?xml version=\"1.0\" encoding=\"UTF-8\"?>
+<testsuites tests=\"1\" failures=\"${failures}\" disabled=\"0\" errors=\"0\" name=\"AllTests\">
+  <testsuite name=\"DroppedErrorCode\" tests=\"1\" failures=\"${failures}\" disabled=\"0\" errors=\"0\">
+    <testcase name=\"DoesNotBuild\" status=\"run\" result=\"completed\" classname=\"DroppedErrorCode\">${failure}</testcase>
+  </testsuite>
+</testsuites>
+")
+if(problem)
+  message(FATAL_ERROR "${problem}")
+endif()
 message(STATUS "a dropped error code does not build; a kept one does")
