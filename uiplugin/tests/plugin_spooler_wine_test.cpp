@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <functional>
 #include <fstream>
 #include <iterator>
@@ -1012,7 +1013,23 @@ std::vector<BYTE> StoredDevmode(HANDLE printer) {
     const DEVMODEW* stored = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data())->pDevMode;
     if (!stored) return {};
     const auto* bytes = reinterpret_cast<const BYTE*>(stored);
-    return std::vector<BYTE>(bytes, bytes + stored->dmSize + stored->dmDriverExtra);
+    std::vector<BYTE> record(bytes, bytes + stored->dmSize + stored->dmDriverExtra);
+    // Wine hands the names back only up to their terminator: what follows in
+    // the field is whatever its buffer held, and differs from call to call.
+    auto* names = reinterpret_cast<DEVMODEW*>(record.data());
+    const auto clearTail = [](wchar_t* name, std::size_t capacity) {
+        std::fill(name + wcsnlen(name, capacity), name + capacity, L'\0');
+    };
+    clearTail(names->dmDeviceName, CCHDEVICENAME);
+    clearTail(names->dmFormName, CCHFORMNAME);
+    return record;
+}
+
+// Where two records first differ, for a failure message.
+std::string FirstDifference(const std::vector<BYTE>& a, const std::vector<BYTE>& b) {
+    const auto [at, _] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    return "first difference at byte " + std::to_string(at - a.begin()) + " of " + std::to_string(a.size()) + " and " +
+           std::to_string(b.size());
 }
 
 // A sheet's "Apply" button.
@@ -1091,7 +1108,8 @@ TEST_F(SpoolerPrinter, FontPageShowsTheResidentFonts) {
         &result);
     ASSERT_TRUE(shown);
     EXPECT_TRUE(driven);
-    EXPECT_EQ(StoredDevmode(printer_), recordBefore) << "the page writes nothing";
+    const std::vector<BYTE> recordAfter = StoredDevmode(printer_);
+    EXPECT_EQ(recordAfter, recordBefore) << "the page writes nothing: " << FirstDifference(recordAfter, recordBefore);
 }
 
 }  // namespace
