@@ -58,9 +58,15 @@ bool Win32Desktop::IsAdministrator() {
                                   0, administrators.receive())) {
         return false;
     }
+    // The group counts only where it grants rights: a token made for "run
+    // with restricted rights" (or a filtered one under UAC) still lists
+    // Administrators, marked for deny only and not enabled.
     const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
     for (DWORD i = 0; i < groups->GroupCount; ++i) {
-        if (EqualSid(groups->Groups[i].Sid, administrators.get())) return true;
+        const DWORD attributes = groups->Groups[i].Attributes;
+        if (EqualSid(groups->Groups[i].Sid, administrators.get())) {
+            return (attributes & SE_GROUP_ENABLED) && !(attributes & SE_GROUP_USE_FOR_DENY_ONLY);
+        }
     }
     return false;
 }
