@@ -19,6 +19,16 @@ set(PP_VERSION_RC_DEFINES
 # Small binaries: unused code dropped, symbols stripped in release builds.
 add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-Wl,--gc-sections $<$<CONFIG:MinSizeRel,Release>:-s>)
+# The linker keeps every unwind table (KEEP(*(.eh_frame*)) in the i686 and
+# x86_64 scripts), and with it every function of an object it links, used or
+# not. A program with PP_WHOLE_PROGRAM set is therefore linked from the
+# compiler's intermediate code of all its objects (link-time optimisation), so
+# what it never calls is not compiled at all. The objects also carry their
+# ordinary code, which every other link takes: GCC 12 stops with an internal
+# error on Setup's and the plug-in's whole programs.
+add_compile_options(-flto -ffat-lto-objects)
+add_link_options("$<IF:$<BOOL:$<TARGET_PROPERTY:PP_WHOLE_PROGRAM>>,-flto,-fno-lto>"
+                 "$<$<BOOL:$<TARGET_PROPERTY:PP_WHOLE_PROGRAM>>:-flto-partition=one>")
 
 # Reproducible binaries: two builds of the same sources in different folders
 # give the same bytes. The linker leaves the PE time stamp at zero, and the

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "win32/encoding.h"
@@ -35,12 +35,20 @@ struct Binding {
     // the reference it was handed, as the uninstaller's worker thread does
     // after "&Desinstalar" has returned.
     std::optional<Win32Controls> controls;
-    std::map<int, LabelPaint> labels;
+    // By control id; a dialog styles a handful of labels.
+    std::vector<std::pair<int, LabelPaint>> labels;
     HWND tooltip = nullptr;
 };
 
 Binding* BindingOf(HWND dialog) {
     return reinterpret_cast<Binding*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+LabelPaint* FindLabel(Binding& binding, int id) {
+    for (auto& [labelId, paint] : binding.labels) {
+        if (labelId == id) return &paint;
+    }
+    return nullptr;
 }
 }  // namespace
 
@@ -184,7 +192,8 @@ void Win32Controls::SetTooltip(int id, std::string_view text) {
 void Win32Controls::SetLabelStyle(int id, const plat::LabelStyle& style) {
     Binding* binding = BindingOf(dialog_);
     if (!binding) return;
-    LabelPaint& paint = binding->labels[id];
+    LabelPaint* found = FindLabel(*binding, id);
+    LabelPaint& paint = found ? *found : binding->labels.emplace_back(id, LabelPaint{}).second;
     paint.textColor = style.textColor;
     paint.brush.reset(CreateSolidBrush(style.backColor));
     // The label takes the new font before the old one goes; without a new
@@ -395,12 +404,12 @@ INT_PTR Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, Bindin
             SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
             return TRUE;
         case WM_CTLCOLORSTATIC: {
-            const auto label = binding.labels.find(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
-            if (label == binding.labels.end() || !label->second.brush) return FALSE;
+            const LabelPaint* label = FindLabel(binding, GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+            if (!label || !label->brush) return FALSE;
             HDC dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, label->second.textColor);
+            SetTextColor(dc, label->textColor);
             SetBkMode(dc, TRANSPARENT);
-            return reinterpret_cast<INT_PTR>(label->second.brush.get());
+            return reinterpret_cast<INT_PTR>(label->brush.get());
         }
         case WM_HELP:
             // Pages pass F1 on to the wizard, which owns the help.

@@ -118,10 +118,25 @@ bool Win32Desktop::RestartWindows() {
     return ExitWindowsEx(EWX_REBOOT, 0) != FALSE;
 }
 
+void Win32Desktop::SetDialogOptions(int templateId, const BindingOptions& options) {
+    for (auto& [id, held] : options_) {
+        if (id == templateId) {
+            held = options;
+            return;
+        }
+    }
+    options_.emplace_back(templateId, options);
+}
+
 int Win32Desktop::RunDialog(int templateId, plat::WindowRef owner, plat::DialogHandler& handler) {
-    const auto options = options_.find(templateId);
-    return static_cast<int>(RunBoundDialog(instance_, templateId, Handle(owner), handler,
-                                           options == options_.end() ? BindingOptions{} : options->second));
+    BindingOptions options;
+    for (const auto& [id, held] : options_) {
+        if (id == templateId) {
+            options = held;
+            break;
+        }
+    }
+    return static_cast<int>(RunBoundDialog(instance_, templateId, Handle(owner), handler, options));
 }
 
 }  // namespace win32

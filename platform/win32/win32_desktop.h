@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include <map>
+#include <utility>
 #include <vector>
 
 #include "win32/scoped_win32.h"
@@ -27,11 +27,12 @@ public:
     bool RestartWindows() override;
     int RunDialog(int templateId, plat::WindowRef owner, plat::DialogHandler& handler) override;
     // Window-side handling (painting) for the dialogs of one template.
-    void SetDialogOptions(int templateId, const BindingOptions& options) { options_[templateId] = options; }
+    void SetDialogOptions(int templateId, const BindingOptions& options);
 
 private:
     HINSTANCE instance_;
-    std::map<int, BindingOptions> options_;
+    // By template id; a program sets them for one or two of its dialogs.
+    std::vector<std::pair<int, BindingOptions>> options_;
     // Held until the program ends.
     std::vector<ScopedKernelHandle> mutexes_;
 };
