@@ -12,11 +12,15 @@
 
 namespace plat {
 
-struct SystemServices {
+// `Spooler` is as much of the spooler as the program works on: the
+// installation adds to it (SpoolerInstall), the removal only reads and
+// deletes (SpoolerAdmin).
+template <typename Spooler>
+struct ServicesWith {
     Profile& profile;
     Registry& registry;
     Files& files;
-    SpoolerAdmin& spooler;
+    Spooler& spooler;
     Services& services;
     SystemInfo& system;
     Clock& clock;

@@ -9,7 +9,7 @@
 
 namespace setup {
 
-using InstallServices = plat::SystemServices;
+using InstallServices = plat::ServicesWith<plat::SpoolerInstall>;
 
 struct InstallSession {
     InstallServices io;

@@ -54,7 +54,7 @@ bool AddPrinterUniqueName(InstallSession& session, plat::PrinterInfo2* printer, 
 
 bool SetDefaultPrinterByName(InstallSession& session, std::string_view name) {
     const plat::OsVersion version = session.io.system.GetVersion();
-    plat::SpoolerAdmin& spooler = session.io.spooler;
+    plat::SpoolerInstall& spooler = session.io.spooler;
     if (version.platformId == plat::kPlatformNt && version.major >= 5) {
         if (spooler.SetDefaultPrinter(name) != plat::kErrorSuccess) return false;
         session.io.desktop.BroadcastSettingChange("", false);

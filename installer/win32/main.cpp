@@ -16,7 +16,7 @@
 #include "win32/win32_profile.h"
 #include "win32/win32_registry.h"
 #include "win32/win32_services.h"
-#include "win32/win32_spooler_admin.h"
+#include "win32/win32_spooler_install.h"
 #include "win32/win32_system_info.h"
 #include "win32/win32_usb_library.h"
 #include "win32/wizard_window.h"
@@ -33,7 +33,7 @@ int RunSetup(HINSTANCE instance) {
     win32::Win32Clock clock;
     win32::Win32PaintingClock progressClock;
     win32::Win32Files files;
-    win32::Win32SpoolerAdmin spooler;
+    win32::Win32SpoolerInstall spooler;
     win32::Win32Services services;
     if (!setup::PrepareSetupStart(desktop, system)) return 0;
     desktop.SetDialogOptions(IDD_PROGRESS, setup_win32::ProgressWindowOptions());

@@ -1,7 +1,8 @@
 #pragma once
 // The print spooler as the installer and the uninstaller use it: its
 // directories, printer drivers, printers, port monitors, print processors,
-// ports and the default printer, added, listed and deleted. Results are Win32 error codes (0 success); outputs are
+// ports and the default printer, added (by the installer only), listed and
+// deleted. Results are Win32 error codes (0 success); outputs are
 // written only on success. An empty environment stands for none (the local one).
 #include <cstdint>
 #include <optional>
@@ -77,19 +78,17 @@ struct PrinterInfo2 {
 // DPD_DELETE_UNUSED_FILES of DeletePrinterDriverEx.
 constexpr std::uint32_t kDeleteUnusedFiles = 0x1;
 
+// What both programs do to the spooler: find and read its printers,
+// drivers, monitors and processors, and delete them. The uninstaller needs
+// nothing more, and its adapter carries nothing more.
 class SpoolerAdmin {
 public:
     virtual ~SpoolerAdmin() = default;
 
-    // GetPrinterDriverDirectory and GetPrintProcessorDirectory, level 1, of the
-    // local server and environment, without a trailing backslash.
-    virtual Error GetPrinterDriverDirectory(std::string* directory) = 0;
+    // GetPrintProcessorDirectory, level 1, of the local server and
+    // environment, without a trailing backslash.
     virtual Error GetPrintProcessorDirectory(std::string* directory) = 0;
 
-    // AddPrinterDriver, level 3, on the local server.
-    virtual Error AddPrinterDriver(const DriverInfo3& driver) = 0;
-    // AddPrinter, level 2, on the local server; the handle must be closed.
-    virtual Error AddPrinter(const PrinterInfo2& printer, PrinterHandle* handle) = 0;
     // OpenPrinter with the default access, and ClosePrinter.
     virtual Error OpenPrinter(std::string_view name, PrinterHandle* printer) = 0;
     // OpenPrinter with PRINTER_ALL_ACCESS.
@@ -97,12 +96,6 @@ public:
     virtual Error ClosePrinter(PrinterHandle printer) = 0;
     // GetPrinter, level 2 (size query, then a zero-initialised buffer).
     virtual Error GetPrinter(PrinterHandle printer, PrinterInfo2* info) = 0;
-    // GetPrinter then SetPrinter, level 2, with only Attributes replaced.
-    virtual Error SetPrinterAttributes(PrinterHandle printer, std::uint32_t attributes) = 0;
-    // SetDefaultPrinterA, bound by name in the system directory's
-    // winspool.drv: 126 when the library cannot be loaded, 127 when it has no
-    // such entry point.
-    virtual Error SetDefaultPrinter(std::string_view name) = 0;
 
     // EnumPrinters(PRINTER_ENUM_LOCAL), level 5 (a size query, then a
     // zero-initialised buffer): the local printers' names, in the spooler's order.
@@ -120,14 +113,6 @@ public:
                                        std::uint32_t version) = 0;
     virtual Error DeletePrinterDriver(std::string_view server, std::string_view driver) = 0;
 
-    // AddMonitor, level 2: the monitor DLL is a bare name in the system directory.
-    virtual Error AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) = 0;
-    // AddPrintProcessor: the file is a bare name in the print-processor directory.
-    virtual Error AddPrintProcessor(std::string_view environment, std::string_view fileName,
-                                   std::string_view processorName) = 0;
-    // EnumPorts, level 1: a size query, then a zero-initialised buffer of that
-    // size; 8 when that buffer cannot be had.
-    virtual Error EnumPorts(std::vector<std::string>* portNames) = 0;
     // EnumMonitors, level 1, and EnumPrintProcessors of `environment`, level 1:
     // the names.
     virtual Error EnumMonitorNames(std::vector<std::string>* monitorNames) = 0;
@@ -136,6 +121,35 @@ public:
     // environment.
     virtual Error DeleteMonitor(std::string_view name) = 0;
     virtual Error DeletePrintProcessor(std::string_view name) = 0;
+};
+
+// What the installation does besides: add drivers, printers, monitors and
+// processors, list the ports and choose the default printer.
+class SpoolerInstall : public SpoolerAdmin {
+public:
+    // GetPrinterDriverDirectory, level 1, of the local server and
+    // environment, without a trailing backslash.
+    virtual Error GetPrinterDriverDirectory(std::string* directory) = 0;
+
+    // AddPrinterDriver, level 3, on the local server.
+    virtual Error AddPrinterDriver(const DriverInfo3& driver) = 0;
+    // AddPrinter, level 2, on the local server; the handle must be closed.
+    virtual Error AddPrinter(const PrinterInfo2& printer, PrinterHandle* handle) = 0;
+    // GetPrinter then SetPrinter, level 2, with only Attributes replaced.
+    virtual Error SetPrinterAttributes(PrinterHandle printer, std::uint32_t attributes) = 0;
+    // SetDefaultPrinterA, bound by name in the system directory's
+    // winspool.drv: 126 when the library cannot be loaded, 127 when it has no
+    // such entry point.
+    virtual Error SetDefaultPrinter(std::string_view name) = 0;
+
+    // AddMonitor, level 2: the monitor DLL is a bare name in the system directory.
+    virtual Error AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) = 0;
+    // AddPrintProcessor: the file is a bare name in the print-processor directory.
+    virtual Error AddPrintProcessor(std::string_view environment, std::string_view fileName,
+                                   std::string_view processorName) = 0;
+    // EnumPorts, level 1: a size query, then a zero-initialised buffer of that
+    // size; 8 when that buffer cannot be had.
+    virtual Error EnumPorts(std::vector<std::string>* portNames) = 0;
 };
 
 }  // namespace plat

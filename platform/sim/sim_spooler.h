@@ -90,7 +90,7 @@ struct SimProcessor {
     std::string fileName;
 };
 
-class SimSpooler : public plat::Spooler, public plat::SpoolerAdmin {
+class SimSpooler : public plat::Spooler, public plat::SpoolerInstall {
 public:
     // The machine's plan of failures, consulted on entry of every call.
     FaultPlan* faults = nullptr;

@@ -20,7 +20,7 @@ public:
     virtual plat::Profile& profile() = 0;
     virtual plat::Registry& registry() = 0;
     virtual plat::Spooler& spooler() = 0;
-    virtual plat::SpoolerAdmin& spoolerAdmin() = 0;
+    virtual plat::SpoolerInstall& spoolerAdmin() = 0;
     virtual plat::Services& services() = 0;
     virtual plat::Files& files() = 0;
     virtual plat::SystemInfo& systemInfo() = 0;

@@ -19,7 +19,7 @@ public:
     plat::Profile& profile() override { return machine_.profile; }
     plat::Registry& registry() override { return machine_.registry; }
     plat::Spooler& spooler() override { return machine_.spooler; }
-    plat::SpoolerAdmin& spoolerAdmin() override { return machine_.spooler; }
+    plat::SpoolerInstall& spoolerAdmin() override { return machine_.spooler; }
     plat::Services& services() override { return machine_.services; }
     plat::Files& files() override { return machine_.files; }
     plat::SystemInfo& systemInfo() override { return machine_.system; }

@@ -19,13 +19,13 @@ using contract::Env;
 constexpr std::uint32_t kAttributeLocal = 0x40;
 
 TEST(SpoolerAdminContract, DriverAndProcessorDirectoriesExist) {
-    plat::SpoolerAdmin& admin = Env().spoolerAdmin();
+    plat::SpoolerInstall& admin = Env().spoolerAdmin();
     struct Case {
         const char* what;
-        plat::Error (plat::SpoolerAdmin::*query)(std::string*);
+        plat::Error (plat::SpoolerInstall::*query)(std::string*);
     };
-    for (const Case& c : {Case{"printer-driver directory", &plat::SpoolerAdmin::GetPrinterDriverDirectory},
-                          Case{"print-processor directory", &plat::SpoolerAdmin::GetPrintProcessorDirectory}}) {
+    for (const Case& c : {Case{"printer-driver directory", &plat::SpoolerInstall::GetPrinterDriverDirectory},
+                          Case{"print-processor directory", &plat::SpoolerInstall::GetPrintProcessorDirectory}}) {
         std::string directory;
         ASSERT_EQ((admin.*c.query)(&directory), plat::kErrorSuccess) << c.what;
         ASSERT_FALSE(directory.empty()) << c.what;
@@ -72,7 +72,7 @@ TEST(SpoolerAdminContract, PrinterOfAnUnknownDriverIsRefused) {
 }
 
 TEST(SpoolerAdminContract, NamesThatNameNoPrinter) {
-    plat::SpoolerAdmin& admin = Env().spoolerAdmin();
+    plat::SpoolerInstall& admin = Env().spoolerAdmin();
     plat::PrinterHandle handle = 0x77;
     EXPECT_EQ(admin.OpenPrinter("Impressora que não existe", &handle), plat::kErrorInvalidPrinterName);
     EXPECT_EQ(handle, 0x77u);
@@ -104,7 +104,7 @@ bool ContainsIgnoringCase(const std::vector<std::string>& names, std::string_vie
 }
 
 TEST(SpoolerAdminContract, SystemMonitorAndProcessorAreListed) {
-    plat::SpoolerAdmin& admin = Env().spoolerAdmin();
+    plat::SpoolerInstall& admin = Env().spoolerAdmin();
     std::vector<std::string> monitors;
     ASSERT_EQ(admin.EnumMonitorNames(&monitors), plat::kErrorSuccess);
     EXPECT_TRUE(Contains(monitors, "Local Port")) << "the parallel and serial ports' monitor";
@@ -116,28 +116,28 @@ TEST(SpoolerAdminContract, SystemMonitorAndProcessorAreListed) {
 }
 
 TEST(SpoolerAdminContract, DeletionsOfWhatIsNotInstalled) {
-    plat::SpoolerAdmin& admin = Env().spoolerAdmin();
+    plat::SpoolerInstall& admin = Env().spoolerAdmin();
     bool bound = false;
     ASSERT_EQ(admin.BindDeletePrinterDriverEx(&bound), plat::kErrorSuccess);
     ASSERT_TRUE(bound) << "every system the uninstaller deletes drivers on has DeletePrinterDriverExA";
     struct Case {
         const char* what;
-        plat::Error (*call)(plat::SpoolerAdmin&);
+        plat::Error (*call)(plat::SpoolerInstall&);
         long expected;
         const char* wine;  // why Wine departs from Windows, or none
     };
     const Case cases[] = {
         {"DeletePrinterDriver of an unknown driver",
-         [](plat::SpoolerAdmin& a) { return a.DeletePrinterDriver("", "Driver que não existe"); }, UnknownDriverError(),
+         [](plat::SpoolerInstall& a) { return a.DeletePrinterDriver("", "Driver que não existe"); }, UnknownDriverError(),
          nullptr},
         {"DeletePrinterDriverEx of an unknown driver",
-         [](plat::SpoolerAdmin& a) { return a.DeletePrinterDriverEx("", "Driver que não existe", 0, 0); },
+         [](plat::SpoolerInstall& a) { return a.DeletePrinterDriverEx("", "Driver que não existe", 0, 0); },
          UnknownDriverError(), nullptr},
         {"DeleteMonitor of an unknown monitor",
-         [](plat::SpoolerAdmin& a) { return a.DeleteMonitor("Monitor que não existe"); },
+         [](plat::SpoolerInstall& a) { return a.DeleteMonitor("Monitor que não existe"); },
          plat::kErrorUnknownPrintMonitor, nullptr},
         {"DeletePrintProcessor of an unknown processor",
-         [](plat::SpoolerAdmin& a) { return a.DeletePrintProcessor("Processador que não existe"); },
+         [](plat::SpoolerInstall& a) { return a.DeletePrintProcessor("Processador que não existe"); },
          plat::kErrorUnknownPrintProcessor,
          "Wine's DeletePrintProcessor answers success for any name and removes nothing; Windows answers 1798"},
     };
@@ -180,7 +180,7 @@ protected:
 
     // Adds the driver and a printer of it, and closes the printer's handle.
     void AddDriverAndPrinter() {
-        plat::SpoolerAdmin& admin = Env().spoolerAdmin();
+        plat::SpoolerInstall& admin = Env().spoolerAdmin();
         ASSERT_EQ(admin.AddPrinterDriver(Env().LayDownTestDriver(driverName_)), plat::kErrorSuccess);
         plat::PrinterHandle added = 0;
         ASSERT_EQ(admin.AddPrinter(Description(), &added), plat::kErrorSuccess);
@@ -193,7 +193,7 @@ protected:
     }
     // Opens the printer with all access and deletes it.
     void DeletePrinter() {
-        plat::SpoolerAdmin& admin = Env().spoolerAdmin();
+        plat::SpoolerInstall& admin = Env().spoolerAdmin();
         plat::PrinterHandle printer = 0;
         ASSERT_EQ(admin.OpenPrinterAllAccess(printerName_, &printer), plat::kErrorSuccess);
         EXPECT_EQ(admin.DeletePrinter(printer), plat::kErrorSuccess);
@@ -205,7 +205,7 @@ protected:
 };
 
 TEST_F(AddedPrinter, IsOpenedReadBackAndMadeDefault) {
-    plat::SpoolerAdmin& admin = Env().spoolerAdmin();
+    plat::SpoolerInstall& admin = Env().spoolerAdmin();
     ASSERT_EQ(admin.AddPrinterDriver(Env().LayDownTestDriver(driverName_)), plat::kErrorSuccess);
     plat::PrinterHandle added = 0;
     ASSERT_EQ(admin.AddPrinter(Description(), &added), plat::kErrorSuccess);
@@ -227,7 +227,7 @@ TEST_F(AddedPrinter, IsOpenedReadBackAndMadeDefault) {
 TEST_F(AddedPrinter, SecondPrinterOfTheSameNameIsRefused) {
     if (Env().IsWine())
         GTEST_SKIP() << "Wine's AddPrinter accepts a name in use and overwrites that printer; Windows answers 1802";
-    plat::SpoolerAdmin& admin = Env().spoolerAdmin();
+    plat::SpoolerInstall& admin = Env().spoolerAdmin();
     ASSERT_EQ(admin.AddPrinterDriver(Env().LayDownTestDriver(driverName_)), plat::kErrorSuccess);
     plat::PrinterHandle added = 0;
     ASSERT_EQ(admin.AddPrinter(Description(), &added), plat::kErrorSuccess);
@@ -238,7 +238,7 @@ TEST_F(AddedPrinter, SecondPrinterOfTheSameNameIsRefused) {
 }
 
 TEST_F(AddedPrinter, IsListedReadWithAllAccessAndDeleted) {
-    plat::SpoolerAdmin& admin = Env().spoolerAdmin();
+    plat::SpoolerInstall& admin = Env().spoolerAdmin();
     ASSERT_FALSE(Listed());
     AddDriverAndPrinter();
     EXPECT_TRUE(Listed());
@@ -267,7 +267,7 @@ TEST_F(AddedPrinter, DriverOfAPrinterIsInUse) {
                         "DeletePrinterDriverEx with DPD_DELETE_UNUSED_FILES answers 87 whatever the driver's state; "
                         "Windows answers 3001 to both";
     }
-    plat::SpoolerAdmin& admin = Env().spoolerAdmin();
+    plat::SpoolerInstall& admin = Env().spoolerAdmin();
     AddDriverAndPrinter();
     bool bound = false;
     ASSERT_EQ(admin.BindDeletePrinterDriverEx(&bound), plat::kErrorSuccess);
@@ -284,22 +284,22 @@ TEST_F(AddedPrinter, DriverOfAPrinterIsInUse) {
 TEST_F(AddedPrinter, DriverIsDeletedOnceItsPrinterIsGone) {
     struct Case {
         const char* what;
-        plat::Error (*call)(plat::SpoolerAdmin&, const std::string& driver);
+        plat::Error (*call)(plat::SpoolerInstall&, const std::string& driver);
         const char* wine;  // why Wine departs from Windows, or none
     };
     const Case cases[] = {
         {"DeletePrinterDriverEx with its unused files",
-         [](plat::SpoolerAdmin& a, const std::string& driver) {
+         [](plat::SpoolerInstall& a, const std::string& driver) {
              return a.DeletePrinterDriverEx("", driver, plat::kDeleteUnusedFiles, 0);
          },
          "Wine's DeletePrinterDriverEx answers 87 to DPD_DELETE_UNUSED_FILES and leaves the driver installed"},
         {"DeletePrinterDriverEx of the driver alone",
-         [](plat::SpoolerAdmin& a, const std::string& driver) { return a.DeletePrinterDriverEx("", driver, 0, 0); },
+         [](plat::SpoolerInstall& a, const std::string& driver) { return a.DeletePrinterDriverEx("", driver, 0, 0); },
          nullptr},
         {"DeletePrinterDriver",
-         [](plat::SpoolerAdmin& a, const std::string& driver) { return a.DeletePrinterDriver("", driver); }, nullptr},
+         [](plat::SpoolerInstall& a, const std::string& driver) { return a.DeletePrinterDriver("", driver); }, nullptr},
     };
-    plat::SpoolerAdmin& admin = Env().spoolerAdmin();
+    plat::SpoolerInstall& admin = Env().spoolerAdmin();
     bool bound = false;
     ASSERT_EQ(admin.BindDeletePrinterDriverEx(&bound), plat::kErrorSuccess);
     for (const Case& c : cases) {

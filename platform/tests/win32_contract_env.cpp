@@ -38,7 +38,7 @@
 #include "win32/win32_registry.h"
 #include "win32/win32_services.h"
 #include "win32/win32_spooler.h"
-#include "win32/win32_spooler_admin.h"
+#include "win32/win32_spooler_install.h"
 #include "win32/win32_system_info.h"
 
 namespace contract {
@@ -65,7 +65,7 @@ public:
     plat::Profile& profile() override { return profile_; }
     plat::Registry& registry() override { return registry_; }
     plat::Spooler& spooler() override { return spooler_; }
-    plat::SpoolerAdmin& spoolerAdmin() override { return admin_; }
+    plat::SpoolerInstall& spoolerAdmin() override { return admin_; }
     plat::Services& services() override { return services_; }
     plat::Files& files() override { return files_; }
     plat::SystemInfo& systemInfo() override { return system_; }
@@ -158,7 +158,7 @@ private:
     win32::Win32Profile profile_;
     win32::Win32Registry registry_;
     win32::Win32Spooler spooler_;
-    win32::Win32SpoolerAdmin admin_;
+    win32::Win32SpoolerInstall admin_;
     win32::Win32Services services_;
     win32::Win32Files files_;
     win32::Win32SystemInfo system_;

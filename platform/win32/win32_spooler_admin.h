@@ -5,37 +5,30 @@
 namespace win32 {
 
 // The spooler's administration through the A functions, which Windows 98/Me
-// also has; text converted from UTF-8 to the ANSI code page and back.
+// also has; text converted from UTF-8 to the ANSI code page and back. This
+// is all of it the uninstaller has; the installer's Win32SpoolerInstall adds
+// the rest.
 //
 // <windows.h> stays out of this header: <winspool.h> would rename the
 // operations below to their A or W functions. The library and entry point
 // bound at run time are held as plain pointers.
-class Win32SpoolerAdmin : public plat::SpoolerAdmin {
+class Win32SpoolerAdmin final : public plat::SpoolerAdmin {
 public:
     Win32SpoolerAdmin() = default;
     Win32SpoolerAdmin(const Win32SpoolerAdmin&) = delete;
     Win32SpoolerAdmin& operator=(const Win32SpoolerAdmin&) = delete;
 
-    plat::Error GetPrinterDriverDirectory(std::string* directory) override;
     plat::Error GetPrintProcessorDirectory(std::string* directory) override;
-    plat::Error AddPrinterDriver(const plat::DriverInfo3& driver) override;
-    plat::Error AddPrinter(const plat::PrinterInfo2& printer, plat::PrinterHandle* handle) override;
     plat::Error OpenPrinter(std::string_view name, plat::PrinterHandle* printer) override;
     plat::Error OpenPrinterAllAccess(std::string_view name, plat::PrinterHandle* printer) override;
     plat::Error ClosePrinter(plat::PrinterHandle printer) override;
     plat::Error GetPrinter(plat::PrinterHandle printer, plat::PrinterInfo2* info) override;
-    plat::Error SetPrinterAttributes(plat::PrinterHandle printer, std::uint32_t attributes) override;
-    plat::Error SetDefaultPrinter(std::string_view name) override;
     plat::Error EnumPrinterNames(std::vector<std::string>* printerNames) override;
     plat::Error DeletePrinter(plat::PrinterHandle printer) override;
     plat::Error BindDeletePrinterDriverEx(bool* bound) override;
     plat::Error DeletePrinterDriverEx(std::string_view server, std::string_view driver, std::uint32_t deleteFlags,
                                std::uint32_t version) override;
     plat::Error DeletePrinterDriver(std::string_view server, std::string_view driver) override;
-    plat::Error AddMonitor(std::string_view name, std::string_view environment, std::string_view dllName) override;
-    plat::Error AddPrintProcessor(std::string_view environment, std::string_view fileName,
-                           std::string_view processorName) override;
-    plat::Error EnumPorts(std::vector<std::string>* portNames) override;
     plat::Error EnumMonitorNames(std::vector<std::string>* monitorNames) override;
     plat::Error EnumPrintProcessorNames(std::string_view environment, std::vector<std::string>* processorNames) override;
     plat::Error DeleteMonitor(std::string_view name) override;

@@ -4,6 +4,6 @@
 
 namespace uninstall {
 
-using UninstallerServices = plat::SystemServices;
+using UninstallerServices = plat::ServicesWith<plat::SpoolerAdmin>;
 
 }  // namespace uninstall
