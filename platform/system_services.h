@@ -12,14 +12,15 @@
 
 namespace plat {
 
-// `Spooler` is as much of the spooler as the program works on: the
-// installation adds to it (SpoolerInstall), the removal only reads and
-// deletes (SpoolerAdmin).
-template <typename Spooler>
+// `Spooler` and `FileSystem` are as much of the spooler and of the file
+// system as the program works on: the installation adds to both
+// (SpoolerInstall, FilesInstall), the removal only reads and deletes
+// (SpoolerAdmin, Files).
+template <typename Spooler, typename FileSystem>
 struct ServicesWith {
     Profile& profile;
     Registry& registry;
-    Files& files;
+    FileSystem& files;
     Spooler& spooler;
     Services& services;
     SystemInfo& system;

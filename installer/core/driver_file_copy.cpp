@@ -55,7 +55,7 @@ bool CopyTargetDirectory(InstallSession& session, int copyTarget, std::string* d
     return true;
 }
 
-plat::Error CopyWithNormalAttributes(plat::Files& files, const std::string& source, const std::string& destination,
+plat::Error CopyWithNormalAttributes(plat::FilesInstall& files, const std::string& source, const std::string& destination,
                               bool failIfExists) {
     if (!failIfExists) (void)files.SetArchiveAttribute(destination);
     const long error = files.CopyFile(source, destination, failIfExists);

@@ -55,7 +55,7 @@ bool CopyTargetDirectory(InstallSession& session, int copyTarget, std::string* d
 // CD, say) is made writable first, unless `failIfExists` keeps it anyway, and
 // the copy gets normal attributes whatever the source had, so that a later
 // installation or update can replace it. The platform's error (0 success).
-plat::Error CopyWithNormalAttributes(plat::Files& files, const std::string& source, const std::string& destination,
+plat::Error CopyWithNormalAttributes(plat::FilesInstall& files, const std::string& source, const std::string& destination,
                               bool failIfExists);
 
 // What a copy does with a file of its name already at the destination.

@@ -9,7 +9,7 @@
 
 namespace setup {
 
-using InstallServices = plat::ServicesWith<plat::SpoolerInstall>;
+using InstallServices = plat::ServicesWith<plat::SpoolerInstall, plat::FilesInstall>;
 
 struct InstallSession {
     InstallServices io;

@@ -29,7 +29,7 @@ struct PortPageServices {
     plat::Profile& profile;
     plat::UsbLibrary& usb;
     plat::Desktop& desktop;
-    plat::Files& files;
+    plat::FilesInstall& files;
     plat::SystemInfo& system;
 };
 

@@ -47,7 +47,7 @@ struct WizardServices {
     plat::SystemInfo& system;
     plat::Clock& clock;
     plat::UsbLibrary& usb;
-    plat::Files& files;
+    plat::FilesInstall& files;
     plat::Registry& registry;
     InstallWorkerFn worker;
     // The progress window's waits, when they need a clock of their own (one

@@ -116,7 +116,7 @@ bool WriteUsbDeviceId(const UsbContext& usb, int id) {
     return sent;
 }
 
-std::string FileVersion(plat::Files& files, std::string_view path) {
+std::string FileVersion(plat::FilesInstall& files, std::string_view path) {
     const auto version = files.VersionText(path);
     return version && !version->empty() ? *version : std::string(kMissingVersion);
 }
@@ -152,7 +152,7 @@ std::string PackageBulkDriverPath(plat::SystemInfo& system) {
     return ConfigFolder(system.ExecutablePath()) + "USBDRV\\bulkusb.sys";
 }
 
-int BulkUsbVersionCheck(plat::Files& files, plat::SystemInfo& system) {
+int BulkUsbVersionCheck(plat::FilesInstall& files, plat::SystemInfo& system) {
     const std::string package = FileVersion(files, PackageBulkDriverPath(system));
     const std::string installed = FileVersion(files, InstalledBulkDriverPath(system));
     if (package == installed) return 0;
@@ -162,7 +162,7 @@ int BulkUsbVersionCheck(plat::Files& files, plat::SystemInfo& system) {
     return d < c ? 1 : 0;
 }
 
-void RunUsbDriverStep(plat::Files& files, plat::SystemInfo& system, plat::Desktop& desktop, plat::Clock& clock) {
+void RunUsbDriverStep(plat::FilesInstall& files, plat::SystemInfo& system, plat::Desktop& desktop, plat::Clock& clock) {
     if (BulkUsbVersionCheck(files, system) == 0) return;
     // A read-only copy left by an earlier installation would stop the tool.
     (void)files.SetArchiveAttribute(SystemFolder(system) + "\\drivers\\bulkusb.sys");

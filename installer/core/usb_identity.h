@@ -60,7 +60,7 @@ std::array<std::uint8_t, 10> IdentityCommand(int id);
 constexpr std::array<std::uint8_t, 5> kIdentityVendorPrefix{'K', 'T', 'R', 0xA9, 0xB0};
 
 // The version text of a file's version resource; "0.0.0.0" when it has none.
-std::string FileVersion(plat::Files& files, std::string_view path);
+std::string FileVersion(plat::FilesInstall& files, std::string_view path);
 // The digits at positions 0, 2, 4 and 6 of a version text read as one
 // decimal number ("1.0.0.3" gives 1003).
 int VersionKey(std::string_view version);
@@ -72,11 +72,11 @@ constexpr std::string_view kMissingVersion = "0.0.0.0";
 
 // -1: no usable driver installed; 1: the installed driver is older than the
 // package's; 0: nothing to do.
-int BulkUsbVersionCheck(plat::Files& files, plat::SystemInfo& system);
+int BulkUsbVersionCheck(plat::FilesInstall& files, plat::SystemInfo& system);
 
 // Installs the bulk driver with the package's tool when the version test asks
 // for it, and waits (at most about 5.5 s) for the tool's window to go.
-void RunUsbDriverStep(plat::Files& files, plat::SystemInfo& system, plat::Desktop& desktop, plat::Clock& clock);
+void RunUsbDriverStep(plat::FilesInstall& files, plat::SystemInfo& system, plat::Desktop& desktop, plat::Clock& clock);
 
 // Makes the attached printer's identity match the chosen USB port before the
 // installation; false when the wizard must stay on its page.

@@ -12,7 +12,7 @@
 #include "win32/progress_window.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_desktop.h"
-#include "win32/win32_files.h"
+#include "win32/win32_files_install.h"
 #include "win32/win32_profile.h"
 #include "win32/win32_registry.h"
 #include "win32/win32_services.h"
@@ -32,7 +32,7 @@ int RunSetup(HINSTANCE instance) {
     win32::Win32Profile profile;
     win32::Win32Clock clock;
     win32::Win32PaintingClock progressClock;
-    win32::Win32Files files;
+    win32::Win32FilesInstall files;
     win32::Win32SpoolerInstall spooler;
     win32::Win32Services services;
     if (!setup::PrepareSetupStart(desktop, system)) return 0;

@@ -15,7 +15,7 @@ namespace sim {
 
 class FaultPlan;
 
-class SimFiles : public plat::Files {
+class SimFiles : public plat::FilesInstall {
 public:
     // The machine's plan of failures, consulted on entry of every call.
     FaultPlan* faults = nullptr;

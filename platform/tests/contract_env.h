@@ -22,7 +22,7 @@ public:
     virtual plat::Spooler& spooler() = 0;
     virtual plat::SpoolerInstall& spoolerAdmin() = 0;
     virtual plat::Services& services() = 0;
-    virtual plat::Files& files() = 0;
+    virtual plat::FilesInstall& files() = 0;
     virtual plat::SystemInfo& systemInfo() = 0;
 
     // Writes `content` (UTF-8) as the file `name` in a scratch folder, in the

@@ -21,7 +21,7 @@ public:
     plat::Spooler& spooler() override { return machine_.spooler; }
     plat::SpoolerInstall& spoolerAdmin() override { return machine_.spooler; }
     plat::Services& services() override { return machine_.services; }
-    plat::Files& files() override { return machine_.files; }
+    plat::FilesInstall& files() override { return machine_.files; }
     plat::SystemInfo& systemInfo() override { return machine_.system; }
 
     std::string WriteFile(std::string_view name, std::string_view content) override {

@@ -33,7 +33,7 @@
 #include "tests/contract_env.h"
 #include "win32/encoding.h"
 #include "win32/scoped_win32.h"
-#include "win32/win32_files.h"
+#include "win32/win32_files_install.h"
 #include "win32/win32_profile.h"
 #include "win32/win32_registry.h"
 #include "win32/win32_services.h"
@@ -67,7 +67,7 @@ public:
     plat::Spooler& spooler() override { return spooler_; }
     plat::SpoolerInstall& spoolerAdmin() override { return admin_; }
     plat::Services& services() override { return services_; }
-    plat::Files& files() override { return files_; }
+    plat::FilesInstall& files() override { return files_; }
     plat::SystemInfo& systemInfo() override { return system_; }
 
     std::string WriteFile(std::string_view name, std::string_view content) override {
@@ -160,7 +160,7 @@ private:
     win32::Win32Spooler spooler_;
     win32::Win32SpoolerInstall admin_;
     win32::Win32Services services_;
-    win32::Win32Files files_;
+    win32::Win32FilesInstall files_;
     win32::Win32SystemInfo system_;
     std::map<std::string, win32::ScopedKernelHandle> held_;
     std::string driverFolder_;

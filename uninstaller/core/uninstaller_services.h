@@ -4,6 +4,6 @@
 
 namespace uninstall {
 
-using UninstallerServices = plat::ServicesWith<plat::SpoolerAdmin>;
+using UninstallerServices = plat::ServicesWith<plat::SpoolerAdmin, plat::Files>;
 
 }  // namespace uninstall
