@@ -16,8 +16,7 @@ void StartSpooler(InstallSession& session) {
 }
 
 bool WaitSpoolerRunning(InstallSession& session) {
-    long ignored = plat::kErrorSuccess;
-    if (programs::WaitSpoolerRunning(session.io.services, session.io.clock, false, &ignored)) return true;
+    if (programs::WaitSpoolerRunning(session.io.services, session.io.clock)) return true;
     session.resultMessage = programs::kSpoolerNotRunningText;
     return false;
 }

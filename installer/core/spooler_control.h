@@ -23,7 +23,5 @@ bool WaitSpoolerRunning(InstallSession& session);
 bool StartStoppedSpooler(InstallSession& session);
 
 constexpr unsigned kStopSpoolerWait = 100;
-constexpr int kRunningQueries = programs::kSpoolerRunningQueries;
-constexpr unsigned kRunningQueryInterval = programs::kSpoolerRunningQueryInterval;
 
 }  // namespace setup

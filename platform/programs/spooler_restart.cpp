@@ -13,14 +13,14 @@ plat::Error StartSpooler(plat::Services& services) {
     return services.StartService(plat::kSpoolerService);
 }
 
-bool WaitSpoolerRunning(plat::Services& services, plat::Clock& clock, bool startAgainWhenStopped, long* startError) {
+bool WaitSpoolerRunning(plat::Services& services, plat::Clock& clock, long* startError) {
     bool startedAgain = false;
     for (int query = 0; query < kSpoolerRunningQueries; ++query) {
         if (query > 0) clock.Sleep(kSpoolerRunningQueryInterval);
         std::uint32_t state = 0;
         if (services.QueryServiceState(plat::kSpoolerService, &state) != plat::kErrorSuccess) continue;
         if (state == plat::kServiceRunning) return true;
-        if (startAgainWhenStopped && state == plat::kServiceStopped && !startedAgain) {
+        if (startError && state == plat::kServiceStopped && !startedAgain) {
             *startError = StartSpooler(services);
             startedAgain = true;
         }

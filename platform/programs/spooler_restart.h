@@ -22,10 +22,10 @@ void StopSpooler(plat::Services& services, plat::Clock& clock, unsigned settle);
 plat::Error StartSpooler(plat::Services& services);
 // Asks the spooler's state until it runs, kSpoolerRunningQueries times
 // kSpoolerRunningQueryInterval apart; a state that cannot be read counts as
-// not running yet. With `startAgainWhenStopped`, a spooler seen stopped (a
-// start asked while it was still stopping is lost) is started once more, and
+// not running yet. Given `startError`, a spooler seen stopped (a start asked
+// while it was still stopping is lost) is started once more, and
 // `*startError` takes that start's result. True once it runs.
-bool WaitSpoolerRunning(plat::Services& services, plat::Clock& clock, bool startAgainWhenStopped, long* startError);
+bool WaitSpoolerRunning(plat::Services& services, plat::Clock& clock, long* startError = nullptr);
 // True when the spooler's state can be read and is stopped: a program that
 // died between stopping and starting it left it so, and nothing else starts it.
 bool SpoolerLeftStopped(plat::Services& services);

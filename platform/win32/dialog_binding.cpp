@@ -4,9 +4,9 @@
 
 #include <cstring>
 #include <optional>
-#include <utility>
 #include <vector>
 
+#include "win32/by_id.h"
 #include "win32/encoding.h"
 #include "win32/no_throw.h"
 #include "win32/scoped_win32.h"
@@ -35,20 +35,12 @@ struct Binding {
     // the reference it was handed, as the uninstaller's worker thread does
     // after "&Desinstalar" has returned.
     std::optional<Win32Controls> controls;
-    // By control id; a dialog styles a handful of labels.
-    std::vector<std::pair<int, LabelPaint>> labels;
+    ById<LabelPaint> labels;
     HWND tooltip = nullptr;
 };
 
 Binding* BindingOf(HWND dialog) {
     return reinterpret_cast<Binding*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
-
-LabelPaint* FindLabel(Binding& binding, int id) {
-    for (auto& [labelId, paint] : binding.labels) {
-        if (labelId == id) return &paint;
-    }
-    return nullptr;
 }
 }  // namespace
 
@@ -192,8 +184,7 @@ void Win32Controls::SetTooltip(int id, std::string_view text) {
 void Win32Controls::SetLabelStyle(int id, const plat::LabelStyle& style) {
     Binding* binding = BindingOf(dialog_);
     if (!binding) return;
-    LabelPaint* found = FindLabel(*binding, id);
-    LabelPaint& paint = found ? *found : binding->labels.emplace_back(id, LabelPaint{}).second;
+    LabelPaint& paint = binding->labels[id];
     paint.textColor = style.textColor;
     paint.brush.reset(CreateSolidBrush(style.backColor));
     // The label takes the new font before the old one goes; without a new
@@ -404,7 +395,7 @@ INT_PTR Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, Bindin
             SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
             return TRUE;
         case WM_CTLCOLORSTATIC: {
-            const LabelPaint* label = FindLabel(binding, GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+            const LabelPaint* label = binding.labels.Find(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
             if (!label || !label->brush) return FALSE;
             HDC dc = reinterpret_cast<HDC>(wParam);
             SetTextColor(dc, label->textColor);

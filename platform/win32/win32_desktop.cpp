@@ -118,25 +118,10 @@ bool Win32Desktop::RestartWindows() {
     return ExitWindowsEx(EWX_REBOOT, 0) != FALSE;
 }
 
-void Win32Desktop::SetDialogOptions(int templateId, const BindingOptions& options) {
-    for (auto& [id, held] : options_) {
-        if (id == templateId) {
-            held = options;
-            return;
-        }
-    }
-    options_.emplace_back(templateId, options);
-}
-
 int Win32Desktop::RunDialog(int templateId, plat::WindowRef owner, plat::DialogHandler& handler) {
-    BindingOptions options;
-    for (const auto& [id, held] : options_) {
-        if (id == templateId) {
-            options = held;
-            break;
-        }
-    }
-    return static_cast<int>(RunBoundDialog(instance_, templateId, Handle(owner), handler, options));
+    const BindingOptions* options = options_.Find(templateId);
+    return static_cast<int>(
+        RunBoundDialog(instance_, templateId, Handle(owner), handler, options ? *options : BindingOptions{}));
 }
 
 }  // namespace win32

@@ -1,9 +1,9 @@
 #pragma once
 #include <windows.h>
 
-#include <utility>
 #include <vector>
 
+#include "win32/by_id.h"
 #include "win32/scoped_win32.h"
 
 #include "ports/desktop.h"
@@ -27,12 +27,11 @@ public:
     bool RestartWindows() override;
     int RunDialog(int templateId, plat::WindowRef owner, plat::DialogHandler& handler) override;
     // Window-side handling (painting) for the dialogs of one template.
-    void SetDialogOptions(int templateId, const BindingOptions& options);
+    void SetDialogOptions(int templateId, const BindingOptions& options) { options_[templateId] = options; }
 
 private:
     HINSTANCE instance_;
-    // By template id; a program sets them for one or two of its dialogs.
-    std::vector<std::pair<int, BindingOptions>> options_;
+    ById<BindingOptions> options_;
     // Held until the program ends.
     std::vector<ScopedKernelHandle> mutexes_;
 };

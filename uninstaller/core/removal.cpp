@@ -222,7 +222,7 @@ bool Removal::StartStoppedSpooler() {
 
 bool Removal::StartSpoolerAndWait() {
     long error = programs::StartSpooler(io_.services);
-    if (programs::WaitSpoolerRunning(io_.services, io_.clock, true, &error)) return true;
+    if (programs::WaitSpoolerRunning(io_.services, io_.clock, &error)) return true;
     Log(error != plat::kErrorSuccess ? programs::SpoolerStartFailedText(error)
                                      : std::string(programs::kSpoolerNotRunningText));
     return false;
