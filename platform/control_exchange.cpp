@@ -8,10 +8,8 @@
 namespace plat {
 namespace {
 
-// A numeric field as the rows compare it. An unsigned field past an int's
-// range (a foreign record's) lies past every limit and entry either way; a
-// double field counts here by its whole part (ChoiceIndex compares it exactly).
-int ReadField(const void* record, FieldRef field) {
+// A numeric field's value, exactly as the record holds it.
+double FieldValue(const void* record, FieldRef field) {
     const auto* at = static_cast<const unsigned char*>(record) + field.offset;
     switch (field.type) {
         case FieldType::kByte:
@@ -29,20 +27,28 @@ int ReadField(const void* record, FieldRef field) {
         case FieldType::kUnsigned: {
             std::uint32_t value;
             std::memcpy(&value, at, sizeof value);
-            return static_cast<int>(std::min<std::uint32_t>(value, INT32_MAX));
+            return value;
         }
         case FieldType::kDouble: {
             double value;
             std::memcpy(&value, at, sizeof value);
-            return static_cast<int>(value);
+            return value;
         }
     }
     return 0;
 }
 
+// A numeric field as the rows compare it with their limits and entries. An
+// unsigned field past an int's range (a foreign record's) lies past every
+// limit and entry either way; a double field counts by its whole part
+// (ChoiceIndex compares it exactly).
+int ReadField(const void* record, FieldRef field) {
+    return static_cast<int>(std::min(FieldValue(record, field), double{INT32_MAX}));
+}
+
 // Every value the rows store lies within the field's type: an index, a
-// check state, a number within its limits.
-void WriteField(void* record, FieldRef field, int value) {
+// check state, a number within its limits, a choice's value.
+void WriteField(void* record, FieldRef field, double value) {
     auto* at = static_cast<unsigned char*>(record) + field.offset;
     switch (field.type) {
         case FieldType::kByte:
@@ -54,14 +60,14 @@ void WriteField(void* record, FieldRef field, int value) {
             return;
         }
         case FieldType::kInt:
-        case FieldType::kUnsigned:
-            std::memcpy(at, &value, sizeof value);
-            return;
-        case FieldType::kDouble: {
-            const double number = value;
+        case FieldType::kUnsigned: {
+            const auto number = static_cast<std::int32_t>(value);
             std::memcpy(at, &number, sizeof number);
             return;
         }
+        case FieldType::kDouble:
+            std::memcpy(at, &value, sizeof value);
+            return;
     }
 }
 
@@ -87,14 +93,9 @@ int ShownEntry(Controls& controls, const ExchangeRow& row, int index) {
     return row.unlisted == kLastEntry ? count - 1 : row.unlisted;
 }
 
-// The choice the field holds, compared in the field's own type; -1 none.
+// The choice the field holds, compared with the field's exact value; -1 none.
 int ChoiceIndex(const ExchangeRow& row, const void* record) {
-    double value;
-    if (row.field.type == FieldType::kDouble) {
-        std::memcpy(&value, static_cast<const unsigned char*>(record) + row.field.offset, sizeof value);
-    } else {
-        value = ReadField(record, row.field);
-    }
+    const double value = FieldValue(record, row.field);
     for (int i = 0; i < row.count; ++i) {
         if (row.choices[i].value == value) return i;
     }
@@ -102,16 +103,11 @@ int ChoiceIndex(const ExchangeRow& row, const void* record) {
 }
 
 void WriteChoice(void* record, const ExchangeRow& row, int index) {
-    const double value = row.choices[index].value;
-    if (row.field.type == FieldType::kDouble) {
-        std::memcpy(static_cast<unsigned char*>(record) + row.field.offset, &value, sizeof value);
-    } else {
-        WriteField(record, row.field, static_cast<int>(value));
-    }
+    WriteField(record, row.field, row.choices[index].value);
 }
 
 void FillList(Controls& controls, const ExchangeRow& row) {
-    if (row.texts == nullptr && row.kind != Shows::kChoices) return;
+    if (row.kind != Shows::kChoices && row.texts == nullptr) return;
     controls.ClearItems(row.id);
     for (int i = 0; i < row.count; ++i) {
         controls.AddItem(row.id, row.kind == Shows::kChoices ? row.choices[i].text : row.texts[i]);

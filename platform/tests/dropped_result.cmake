@@ -1,7 +1,9 @@
-# Compiles dropped_result.cpp as the builds compile (warnings are errors):
-# with the error code kept it builds, with it dropped it must not. Writes a
-# GoogleTest-style report (REPORT) of its one case, as the test programs do.
-#   cmake -DCOMPILER=... -DSOURCE=... -DINCLUDE=... -DREPORT=... -P dropped_result.cmake
+# Compiles dropped_result.cpp as the builds compile (FLAGS: their standard
+# and warning options, warnings as errors): with the error code kept it
+# builds, with it dropped it must not. Writes a GoogleTest-style report
+# (REPORT) of its one case, as the test programs do.
+#   cmake -DCOMPILER=... -DFLAGS=... -DSOURCE=... -DINCLUDE=... -DREPORT=... -P dropped_result.cmake
+separate_arguments(flags UNIX_COMMAND "${FLAGS}")
 set(problem)
 foreach(variant kept dropped)
   set(defines)
@@ -9,7 +11,7 @@ foreach(variant kept dropped)
     set(defines -DPP_DROP_RESULT)
   endif()
   execute_process(
-    COMMAND ${COMPILER} -std=c++20 -Wall -Wextra -Werror -fsyntax-only -I${INCLUDE} ${defines} ${SOURCE}
+    COMMAND ${COMPILER} ${flags} -fsyntax-only -I${INCLUDE} ${defines} ${SOURCE}
     RESULT_VARIABLE status ERROR_VARIABLE said OUTPUT_QUIET)
   if(variant STREQUAL kept AND NOT status EQUAL 0)
     set(problem "the caller that keeps the code does not build:\n${said}")

@@ -202,8 +202,15 @@ bool SaveScreenshot(HWND window, const std::string& bmpPath) {
     return saved;
 }
 
+namespace {
+// Wine's settings for one program, under the current user.
+std::wstring WineAppDefaultsKey(const std::wstring& exeName) {
+    return L"Software\\Wine\\AppDefaults\\" + exeName;
+}
+}  // namespace
+
 void ClearWineAppDefaults(const std::wstring& exeName) {
-    RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Wine\\AppDefaults\\" + exeName).c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, WineAppDefaultsKey(exeName).c_str());
 }
 
 std::wstring StagedPackage() {
@@ -212,9 +219,8 @@ std::wstring StagedPackage() {
 }
 
 bool SetWineAppVersion(const std::wstring& exeName, const std::wstring& version) {
-    const std::wstring keyName = L"Software\\Wine\\AppDefaults\\" + exeName;
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyName.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, WineAppDefaultsKey(exeName).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
         ERROR_SUCCESS) {
         return false;
     }

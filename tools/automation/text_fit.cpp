@@ -281,6 +281,17 @@ bool IsRadio(const Control& control) {
     return control.kind == Kind::kCheck && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
 }
 
+// The first button of the radio group `controls[i]` belongs to: a group runs
+// from a button with WS_GROUP (or after a control of another kind) up to the
+// next such start; `i` itself for a group's first button and for anything
+// that is not a radio button.
+std::size_t RadioGroupStart(const std::vector<Control>& controls, std::size_t i) {
+    if (!IsRadio(controls[i])) return i;
+    std::size_t first = i;
+    while (first > 0 && !(controls[first].style & WS_GROUP) && IsRadio(controls[first - 1])) --first;
+    return first;
+}
+
 // An up-down control bound to an edit draws over the edit's right border so
 // that the two read as one control: an overlap of up to two pixels over the
 // up-down's whole height, as comctl32 places it, is no layout fault.
@@ -403,8 +414,7 @@ ScreenReport CheckTemplateKeyboard(const DialogTemplate& dialog, const std::stri
     std::vector<const Control*> stops;
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const Control& control = controls[i];
-        const bool insideRadioGroup = IsRadio(control) && i > 0 && IsRadio(controls[i - 1]) && !(control.style & WS_GROUP);
-        if ((control.style & WS_TABSTOP) && !insideRadioGroup) stops.push_back(&control);
+        if ((control.style & WS_TABSTOP) && RadioGroupStart(controls, i) == i) stops.push_back(&control);
     }
     report.controls = static_cast<int>(controls.size());
     const std::vector<const Control*> reading = ReadingOrder(stops);
@@ -428,8 +438,7 @@ ScreenReport CheckTemplateKeyboard(const DialogTemplate& dialog, const std::stri
         }
         if (!IsWorked(control, classes[i]) || (control.style & WS_TABSTOP)) continue;
         if (IsRadio(control)) {
-            std::size_t first = i;
-            while (first > 0 && !(controls[first].style & WS_GROUP) && IsRadio(controls[first - 1])) --first;
+            const std::size_t first = RadioGroupStart(controls, i);
             bool reached = false;
             for (std::size_t j = first; j < controls.size() && IsRadio(controls[j]); ++j) {
                 if (j > first && (controls[j].style & WS_GROUP)) break;

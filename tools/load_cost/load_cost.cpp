@@ -7,16 +7,12 @@
 //   load_cost.exe LIBRARY
 #include <windows.h>
 
-#include <objbase.h>
-
 #include <cstdio>
 #include <initializer_list>
 
-namespace {
+#include "win32/oem_interfaces.h"
 
-// {ABCE80D7-9F46-11D1-882A-00C04FB961EC}: the class the driver asks for.
-constexpr GUID kPluginClassId = {0xABCE80D7, 0x9F46, 0x11D1, {0x88, 0x2A, 0x00, 0xC0, 0x4F, 0xB9, 0x61, 0xEC}};
-constexpr GUID kClassFactory = {0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+namespace {
 
 using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
 
@@ -45,7 +41,7 @@ int wmain(int argc, wchar_t** argv) {
     const auto get = reinterpret_cast<GetClassObject>(
         reinterpret_cast<void (*)()>(GetProcAddress(library, "DllGetClassObject")));
     IUnknown* factory = nullptr;
-    const HRESULT result = get ? get(kPluginClassId, kClassFactory, reinterpret_cast<void**>(&factory)) : E_NOINTERFACE;
+    const HRESULT result = get ? get(kPluginClassId, IID_IClassFactory, reinterpret_cast<void**>(&factory)) : E_NOINTERFACE;
     if (SUCCEEDED(result) && factory) factory->Release();
     FreeLibrary(library);
     QueryPerformanceCounter(&end);

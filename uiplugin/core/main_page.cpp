@@ -202,13 +202,10 @@ void MainPage::EnableTextRadios(plat::Controls& controls, bool enabled) {
 }
 
 void MainPage::OnZoomPrinting(plat::Controls& controls) {
-    const bool zoom = controls.IsChecked(IDC_ZOOM_PRINTING);
-    if (zoom) {
+    plat::StoreControl(controls, kMainRows, &devmode_, IDC_ZOOM_PRINTING);
+    if (controls.IsChecked(IDC_ZOOM_PRINTING)) {
         controls.Enable(IDC_ZOOM_PERCENT, true);
         TellTextBecomesGraphics(controls);
-    }
-    plat::StoreControl(controls, kMainRows, &devmode_, IDC_ZOOM_PRINTING);
-    if (zoom) {
         ForceTextAsGraphics(controls);
     } else {
         if (devmode_.bRotate180 == 0 && devmode_.bWatermarkType == 0) EnableTextRadios(controls, true);

@@ -29,12 +29,6 @@ constexpr OperationButton kOperationButtons[] = {
 constexpr int kLogoRadios[] = {IDC_OP_ALIGN_LEFT, IDC_OP_ALIGN_CENTER, IDC_OP_ALIGN_RIGHT, IDC_OP_BEFORE_CUT,
                                IDC_OP_AFTER_CUT};
 
-// The feed box's number: what it holds above kMaxFeedMm counts as kMaxFeedMm,
-// and anything that is not a number (an empty box) as 0.
-int ReadFeed(plat::Controls& controls) {
-    return std::clamp(plat::AsciiToInt(controls.GetText(IDC_OP_FEED)), 0, kMaxFeedMm);
-}
-
 // The UTF-16 units of UTF-8 text, one unit per character of the basic plane,
 // a surrogate pair beyond it; a byte that starts no valid sequence is one
 // U+FFFD. The command parser counts units, as the edit box holds them.
@@ -193,8 +187,10 @@ void OperationDialog::EnableLogoRadios(plat::Controls& controls) {
 }
 
 void OperationDialog::OnFeedChanged(plat::Controls& controls) {
+    // What the box holds above kMaxFeedMm counts as kMaxFeedMm, and anything
+    // that is not a number (an empty box) as 0, as the feed's row reads it.
     const std::string text = controls.GetText(IDC_OP_FEED);
-    const int feed = ReadFeed(controls);
+    const int feed = plat::TakeInt(text, 0, kMaxFeedMm);
     controls.SetPosition(IDC_OP_FEED_SPIN, feed);
     // The box shows what will be stored. Rewriting it only when it differs
     // keeps the change notification this causes from coming round again.

@@ -269,8 +269,7 @@ TextFont WatermarkPage::ShownFont(plat::Controls& controls) {
     TextFont font;
     const int face = controls.Selection(IDC_WM_FONT);
     if (face >= 0) font.face = controls.ItemText(IDC_WM_FONT, face);
-    font.pointSize =
-        std::clamp(Number(controls.GetText(IDC_WM_FONT_SIZE)), kMinWatermarkFontSize, kMaxWatermarkFontSize);
+    font.pointSize = TakeFontSize(controls.GetText(IDC_WM_FONT_SIZE), kMinWatermarkFontSize, kMaxWatermarkFontSize);
     font.style = std::clamp(controls.Selection(IDC_WM_STYLE), 0, static_cast<int>(kWatermarkStyles.size()) - 1);
     font.angle = controls.Position(IDC_WM_ANGLE);
     return font;

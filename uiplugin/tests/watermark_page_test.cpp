@@ -213,6 +213,13 @@ TEST_F(WatermarkFixture, OpensOnTheRecordsSettings) {
     Open();
     EXPECT_EQ(sheet.Selection(IDC_WM_TEXT_LIST), -1);
     EXPECT_EQ(sheet.Text(IDC_WM_TEXT_LIST), "LOJA");
+
+    // A foreign record's angle past an int's range is past the top, not
+    // below the bottom.
+    sheet = sim::SimControls();
+    devmode.dwWatermarkAngle = 0xFFFFFFFFu;
+    Open();
+    EXPECT_EQ(sheet.Position(IDC_WM_ANGLE), 360);
 }
 
 TEST_F(WatermarkFixture, ChoosingAWatermarkTurnsTextAsGraphicsOnOnce) {

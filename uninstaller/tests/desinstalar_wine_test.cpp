@@ -207,17 +207,17 @@ TEST_F(DesinstalarWine, RemovesATickedPrinterWithItsDriverAndOffersARestart) {
     EXPECT_EQ(exitCode, 0u);
 }
 
-// After a print processor's removal the spooler was restarted: it must run
-// again, or nothing prints. Wine's service manager stops its spooler at once,
-// so a stop slower than the uninstaller's wait (the spooler left stopped)
-// cannot be made here; the simulation has that case. Wine's
-// DeletePrintProcessor reports success and leaves the processor registered.
 // Every dialog template of Desinstalar; "&Selecionar Tudo" and "&Sair" share
 // their letter by their fixed texts.
 TEST_F(DesinstalarWine, EveryTemplateWorksFromTheKeyboard) {
     automation::ExpectTemplatesWork("Desinstalar", folder + L"\\Desinstalar.exe", {{IDD_UNINSTALLER, L"S"}});
 }
 
+// After a print processor's removal the spooler was restarted: it must run
+// again, or nothing prints. Wine's service manager stops its spooler at once,
+// so a stop slower than the uninstaller's wait (the spooler left stopped)
+// cannot be made here; the simulation has that case. Wine's
+// DeletePrintProcessor reports success and leaves the processor registered.
 TEST_F(DesinstalarWine, TheSpoolerRunsAfterAProcessorRemoval) {
     setup_walk::RemoveWhatSetupInstalls();
     setup_walk::InstallRun receipt;
